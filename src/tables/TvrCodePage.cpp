@@ -1,0 +1,303 @@
+#include "tables/TvrCodePage.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <iconv.h>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace tavrel {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& ATarget, char32_t ACode)
+{
+    if (ACode < 0x80) {
+        ATarget.push_back(static_cast<char>(ACode));
+    } else if (ACode < 0x800) {
+        ATarget.push_back(static_cast<char>(0xC0 | (ACode >> 6)));
+        ATarget.push_back(static_cast<char>(0x80 | (ACode & 0x3F)));
+    } else if (ACode < 0x10000) {
+        ATarget.push_back(static_cast<char>(0xE0 | (ACode >> 12)));
+        ATarget.push_back(static_cast<char>(0x80 | ((ACode >> 6) & 0x3F)));
+        ATarget.push_back(static_cast<char>(0x80 | (ACode & 0x3F)));
+    } else {
+        ATarget.push_back(static_cast<char>(0xF0 | (ACode >> 18)));
+        ATarget.push_back(static_cast<char>(0x80 | ((ACode >> 12) & 0x3F)));
+        ATarget.push_back(static_cast<char>(0x80 | ((ACode >> 6) & 0x3F)));
+        ATarget.push_back(static_cast<char>(0x80 | (ACode & 0x3F)));
+    }
+}
+
+// Length of the valid UTF-8 sequence at APos (1 to 4), or 0 when the bytes
+// there are not one (overlong forms, surrogates and values above U+10FFFF
+// included).
+size_t Utf8SequenceLength(std::string_view AText, size_t APos, char32_t& ACode)
+{
+    const auto B = [&](size_t I) { return static_cast<unsigned char>(AText[I]); };
+    const unsigned char C0 = B(APos);
+    if (C0 < 0x80) {
+        ACode = C0;
+        return 1;
+    }
+    size_t Length = 0;
+    char32_t Code = 0;
+    char32_t Min = 0;
+    if ((C0 & 0xE0) == 0xC0) { Length = 2; Code = C0 & 0x1F; Min = 0x80; }
+    else if ((C0 & 0xF0) == 0xE0) { Length = 3; Code = C0 & 0x0F; Min = 0x800; }
+    else if ((C0 & 0xF8) == 0xF0) { Length = 4; Code = C0 & 0x07; Min = 0x10000; }
+    else return 0;
+    if (APos + Length > AText.size())
+        return 0;
+    for (size_t I = 1; I < Length; ++I) {
+        if ((B(APos + I) & 0xC0) != 0x80)
+            return 0;
+        Code = (Code << 6) | (B(APos + I) & 0x3F);
+    }
+    if (Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
+        return 0;
+    ACode = Code;
+    return Length;
+}
+
+bool IsLeadByte(unsigned char AByte)
+{
+    return (AByte >= 0x81 && AByte <= 0x9F) || (AByte >= 0xE0 && AByte <= 0xFC);
+}
+
+bool IsTrailByte(unsigned char AByte)
+{
+    return AByte >= 0x40 && AByte <= 0xFC && AByte != 0x7F;
+}
+
+// The code page tables, built once from the C library's converter. The
+// encoder keeps only mappings that read back to the same character: the C
+// library maps a few characters (U+301C, U+00A5 and others) onto bytes that
+// decode to a different one, which would silently change the text.
+class TCp932Tables {
+public:
+    static const TCp932Tables& Get()
+    {
+        static const TCp932Tables Tables;
+        return Tables;
+    }
+
+    // 0 for a byte that is no character by itself (a lead byte or invalid).
+    std::array<char32_t, 256> Single{};
+    // Indexed by lead byte * 256 + trail byte; 0 where nothing is mapped.
+    std::vector<char32_t> Double = std::vector<char32_t>(65536, 0);
+    // Indexed by a BMP code point: 0 unmappable, below 0x100 a single byte,
+    // otherwise lead byte * 256 + trail byte.
+    std::vector<uint16_t> Encode = std::vector<uint16_t>(65536, 0);
+
+private:
+    TCp932Tables()
+    {
+        const iconv_t ToUtf8 = iconv_open("UTF-8", "CP932");
+        const iconv_t FromUtf8 = iconv_open("CP932", "UTF-8");
+        if (ToUtf8 == reinterpret_cast<iconv_t>(-1) || FromUtf8 == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("iconv: code page 932 is not available");
+        for (unsigned B = 0; B < 0x80; ++B)
+            Single[B] = B;
+        for (unsigned B = 0x80; B < 0x100; ++B)
+            if (!IsLeadByte(static_cast<unsigned char>(B)))
+                Single[B] = Convert(ToUtf8, std::string(1, static_cast<char>(B)));
+        for (unsigned Lead = 0x81; Lead <= 0xFC; ++Lead) {
+            if (!IsLeadByte(static_cast<unsigned char>(Lead)))
+                continue;
+            for (unsigned Trail = 0x40; Trail <= 0xFC; ++Trail) {
+                if (!IsTrailByte(static_cast<unsigned char>(Trail)))
+                    continue;
+                const char Bytes[2] = {static_cast<char>(Lead), static_cast<char>(Trail)};
+                Double[Lead * 256 + Trail] = Convert(ToUtf8, std::string(Bytes, 2));
+            }
+        }
+        for (char32_t Code = 0x80; Code < 0x10000; ++Code) {
+            if (Code >= 0xD800 && Code <= 0xDFFF)
+                continue;
+            std::string Utf8;
+            AppendUtf8(Utf8, Code);
+            const std::string Bytes = ConvertBytes(FromUtf8, Utf8);
+            if (Bytes.size() == 1 && Single[static_cast<unsigned char>(Bytes[0])] == Code)
+                Encode[Code] = static_cast<unsigned char>(Bytes[0]);
+            else if (Bytes.size() == 2) {
+                const unsigned Index = static_cast<unsigned char>(Bytes[0]) * 256u
+                                       + static_cast<unsigned char>(Bytes[1]);
+                if (Double[Index] == Code)
+                    Encode[Code] = static_cast<uint16_t>(Index);
+            }
+        }
+        iconv_close(ToUtf8);
+        iconv_close(FromUtf8);
+    }
+
+    static std::string ConvertBytes(iconv_t AConverter, const std::string& AInput)
+    {
+        iconv(AConverter, nullptr, nullptr, nullptr, nullptr);
+        char Output[16];
+        char* In = const_cast<char*>(AInput.data());
+        size_t InLeft = AInput.size();
+        char* Out = Output;
+        size_t OutLeft = sizeof Output;
+        if (iconv(AConverter, &In, &InLeft, &Out, &OutLeft) == static_cast<size_t>(-1) || InLeft != 0)
+            return {};
+        return std::string(Output, static_cast<size_t>(Out - Output));
+    }
+
+    // The one character the bytes decode to, or 0.
+    static char32_t Convert(iconv_t AConverter, const std::string& ABytes)
+    {
+        const std::string Utf8 = ConvertBytes(AConverter, ABytes);
+        char32_t Code = 0;
+        if (Utf8.empty() || Utf8SequenceLength(Utf8, 0, Code) != Utf8.size())
+            return 0;
+        return Code;
+    }
+};
+
+std::string DecodeUtf8(std::string_view ABytes)
+{
+    std::string Result;
+    Result.reserve(ABytes.size());
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        char32_t Code = 0;
+        const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
+        if (Length == 0) {
+            AppendUtf8(Result, kReplacement);
+            ++Pos;
+        } else {
+            Result.append(ABytes.substr(Pos, Length));
+            Pos += Length;
+        }
+    }
+    return Result;
+}
+
+std::string DecodeUtf16(std::string_view ABytes, bool ABigEndian)
+{
+    std::string Result;
+    Result.reserve(ABytes.size() * 3 / 2);
+    const size_t Units = ABytes.size() / 2;
+    const auto Unit = [&](size_t I) -> char32_t {
+        const auto Hi = static_cast<unsigned char>(ABytes[2 * I + (ABigEndian ? 0 : 1)]);
+        const auto Lo = static_cast<unsigned char>(ABytes[2 * I + (ABigEndian ? 1 : 0)]);
+        return (char32_t{Hi} << 8) | Lo;
+    };
+    for (size_t I = 0; I < Units; ++I) {
+        const char32_t U = Unit(I);
+        if (U == 0)
+            return Result;
+        if (U >= 0xD800 && U <= 0xDBFF && I + 1 < Units && Unit(I + 1) >= 0xDC00
+            && Unit(I + 1) <= 0xDFFF) {
+            AppendUtf8(Result, 0x10000 + ((U - 0xD800) << 10) + (Unit(I + 1) - 0xDC00));
+            ++I;
+        } else if (U >= 0xD800 && U <= 0xDFFF) {
+            AppendUtf8(Result, kReplacement);
+        } else {
+            AppendUtf8(Result, U);
+        }
+    }
+    if (ABytes.size() % 2 != 0)
+        AppendUtf8(Result, kReplacement);
+    return Result;
+}
+
+// Valid UTF-8 with at least one multi-byte sequence.
+bool LooksLikeUtf8(std::string_view ABytes)
+{
+    bool MultiByte = false;
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        if (static_cast<unsigned char>(ABytes[Pos]) < 0x80) {
+            ++Pos;
+            continue;
+        }
+        char32_t Code = 0;
+        const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
+        if (Length == 0)
+            return false;
+        MultiByte = true;
+        Pos += Length;
+    }
+    return MultiByte;
+}
+
+} // namespace
+
+std::string DecodeCp932(std::string_view ABytes)
+{
+    const TCp932Tables& Tables = TCp932Tables::Get();
+    std::string Result;
+    Result.reserve(ABytes.size() + ABytes.size() / 2);
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        const auto B = static_cast<unsigned char>(ABytes[Pos]);
+        if (B < 0x80) {
+            Result.push_back(static_cast<char>(B));
+            ++Pos;
+            continue;
+        }
+        if (IsLeadByte(B) && Pos + 1 < ABytes.size()
+            && IsTrailByte(static_cast<unsigned char>(ABytes[Pos + 1]))) {
+            const char32_t Code = Tables.Double[B * 256u + static_cast<unsigned char>(ABytes[Pos + 1])];
+            AppendUtf8(Result, Code != 0 ? Code : kReplacement);
+            Pos += 2;
+            continue;
+        }
+        const char32_t Code = Tables.Single[B];
+        AppendUtf8(Result, Code != 0 ? Code : kReplacement);
+        ++Pos;
+    }
+    return Result;
+}
+
+bool TryEncodeCp932(std::string_view AText, std::string& AResult)
+{
+    const TCp932Tables& Tables = TCp932Tables::Get();
+    AResult.clear();
+    AResult.reserve(AText.size());
+    size_t Pos = 0;
+    while (Pos < AText.size()) {
+        const auto B = static_cast<unsigned char>(AText[Pos]);
+        if (B < 0x80) {
+            AResult.push_back(static_cast<char>(B));
+            ++Pos;
+            continue;
+        }
+        char32_t Code = 0;
+        const size_t Length = Utf8SequenceLength(AText, Pos, Code);
+        if (Length == 0 || Code >= 0x10000 || Tables.Encode[Code] == 0)
+            return false;
+        const uint16_t Bytes = Tables.Encode[Code];
+        if (Bytes >= 0x100)
+            AResult.push_back(static_cast<char>(Bytes >> 8));
+        AResult.push_back(static_cast<char>(Bytes & 0xFF));
+        Pos += Length;
+    }
+    return true;
+}
+
+std::string DecodeFileText(std::string_view ABytes)
+{
+    if (ABytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        const std::string_view Body = ABytes.substr(3);
+        return DecodeUtf8(Body.substr(0, Body.find('\0')));
+    }
+    if (ABytes.substr(0, 2) == "\xFF\xFE")
+        return DecodeUtf16(ABytes.substr(2), false);
+    if (ABytes.substr(0, 2) == "\xFE\xFF")
+        return DecodeUtf16(ABytes.substr(2), true);
+    // A NUL byte is never part of a multi-byte character in UTF-8 or code
+    // page 932, so the text can be cut before decoding.
+    const std::string_view Body = ABytes.substr(0, ABytes.find('\0'));
+    if (LooksLikeUtf8(Body))
+        return std::string(Body);
+    return DecodeCp932(Body);
+}
+
+} // namespace tavrel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrel {
+
+// Text encodings of the files. Text in memory is always UTF-8.
+
+// Decodes the bytes of a file: a byte-order mark decides (UTF-8, UTF-16 LE or
+// BE; the mark is dropped); without one, bytes that are valid UTF-8 holding at
+// least one multi-byte sequence are UTF-8, everything else is code page 932.
+// A NUL character ends the text. Bytes that do not decode become U+FFFD, so
+// decoding never fails.
+std::string DecodeFileText(std::string_view ABytes);
+
+// Code page 932 to UTF-8; undecodable bytes become U+FFFD.
+std::string DecodeCp932(std::string_view ABytes);
+
+// UTF-8 to code page 932. Returns false when the text holds a character that
+// code page 932 cannot hold exactly (reading the bytes back would not give
+// the same character), leaving AResult unspecified.
+[[nodiscard]] bool TryEncodeCp932(std::string_view AText, std::string& AResult);
+
+} // namespace tavrel

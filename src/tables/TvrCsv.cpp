@@ -1,0 +1,363 @@
+#include "tables/TvrCsv.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "tables/TvrCodePage.h"
+#include "tables/TvrConvert.h"
+
+namespace tavrel {
+
+namespace {
+
+std::string OsMessage(int AErrno)
+{
+    return std::generic_category().message(AErrno);
+}
+
+[[noreturn]] void RaiseOpenError(const std::string& AFileName, int AErrno)
+{
+    throw ETvrError("ファイル \"" + AFileName + "\" を開けません。" + OsMessage(AErrno));
+}
+
+[[noreturn]] void RaiseCreateError(const std::string& AFileName, int AErrno)
+{
+    throw ETvrError("ファイル \"" + AFileName + "\" を作成できません。" + OsMessage(AErrno));
+}
+
+// Closes a descriptor when it goes out of scope.
+class TFileHandle {
+public:
+    explicit TFileHandle(int AFd) : FFd(AFd) {}
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    ~TFileHandle() { Close(); }
+    int Fd() const { return FFd; }
+    int Close()
+    {
+        const int Result = FFd >= 0 ? ::close(FFd) : 0;
+        FFd = -1;
+        return Result;
+    }
+
+private:
+    int FFd;
+};
+
+bool ReadAll(int AFd, std::string& AResult, size_t ASizeHint)
+{
+    // Reads straight into the result; the size is only a hint, since a file
+    // may grow or shrink while it is read.
+    AResult.resize(std::max<size_t>(ASizeHint + 1, 4096));
+    size_t Used = 0;
+    for (;;) {
+        if (Used == AResult.size())
+            AResult.resize(AResult.size() * 2);
+        const ssize_t N = ::read(AFd, AResult.data() + Used, AResult.size() - Used);
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (N == 0) {
+            AResult.resize(Used);
+            return true;
+        }
+        Used += static_cast<size_t>(N);
+    }
+}
+
+bool WriteAll(int AFd, std::string_view ABytes)
+{
+    while (!ABytes.empty()) {
+        const ssize_t N = ::write(AFd, ABytes.data(), ABytes.size());
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        ABytes.remove_prefix(static_cast<size_t>(N));
+    }
+    return true;
+}
+
+// The file a path names, with a symbolic link followed, so that replacing it
+// replaces the file the link points to rather than the link.
+std::string ResolvedTarget(const std::string& AFileName)
+{
+    struct stat St {};
+    if (::lstat(AFileName.c_str(), &St) == 0 && S_ISLNK(St.st_mode)) {
+        char* Real = ::realpath(AFileName.c_str(), nullptr);
+        if (Real != nullptr) {
+            std::string Result(Real);
+            std::free(Real);
+            return Result;
+        }
+    }
+    return AFileName;
+}
+
+std::atomic<unsigned> GTemporaryCounter{0};
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& AFileName)
+{
+    TFileHandle File(::open(AFileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (File.Fd() < 0)
+        RaiseOpenError(AFileName, errno);
+    struct stat St {};
+    if (::fstat(File.Fd(), &St) != 0)
+        RaiseOpenError(AFileName, errno);
+    if (S_ISDIR(St.st_mode))
+        RaiseOpenError(AFileName, EISDIR);
+    std::string Bytes;
+    if (!ReadAll(File.Fd(), Bytes, S_ISREG(St.st_mode) ? static_cast<size_t>(St.st_size) : 0))
+        RaiseOpenError(AFileName, errno);
+    return Bytes;
+}
+
+std::vector<std::string_view> SplitTextLines(std::string_view AText)
+{
+    std::vector<std::string_view> Lines;
+    size_t Start = 0;
+    size_t Pos = 0;
+    while (Pos < AText.size()) {
+        const char C = AText[Pos];
+        if (C != '\r' && C != '\n') {
+            ++Pos;
+            continue;
+        }
+        Lines.push_back(AText.substr(Start, Pos - Start));
+        Pos += (C == '\r' && Pos + 1 < AText.size() && AText[Pos + 1] == '\n') ? 2 : 1;
+        Start = Pos;
+    }
+    if (Start < AText.size())
+        Lines.push_back(AText.substr(Start));
+    return Lines;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& AFileName)
+{
+    const std::string Text = DecodeFileText(ReadFileBytes(AFileName));
+    std::vector<std::string> Lines;
+    for (const std::string_view Line : SplitTextLines(Text))
+        Lines.emplace_back(Line);
+    return Lines;
+}
+
+void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
+{
+    size_t Count = 0;
+    const auto NextField = [&]() -> std::string& {
+        if (Count == AFields.size())
+            AFields.emplace_back();
+        std::string& Field = AFields[Count++];
+        Field.clear();
+        return Field;
+    };
+    const size_t N = ALine.size();
+    size_t Pos = 0;
+    while (Pos < N && IsBlank(ALine[Pos]))
+        ++Pos;
+    while (Pos < N) {
+        std::string& Field = NextField();
+        if (ALine[Pos] == '"') {
+            ++Pos;
+            while (Pos < N) {
+                if (ALine[Pos] == '"') {
+                    if (Pos + 1 < N && ALine[Pos + 1] == '"') {
+                        Field.push_back('"');
+                        Pos += 2;
+                        continue;
+                    }
+                    ++Pos;
+                    break;
+                }
+                const size_t Next = ALine.find('"', Pos);
+                const size_t End = Next == std::string_view::npos ? N : Next;
+                Field.append(ALine.substr(Pos, End - Pos));
+                Pos = End;
+            }
+        } else {
+            const size_t Start = Pos;
+            while (Pos < N && ALine[Pos] != ',' && !IsBlank(ALine[Pos]))
+                ++Pos;
+            Field.assign(ALine.substr(Start, Pos - Start));
+        }
+        while (Pos < N && IsBlank(ALine[Pos]))
+            ++Pos;
+        if (Pos < N && ALine[Pos] == ',') {
+            if (Pos == N - 1)
+                NextField();
+            ++Pos;
+            while (Pos < N && IsBlank(ALine[Pos]))
+                ++Pos;
+        }
+    }
+    AFields.resize(Count);
+}
+
+std::vector<std::string> SplitCsvLine(std::string_view ALine)
+{
+    std::vector<std::string> Fields;
+    SplitCsvLine(ALine, Fields);
+    return Fields;
+}
+
+bool HasNonEmptyField(std::span<const std::string> AFields)
+{
+    for (const std::string& Field : AFields)
+        if (!Field.empty())
+            return true;
+    return false;
+}
+
+void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields)
+{
+    if (AFields.size() == 1 && AFields[0].empty()) {
+        ATarget += "\"\"";
+        return;
+    }
+    for (size_t I = 0; I < AFields.size(); ++I) {
+        if (I > 0)
+            ATarget.push_back(',');
+        const std::string& Field = AFields[I];
+        bool NeedsQuotes = false;
+        for (const char C : Field) {
+            if (C == '"' || C == ',' || IsBlank(C)) {
+                NeedsQuotes = true;
+                break;
+            }
+        }
+        if (!NeedsQuotes) {
+            ATarget += Field;
+            continue;
+        }
+        ATarget.push_back('"');
+        for (const char C : Field) {
+            if (C == '"')
+                ATarget.push_back('"');
+            ATarget.push_back(C);
+        }
+        ATarget.push_back('"');
+    }
+}
+
+std::string MakeCsvLine(std::span<const std::string> AFields)
+{
+    std::string Line;
+    AppendCsvLine(Line, AFields);
+    return Line;
+}
+
+std::string EncodeText(std::string_view AText)
+{
+    std::string Bytes;
+    if (TryEncodeCp932(AText, Bytes))
+        return Bytes;
+    Bytes.assign("\xEF\xBB\xBF");
+    Bytes.append(AText);
+    return Bytes;
+}
+
+std::string EncodeTextLines(std::span<const std::string> ALines)
+{
+    std::string Text;
+    size_t Size = 0;
+    for (const std::string& Line : ALines)
+        Size += Line.size() + 2;
+    Text.reserve(Size);
+    for (const std::string& Line : ALines) {
+        Text += Line;
+        Text += "\r\n";
+    }
+    return EncodeText(Text);
+}
+
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes)
+{
+    const std::string Target = ResolvedTarget(AFileName);
+    struct stat St {};
+    const bool Exists = ::stat(Target.c_str(), &St) == 0;
+    if (Exists && S_ISREG(St.st_mode)) {
+        if (static_cast<size_t>(St.st_size) == ABytes.size()) {
+            TFileHandle File(::open(Target.c_str(), O_RDONLY | O_CLOEXEC));
+            std::string Old;
+            if (File.Fd() >= 0 && ReadAll(File.Fd(), Old, ABytes.size()) && Old == ABytes)
+                return false;
+        }
+        // A read-only file stays as it is, as writing in place would fail;
+        // the permission bits count even for a user (root) who could write.
+        if ((St.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(Target.c_str(), W_OK) != 0)
+            RaiseCreateError(AFileName, EACCES);
+    } else if (Exists && S_ISDIR(St.st_mode)) {
+        RaiseCreateError(AFileName, EISDIR);
+    }
+
+    const size_t Slash = Target.rfind('/');
+    const std::string Folder = Slash == std::string::npos ? std::string() : Target.substr(0, Slash + 1);
+    const std::string Name = Slash == std::string::npos ? Target : Target.substr(Slash + 1);
+    std::string Temporary;
+    int Fd = -1;
+    for (int Attempt = 0; Attempt < 100 && Fd < 0; ++Attempt) {
+        Temporary = Folder + "." + Name + "." + std::to_string(::getpid()) + "-"
+                    + std::to_string(GTemporaryCounter++) + ".tmp";
+        Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (Fd < 0 && errno != EEXIST)
+            RaiseCreateError(AFileName, errno);
+    }
+    if (Fd < 0)
+        RaiseCreateError(AFileName, EEXIST);
+    TFileHandle File(Fd);
+    const auto Fail = [&](int AErrno) {
+        File.Close();
+        ::unlink(Temporary.c_str());
+        RaiseCreateError(AFileName, AErrno);
+    };
+    if (!WriteAll(File.Fd(), ABytes))
+        Fail(errno);
+    if (Exists && ::fchmod(File.Fd(), St.st_mode & 07777) != 0)
+        Fail(errno);
+    if (::fsync(File.Fd()) != 0)
+        Fail(errno);
+    if (File.Close() != 0)
+        Fail(errno);
+    if (::rename(Temporary.c_str(), Target.c_str()) != 0)
+        Fail(errno);
+    return true;
+}
+
+TTvrDate FileModificationTime(const std::string& AFileName)
+{
+    struct stat St {};
+    if (::stat(AFileName.c_str(), &St) != 0)
+        RaiseOpenError(AFileName, errno);
+    if (S_ISDIR(St.st_mode))
+        RaiseOpenError(AFileName, EISDIR);
+    struct tm Local {};
+    const time_t Seconds = St.st_mtim.tv_sec;
+    ::localtime_r(&Seconds, &Local);
+    const TTvrDate Day = TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
+    const double Fraction = (Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec
+                             + St.st_mtim.tv_nsec / 1e9)
+                            / 86400.0;
+    return TTvrDate::FromSerial(Day.Serial() + Fraction);
+}
+
+std::string ExtractFileName(std::string_view APath)
+{
+    const size_t Slash = APath.rfind('/');
+    return std::string(Slash == std::string_view::npos ? APath : APath.substr(Slash + 1));
+}
+
+} // namespace tavrel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+
+// The one CSV format of every file the system reads or writes: no header
+// line, columns by position, comma separator, double-quote quoting, CR LF
+// line ends, code page 932 without a byte-order mark.
+
+// The whole content of a file; ETvrError with the platform's text when it
+// cannot be opened or read (missing, unreadable, a folder).
+std::string ReadFileBytes(const std::string& AFileName);
+
+// Splits a decoded text at CR LF, lone CR and lone LF. A line end after the
+// last line adds no empty line; an empty text has no lines.
+std::vector<std::string_view> SplitTextLines(std::string_view AText);
+
+// The file's text as lines: bytes decoded (byte-order mark, UTF-8 without a
+// mark, else code page 932; a NUL ends the text), then split into lines.
+std::vector<std::string> ReadTextLines(const std::string& AFileName);
+
+// The fields of one line: leading blanks skipped; a quoted field runs to its
+// closing quote (doubled quotes inside stand for one); an unquoted field ends
+// at a comma or a blank; a comma at the end of the line adds an empty field.
+std::vector<std::string> SplitCsvLine(std::string_view ALine);
+// The same, into AFields, reusing its strings (the loaders split millions).
+void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
+
+// True when at least one field is non-empty; a line for which it is false is
+// a blank line everywhere in the system.
+bool HasNonEmptyField(std::span<const std::string> AFields);
+
+// One line of fields: a field holding a double quote, a comma or a blank is
+// quoted, its quotes doubled; a single empty field is written as "".
+std::string MakeCsvLine(std::span<const std::string> AFields);
+void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields);
+
+// The bytes of a file of these lines, each followed by CR LF: code page 932
+// without a mark, or, when a line holds a character code page 932 cannot
+// hold, UTF-8 with a byte-order mark, so that no character is ever lost.
+std::string EncodeTextLines(std::span<const std::string> ALines);
+// The same for a text whose lines already end in CR LF.
+std::string EncodeText(std::string_view AText);
+
+// Writes the bytes unless the file already holds exactly them. Returns true
+// when it wrote, false when the file was left untouched (its time too).
+// The file is replaced atomically: written to a temporary file beside it,
+// flushed, then renamed over it, keeping its permission bits; a failure
+// leaves the old content whole and no temporary file behind. A file without
+// write permission is not replaced. Raises ETvrError with the platform's
+// text on failure.
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes);
+
+// The last-modification time of a file (a link followed) in local time;
+// ETvrError with the platform's text when it cannot be read.
+TTvrDate FileModificationTime(const std::string& AFileName);
+
+// The file-name part of a path: the text after the last path separator.
+std::string ExtractFileName(std::string_view APath);
+
+} // namespace tavrel

@@ -1,0 +1,84 @@
+#include "tables/TvrSheet.h"
+
+#include "tables/TvrCodePage.h"
+#include "tables/TvrConvert.h"
+#include "tables/TvrCsv.h"
+#include "tables/TvrList.h"
+
+namespace tavrel {
+
+int TTvrFields::Add(const TTvrFieldDef& AFieldDef)
+{
+    FFields.push_back(std::make_unique<TTvrField>(AFieldDef));
+    return Count() - 1;
+}
+
+void TTvrFields::Clear()
+{
+    ClearFromBack(FFields);
+}
+
+void TTvrSheet::Clear()
+{
+    FFields.Clear();
+    FFileName.clear();
+    FFileTimeStamp = TTvrDate();
+    FLines.clear();
+    FText.clear();
+    FCachedRow = -1;
+    FCachedFields.clear();
+}
+
+void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                             const TTvrRegionalSettings& ASettings)
+{
+    Clear();
+    for (const TTvrFieldDef& Def : AFieldDefs)
+        FFields.Add(Def);
+    FFileName = AFileName;
+    FSettings = ASettings;
+    FFileTimeStamp = FileModificationTime(AFileName);
+    FText = DecodeFileText(ReadFileBytes(AFileName));
+    FLines = SplitTextLines(FText);
+}
+
+const std::vector<std::string>& TTvrSheet::RowFields(int ARow) const
+{
+    if (FCachedRow != ARow) {
+        SplitCsvLine(FLines.at(static_cast<size_t>(ARow)), FCachedFields);
+        if (!HasNonEmptyField(FCachedFields))
+            FCachedFields.clear();
+        FCachedRow = ARow;
+    }
+    return FCachedFields;
+}
+
+TTvrValue TTvrSheet::Cells(int ACol, int ARow) const
+{
+    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount())
+        throw std::out_of_range("TTvrSheet::Cells: no such cell");
+    const std::vector<std::string>& Row = RowFields(ARow);
+    if (static_cast<size_t>(ACol) >= Row.size())
+        return {};
+    const std::string& Text = Row[static_cast<size_t>(ACol)];
+    switch (FFields.Fields(ACol).FieldType()) {
+    case sftString: return Text;
+    case sftInteger: return TextToIntegerValue(Text, FSettings);
+    case sftDouble: return TextToFloatValue(Text, FSettings);
+    case sftDate: return TextToDateValue(Text, FSettings);
+    }
+    return {};
+}
+
+int TTvrSheets::Add()
+{
+    FSheets.push_back(std::make_unique<TTvrSheet>());
+    return Count() - 1;
+}
+
+void TTvrSheets::Clear()
+{
+    ClearFromBack(FSheets);
+}
+
+} // namespace tavrel

@@ -1,0 +1,71 @@
+#include "tables/TvrValue.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace tavrel {
+
+namespace {
+
+constexpr std::chrono::sys_days kEpoch =
+    std::chrono::sys_days(std::chrono::year(1899) / std::chrono::December / 30);
+
+} // namespace
+
+bool TTvrDate::TryEncode(int AYear, int AMonth, int ADay, TTvrDate& AResult)
+{
+    if (AYear < 1 || AYear > 9999 || AMonth < 1 || AMonth > 12 || ADay < 1 || ADay > 31)
+        return false;
+    const std::chrono::year_month_day Ymd{std::chrono::year(AYear),
+                                          std::chrono::month(static_cast<unsigned>(AMonth)),
+                                          std::chrono::day(static_cast<unsigned>(ADay))};
+    if (!Ymd.ok())
+        return false;
+    AResult = FromSerial(static_cast<double>((std::chrono::sys_days(Ymd) - kEpoch).count()));
+    return true;
+}
+
+TTvrDate TTvrDate::Encode(int AYear, int AMonth, int ADay)
+{
+    TTvrDate Result;
+    if (!TryEncode(AYear, AMonth, ADay, Result))
+        throw std::invalid_argument("TTvrDate::Encode: not a calendar day");
+    return Result;
+}
+
+int32_t TTvrDate::Day() const
+{
+    return static_cast<int32_t>(std::floor(FSerial));
+}
+
+void TTvrDate::Decode(int& AYear, int& AMonth, int& ADay) const
+{
+    const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};
+    AYear = static_cast<int>(Ymd.year());
+    AMonth = static_cast<int>(static_cast<unsigned>(Ymd.month()));
+    ADay = static_cast<int>(static_cast<unsigned>(Ymd.day()));
+}
+
+TTvrDate TTvrDate::AddOneMonth() const
+{
+    const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};
+    const std::chrono::year_month Next =
+        std::chrono::year_month(Ymd.year(), Ymd.month()) + std::chrono::months(1);
+    const std::chrono::day LastDay = std::chrono::year_month_day_last(
+                                         Next.year(), std::chrono::month_day_last(Next.month()))
+                                         .day();
+    const std::chrono::year_month_day Result{Next.year(), Next.month(),
+                                             std::min(Ymd.day(), LastDay)};
+    return FromSerial(static_cast<double>((std::chrono::sys_days(Result) - kEpoch).count()));
+}
+
+double TTvrValue::AsFloat() const
+{
+    if (const auto* I = std::get_if<int32_t>(&FValue))
+        return *I;
+    if (const auto* F = std::get_if<double>(&FValue))
+        return *F;
+    return 0.0;
+}
+
+} // namespace tavrel
