@@ -1,0 +1,320 @@
+#include "sources/SrcKamoku.h"
+
+#include "sources/SrcLoading.h"
+#include "tables/TvrConvert.h"
+#include "tables/TvrCsv.h"
+#include "tables/TvrList.h"
+
+namespace tavrel {
+
+std::string CaseFoldKey(const std::string& ACode)
+{
+    std::string Key = ACode;
+    for (char& C : Key)
+        if (C >= 'A' && C <= 'Z')
+            C = static_cast<char>(C - 'A' + 'a');
+    return Key;
+}
+
+int TSrcKamokuItems::Add()
+{
+    FItems.push_back(std::make_unique<TSrcKamokuItem>());
+    FFullCodesSorted = false;
+    return Count() - 1;
+}
+
+void TSrcKamokuItems::Clear()
+{
+    ClearFromBack(FItems);
+    FFullCodes.clear();
+    FFullCodesSorted = false;
+}
+
+void TSrcKamokuItems::BuildIndex() const
+{
+    FFullCodes.clear();
+    for (int I = 0; I < Count(); ++I) {
+        const TSrcKamokuItem& Item = KamokuItems(I);
+        if (Item.KCODE1().empty())
+            continue;
+        // The duplicate check of the loader already rejects full codes that
+        // differ only in the case of A to Z, so a completed master never
+        // meets an equal key here.
+        if (!FFullCodes.emplace(CaseFoldKey(Item.FullCode()), I).second)
+            throw ETvrError(DuplicateMessage("完全コード", Item.FullCode()));
+    }
+    FFullCodesSorted = true;
+}
+
+bool TSrcKamokuItems::Find(const std::string& AFullCode, int& AIndex) const
+{
+    if (!FFullCodesSorted)
+        BuildIndex();
+    const auto It = FFullCodes.find(CaseFoldKey(AFullCode));
+    AIndex = It == FFullCodes.end() ? -1 : It->second;
+    return AIndex >= 0;
+}
+
+bool TSrcKamokuItems::Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,
+                           TSrcKamokuLevel& AKamokuLevel, int& AIndex1, int& AIndex2,
+                           int& AIndex3) const
+{
+    AKamokuInout = skiCarrying;
+    AKamokuLevel = sklGran;
+    AIndex1 = -1;
+    AIndex2 = -1;
+    AIndex3 = -1;
+    int Index = -1;
+    if (!Find(AFullCode, Index))
+        return false;
+    const TSrcKamokuItem& Item = KamokuItems(Index);
+    AKamokuInout = Item.Inout();
+    AKamokuLevel = Item.Level();
+    switch (Item.Level()) {
+    case sklGran:
+        AIndex1 = Index;
+        break;
+    case sklMidd:
+        Find(Item.KCODE1(), AIndex1);
+        AIndex2 = Index;
+        break;
+    case sklConc:
+        Find(Item.KCODE1(), AIndex1);
+        if (!Item.KCODE2().empty())
+            Find(Item.KCODE1() + "." + Item.KCODE2(), AIndex2);
+        AIndex3 = Index;
+        break;
+    }
+    return true;
+}
+
+template <typename TNode>
+int TSrcKamokuNodes<TNode>::Add(const TSrcKamokuItem& AKamokuItem)
+{
+    auto Node = std::make_unique<TNode>();
+    Node->Assign(AKamokuItem);
+    FFirstByCode.emplace(CaseFoldKey(Node->Code()), Count());
+    FNodes.push_back(std::move(Node));
+    return Count() - 1;
+}
+
+template <typename TNode>
+int TSrcKamokuNodes<TNode>::IndexOf(const std::string& ACode) const
+{
+    const auto It = FFirstByCode.find(CaseFoldKey(ACode));
+    return It == FFirstByCode.end() ? -1 : It->second;
+}
+
+template <typename TNode>
+void TSrcKamokuNodes<TNode>::Clear()
+{
+    ClearFromBack(FNodes);
+    FFirstByCode.clear();
+}
+
+template class TSrcKamokuNodes<TSrcKamokuConc>;
+template class TSrcKamokuNodes<TSrcKamokuMidd>;
+template class TSrcKamokuNodes<TSrcKamokuGran>;
+
+void TSrcKamokuGran::MakeGranConc()
+{
+    FGranConc = true;
+    if (!FConcs)
+        FConcs = std::make_unique<TSrcKamokuConcs>();
+}
+
+void TSrcKamokuGran::SetMonthCount(int AMonthCount)
+{
+    FSumsMonthly.resize(static_cast<size_t>(AMonthCount), 0.0);
+    FSumsMonths.resize(static_cast<size_t>(AMonthCount), 0.0);
+}
+
+void TSrcKamokuGrans::SetMonthCount(int AMonthCount)
+{
+    for (int I = 0; I < Count(); ++I)
+        Grans(I).SetMonthCount(AMonthCount);
+}
+
+const TTvrFieldDefDynArray& TSrcKamokuMaster::FieldDefs()
+{
+    static const TTvrFieldDefDynArray Defs = {
+        {"コード1", sftString, 8},
+        {"科目名1/コード2", sftString, 16},
+        {"科目名2/コード3", sftString, 16},
+        {"科目名3", sftString, 16},
+        {"予算額", sftDouble, 12},
+        {"メモ", sftString, 50},
+    };
+    return Defs;
+}
+
+TSrcKamokuMaster::TSrcKamokuMaster(const std::string& AFileName,
+                                   const TTvrExecuteSendMessage& ASendMessage,
+                                   const TTvrRegionalSettings& ASettings)
+    : FSendMessage(ASendMessage)
+{
+    Load(AFileName, ASettings);
+}
+
+void TSrcKamokuMaster::SendError(const std::string& AMessage)
+{
+    FCompleted = false;
+    FSendMessage(AMessage);
+}
+
+namespace {
+
+// A major code: three characters; "000" or beginning with "1" or "2".
+bool IsValidMajorCode(const std::string& ACode)
+{
+    if (ACode.size() != 3)
+        return false;
+    if (ACode[0] == '0')
+        return ACode == "000";
+    return ACode[0] == '1' || ACode[0] == '2';
+}
+
+TSrcKamokuInout InoutOfMajorCode(const std::string& AKCODE1)
+{
+    if (!AKCODE1.empty() && AKCODE1[0] == '1')
+        return skiIncome;
+    if (!AKCODE1.empty() && AKCODE1[0] == '2')
+        return skiExpense;
+    return skiCarrying;
+}
+
+} // namespace
+
+void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSettings& ASettings)
+{
+    FCompleted = true;
+    FSendMessage("収支科目マスタ読込中...");
+
+    TSrcLineReader Reader(AFileName);
+    std::string MajorCode;
+    std::string MajorName;
+    std::string MiddleCode;
+    std::string MiddleName;
+    // Full codes seen so far (case of A to Z folded) with how many rows hold
+    // each: the duplicate check finds every equal earlier row at once.
+    std::unordered_map<std::string, int> SeenFullCodes;
+    std::vector<std::string> Fields;
+    Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+        const std::string Prefix = RowPrefix(ALineNumber);
+        TSrcKamokuItem& Item = FKamokuItems->KamokuItems(FKamokuItems->Add());
+        if (!HasNonEmptyField(AFields))
+            return true;
+        const auto Field = [&](size_t AIndex) -> const std::string& {
+            static const std::string Empty;
+            return AIndex < AFields.size() ? AFields[AIndex] : Empty;
+        };
+        if (!Field(0).empty()) {
+            Item.SetKCODE1(Trim(Field(0)));
+            if (!IsValidMajorCode(Item.KCODE1())) {
+                SendError(Prefix + InvalidMessage("コード1"));
+                return false;
+            }
+            Item.SetKNAME(Field(1));
+            Item.SetLevel(sklGran);
+            Item.SetCode(Item.KCODE1());
+            Item.SetFullCode(Item.KCODE1());
+            Item.SetFullName(Item.KCODE1() + "." + Item.KNAME());
+            MajorCode = Item.KCODE1();
+            MajorName = Item.KNAME();
+            MiddleCode.clear();
+            MiddleName.clear();
+        } else if (!Field(1).empty()) {
+            if (MajorCode.empty()) {
+                SendError(Prefix + "大科目コードが指定されていません。");
+                return false;
+            }
+            Item.SetKCODE1(MajorCode);
+            Item.SetKCODE2(Field(1));
+            Item.SetKNAME(Field(2));
+            Item.SetLevel(sklMidd);
+            Item.SetCode(Item.KCODE2());
+            Item.SetFullCode(Item.KCODE1() + "." + Item.KCODE2());
+            Item.SetFullName(Item.KCODE1() + "." + MajorName + "." + Item.KCODE2() + "." + Item.KNAME());
+            MiddleCode = Item.KCODE2();
+            MiddleName = Item.KNAME();
+        } else {
+            if (Field(2).empty()) {
+                SendError(Prefix + "科目の定義が無効です。");
+                return false;
+            }
+            if (MajorCode.empty()) {
+                SendError(Prefix + "大科目コードが指定されていません。");
+                return false;
+            }
+            Item.SetKCODE1(MajorCode);
+            Item.SetKCODE2(MiddleCode);
+            Item.SetKCODE3(Field(2));
+            Item.SetKNAME(Field(3));
+            Item.SetLevel(sklConc);
+            Item.SetCode(Item.KCODE3());
+            Item.SetFullCode(Item.KCODE1() + "." + Item.KCODE2() + "." + Item.KCODE3());
+            // The path with names, as for middle items; nothing reads it.
+            Item.SetFullName(Item.KCODE1() + "." + MajorName + "." + Item.KCODE2() + "." + MiddleName
+                             + "." + Item.KCODE3() + "." + Item.KNAME());
+        }
+        Item.SetCodeName(Item.Code() + "." + Item.KNAME());
+        if (AFields.size() > 4)
+            Item.SetKYOSAN(TextToFloatValue(Field(4), ASettings));
+        if (AFields.size() > 5)
+            Item.SetKMEMO(Field(5));
+        Item.SetInout(InoutOfMajorCode(Item.KCODE1()));
+
+        if (Item.Level() == sklGran) {
+            if (!Item.KYOSAN().IsNumber())
+                SendError(Prefix + "大科目の予算が指定されていません。");
+        } else if (Item.KYOSAN().IsText()) {
+            SendError(Prefix + InvalidMessage("予算額"));
+        }
+        if (!FCompleted)
+            return false;
+
+        int& Seen = SeenFullCodes[CaseFoldKey(Item.FullCode())];
+        for (int I = 0; I < Seen; ++I)
+            SendError(Prefix + DuplicateMessage("完全コード", Item.FullCode()));
+        ++Seen;
+        return true;
+    });
+    if (!FCompleted)
+        return;
+
+    int Index = -1;
+    if (!FKamokuItems->Find("000", Index)) {
+        SendError("開始残高科目（コード=000）が登録されていません。開始残高科目を登録し、開始残高を予算額として登録してください。");
+        return;
+    }
+    BuildTree();
+}
+
+void TSrcKamokuMaster::BuildTree()
+{
+    for (int I = 0; I < FKamokuItems->Count(); ++I) {
+        const TSrcKamokuItem& Item = FKamokuItems->KamokuItems(I);
+        if (Item.KCODE1().empty())
+            continue;
+        if (Item.Level() == sklGran) {
+            FGrans->Add(Item);
+            continue;
+        }
+        TSrcKamokuGran& Gran = FGrans->Grans(FGrans->IndexOf(Item.KCODE1()));
+        if (Item.Level() == sklMidd) {
+            if (Gran.GranConc()) {
+                SendError(RowPrefix(I + 1) + "大小科目に設定されているため、ここに中科目を設定することはできません。");
+                return;
+            }
+            Gran.Midds().Add(Item);
+        } else if (!Item.KCODE2().empty()) {
+            TSrcKamokuMidd& Midd = Gran.Midds().Midds(Gran.Midds().IndexOf(Item.KCODE2()));
+            Midd.Concs().Add(Item);
+        } else {
+            Gran.MakeGranConc();
+            Gran.Concs()->Add(Item);
+        }
+    }
+}
+
+} // namespace tavrel

@@ -1,0 +1,115 @@
+#include "sources/SrcTantosha.h"
+
+#include "sources/SrcKamoku.h"
+#include "sources/SrcLoading.h"
+#include "tables/TvrList.h"
+
+namespace tavrel {
+
+bool TSrcTantosha::SetFromStrings(std::span<const std::string> AStrings)
+{
+    FEmpty = true;
+    FHint.clear();
+    FTCODE.clear();
+    FTNAME.clear();
+    FTMEMO.clear();
+    FCodeName.clear();
+    FEmpty = !HasNonEmptyField(AStrings);
+    if (FEmpty)
+        return true;
+    FTCODE = Trim(AStrings[0]);
+    if (FTCODE.empty()) {
+        FHint = InvalidMessage("担当者コード");
+        return false;
+    }
+    if (AStrings.size() > 1)
+        FTNAME = Trim(AStrings[1]);
+    if (AStrings.size() > 2)
+        FTMEMO = AStrings[2];
+    FCodeName = FTCODE + "." + FTNAME;
+    return true;
+}
+
+TSrcTantoshas::TSrcTantoshas(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage)
+    : FSendMessage(ASendMessage)
+{
+    if (!AFileName.empty())
+        Load(AFileName);
+}
+
+int TSrcTantoshas::Add()
+{
+    FTantoshas.push_back(std::make_unique<TSrcTantosha>());
+    FTantoshaCodesSorted = false;
+    return Count() - 1;
+}
+
+void TSrcTantoshas::Clear()
+{
+    FCompleted = true;
+    ClearFromBack(FTantoshas);
+    FTantoshaCodes.clear();
+    FTantoshaCodesSorted = false;
+}
+
+void TSrcTantoshas::Load(const std::string& AFileName)
+{
+    FSendMessage("担当者マスタ読込中...");
+    Clear();
+    TSrcLineReader Reader(AFileName);
+    // Every earlier row's code (case of A to Z folded), blank rows counting
+    // with an empty code, and how many rows hold it: each equal earlier row
+    // gets its own message without comparing every pair of rows.
+    std::unordered_map<std::string, int> EarlierCodes;
+    std::vector<std::string> Fields;
+    Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+        TSrcTantosha& Row = Tantoshas(Add());
+        if (!Row.SetFromStrings(AFields)) {
+            FSendMessage(RowPrefix(ALineNumber) + Row.Hint());
+            FCompleted = false;
+        }
+        int& Earlier = EarlierCodes[CaseFoldKey(Row.TCODE())];
+        if (!Row.Empty()) {
+            for (int I = 0; I < Earlier; ++I) {
+                FSendMessage(RowPrefix(ALineNumber) + DuplicateMessage("担当者コード", Row.TCODE()));
+                FCompleted = false;
+            }
+        }
+        ++Earlier;
+        return true;
+    });
+}
+
+void TSrcTantoshas::BuildIndex() const
+{
+    FTantoshaCodes.clear();
+    for (int I = 0; I < Count(); ++I) {
+        const TSrcTantosha& Row = Tantoshas(I);
+        if (Row.Empty())
+            continue;
+        if (!FTantoshaCodes.emplace(CaseFoldKey(Row.TCODE()), I).second)
+            throw ETvrError(DuplicateMessage("担当者コード", Row.TCODE()));
+    }
+    FTantoshaCodesSorted = true;
+}
+
+bool TSrcTantoshas::Find(const std::string& ATCODE, int& AIndex) const
+{
+    if (!FTantoshaCodesSorted)
+        BuildIndex();
+    const auto It = FTantoshaCodes.find(CaseFoldKey(ATCODE));
+    AIndex = It == FTantoshaCodes.end() ? -1 : It->second;
+    return AIndex >= 0;
+}
+
+const TTvrFieldDefDynArray& TSrcTantoshaMaster::FieldDefs()
+{
+    static const TTvrFieldDefDynArray Defs = {
+        {"担当者コード", sftString, 6},
+        {"担当者名", sftString, 10},
+        {"メモ", sftString, 50},
+    };
+    return Defs;
+}
+
+} // namespace tavrel

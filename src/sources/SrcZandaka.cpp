@@ -1,0 +1,84 @@
+#include "sources/SrcZandaka.h"
+
+#include "sources/SrcLoading.h"
+#include "tables/TvrList.h"
+
+namespace tavrel {
+
+bool TSrcZandaka::SetFromStrings(std::span<const std::string> AStrings,
+                                 const TTvrRegionalSettings& ASettings, TTvrDate AToday)
+{
+    FEmpty = true;
+    FHint.clear();
+    FZDATE = AToday.DateOnly();
+    FZCASH = TTvrValue();
+    FZBANK = TTvrValue();
+    FEmpty = !HasNonEmptyField(AStrings);
+    if (FEmpty)
+        return true;
+    TTvrDate Date;
+    if (!TryTextToDate(AStrings[0], ASettings, Date)) {
+        FHint = InvalidMessage("日付");
+        return false;
+    }
+    FZDATE = Date.DateOnly();
+    if (AStrings.size() > 1) {
+        FZCASH = TextToFloatValue(AStrings[1], ASettings);
+        if (!FZCASH.IsNull() && !FZCASH.IsNumber()) {
+            FHint = InvalidMessage("現金残高");
+            return false;
+        }
+    }
+    if (AStrings.size() > 2) {
+        FZBANK = TextToFloatValue(AStrings[2], ASettings);
+        if (!FZBANK.IsNull() && !FZBANK.IsNumber()) {
+            FHint = InvalidMessage("預金残高");
+            return false;
+        }
+    }
+    return true;
+}
+
+TSrcZandakas::TSrcZandakas(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage,
+                           const TTvrRegionalSettings& ASettings, TTvrDate AToday)
+    : FSendMessage(ASendMessage)
+{
+    if (AFileName.empty())
+        return;
+    FSendMessage("残高テーブル読込中...");
+    Clear();
+    TSrcLineReader Reader(AFileName);
+    std::vector<std::string> Fields;
+    Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+        TSrcZandaka& Row = Zandakas(Add());
+        if (!Row.SetFromStrings(AFields, ASettings, AToday)) {
+            FSendMessage(RowPrefix(ALineNumber) + Row.Hint());
+            FCompleted = false;
+        }
+        return true;
+    });
+}
+
+int TSrcZandakas::Add()
+{
+    FZandakas.push_back(std::make_unique<TSrcZandaka>());
+    return Count() - 1;
+}
+
+void TSrcZandakas::Clear()
+{
+    FCompleted = true;
+    ClearFromBack(FZandakas);
+}
+
+const TTvrFieldDefDynArray& TSrcZandakaTable::FieldDefs()
+{
+    static const TTvrFieldDefDynArray Defs = {
+        {"日付", sftDate, 12},
+        {"現金残高", sftDouble, 12},
+        {"預金残高", sftDouble, 12},
+    };
+    return Defs;
+}
+
+} // namespace tavrel
