@@ -1,0 +1,596 @@
+// The CSV text format shared by every file: lines, fields, encodings and the
+// write that leaves an unchanged file alone.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tables/TvrCodePage.h"
+#include "tables/TvrCsv.h"
+#include "tables/TvrValue.h"
+#include "TablesTestSupport.h"
+
+using namespace tavrel;
+using namespace tavrel::testing_support;
+
+namespace {
+
+using TFields = std::vector<std::string>;
+
+// 日本 in code page 932 and in UTF-8.
+constexpr std::string_view kNihonCp932 = "\x93\xFA\x96\x7B";
+constexpr std::string_view kNihonUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
+// あ
+constexpr std::string_view kACp932 = "\x82\xA0";
+constexpr std::string_view kAUtf8 = "\xE3\x81\x82";
+// Half-width katakana ｱ: one byte in code page 932.
+constexpr std::string_view kHalfACp932 = "\xB1";
+constexpr std::string_view kHalfAUtf8 = "\xEF\xBD\xB1";
+// ① (a code page 932 extension)
+constexpr std::string_view kCircled1Cp932 = "\x87\x40";
+constexpr std::string_view kCircled1Utf8 = "\xE2\x91\xA0";
+// ～ full-width tilde, which code page 932 holds at 81 60.
+constexpr std::string_view kFullTildeCp932 = "\x81\x60";
+constexpr std::string_view kFullTildeUtf8 = "\xEF\xBD\x9E";
+// 〜 wave dash, which code page 932 cannot hold.
+constexpr std::string_view kWaveDashUtf8 = "\xE3\x80\x9C";
+// 😀
+constexpr std::string_view kEmojiUtf8 = "\xF0\x9F\x98\x80";
+// U+FFFD
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+
+std::string Cat(std::initializer_list<std::string_view> AParts)
+{
+    std::string Result;
+    for (const std::string_view Part : AParts)
+        Result += Part;
+    return Result;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Splitting a line
+
+TEST(SplitCsvLine, FieldsOfALine)
+{
+    struct TCase {
+        std::string_view Line;
+        TFields Expected;
+    };
+    const TCase Cases[] = {
+        {"a,b,c", {"a", "b", "c"}},
+        {"a, b ,c", {"a", "b", "c"}},
+        {"ab cd,100", {"ab", "cd", "100"}},
+        {"\"ab cd\",100", {"ab cd", "100"}},
+        {"x,", {"x", ""}},
+        {",", {"", ""}},
+        {",,", {"", "", ""}},
+        {",x", {"", "x"}},
+        {"a,,b", {"a", "", "b"}},
+        {"a, ,b", {"a", "", "b"}},
+        {"\"a\"\"b\"", {"a\"b"}},
+        {"\"ab\"cd,e", {"ab", "cd", "e"}},
+        {"\"\"", {""}},
+        {"\"\",\"\"", {"", ""}},
+        {"\"\"\"\"", {"\""}},
+        {"\"a,b\",c", {"a,b", "c"}},
+        {"\" a \",b", {" a ", "b"}},
+        {"\"open", {"open"}},
+        {"\"open, still \"\"in\"\"", {"open, still \"in\""}},
+        {"  a", {"a"}},
+        {"\t a,b \t", {"a", "b"}},
+        {"a\tb", {"a", "b"}},
+        {"a\x01" "b", {"a", "b"}},
+        {"  \"q\" , r ", {"q", "r"}},
+        {"x, ", {"x"}},
+        {"a ,", {"a", ""}},
+        {"a\"b", {"a\"b"}},
+        {"", {}},
+        {"   ", {}},
+        {"\t", {}},
+        {"\xE3\x80\x80", {"\xE3\x80\x80"}},
+        {"a\xE3\x80\x80" "b,c", {"a\xE3\x80\x80" "b", "c"}},
+        {Cat({kNihonUtf8, ",", kAUtf8}), {std::string(kNihonUtf8), std::string(kAUtf8)}},
+        {"1,\"1,234\",abc", {"1", "1,234", "abc"}},
+        {"\"a\",", {"a", ""}},
+        {"\"a\" ,", {"a", ""}},
+        {"\"a\" b", {"a", "b"}},
+        {"a,\"", {"a", ""}},
+        {" , ", {""}},
+        {"a , ", {"a"}},
+    };
+    for (const TCase& C : Cases) {
+        const TFields Actual = SplitCsvLine(C.Line);
+        EXPECT_EQ(Actual, C.Expected) << "line <" << Escaped(C.Line) << "> gave " << Joined(Actual);
+    }
+}
+
+TEST(SplitCsvLine, ReusedListHoldsOnlyTheNewFields)
+{
+    TFields Fields = {"old1", "old2", "old3", "old4"};
+    SplitCsvLine("a,b", Fields);
+    EXPECT_EQ(Fields, (TFields{"a", "b"}));
+    SplitCsvLine("\"x y\",,z,", Fields);
+    EXPECT_EQ(Fields, (TFields{"x y", "", "z", ""}));
+    SplitCsvLine(",", Fields);
+    EXPECT_EQ(Fields, (TFields{"", ""}));
+    SplitCsvLine("  ", Fields);
+    EXPECT_TRUE(Fields.empty()) << Joined(Fields);
+}
+
+TEST(HasNonEmptyField, BlankLines)
+{
+    struct TCase {
+        TFields Fields;
+        bool Expected;
+    };
+    const TCase Cases[] = {
+        {{}, false},        {{""}, false},          {{"", "", ""}, false},
+        {{"", "x"}, true},  {{"x"}, true},          {{" "}, true},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(HasNonEmptyField(C.Fields), C.Expected) << Joined(C.Fields);
+
+    EXPECT_FALSE(HasNonEmptyField(SplitCsvLine(",,,")));
+    EXPECT_FALSE(HasNonEmptyField(SplitCsvLine("\"\"")));
+    EXPECT_FALSE(HasNonEmptyField(SplitCsvLine(" , ,")));
+    EXPECT_TRUE(HasNonEmptyField(SplitCsvLine(",\" \",")));
+}
+
+// ---------------------------------------------------------------------------
+// Making a line
+
+TEST(MakeCsvLine, QuotesOnlyWhereNeeded)
+{
+    struct TCase {
+        TFields Fields;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {{"a", "", "b c"}, "a,,\"b c\""},
+        {{"say \"hi\""}, "\"say \"\"hi\"\"\""},
+        {{""}, "\"\""},
+        {TFields(13, ""), ",,,,,,,,,,,,"},
+        {{"", ""}, ","},
+        {{}, ""},
+        {{"a", "b"}, "a,b"},
+        {{"1,234"}, "\"1,234\""},
+        {{"\""}, "\"\"\"\""},
+        {{" lead"}, "\" lead\""},
+        {{"trail "}, "\"trail \""},
+        {{"tab\there"}, "\"tab\there\""},
+        {{"x", ""}, "x,"},
+        {{"", "x"}, ",x"},
+        {{"\xE3\x80\x80"}, "\xE3\x80\x80"},
+        {{std::string(kNihonUtf8), "-1500", "2024/04/01"}, Cat({kNihonUtf8, ",-1500,2024/04/01"})},
+    };
+    for (const TCase& C : Cases) {
+        EXPECT_EQ(MakeCsvLine(C.Fields), C.Expected) << "fields " << Joined(C.Fields);
+        std::string Appended = "prefix|";
+        AppendCsvLine(Appended, C.Fields);
+        EXPECT_EQ(Appended, "prefix|" + C.Expected) << "fields " << Joined(C.Fields);
+    }
+}
+
+TEST(MakeCsvLine, SplitGivesTheFieldsBack)
+{
+    const TFields Cases[] = {
+        {"a", "b", "c"},
+        {"a", "", "b c"},
+        {""},
+        {"", ""},
+        {"", "", ""},
+        {"x", ""},
+        {"", "x"},
+        TFields(13, ""),
+        {"say \"hi\""},
+        {"\""},
+        {"\"\""},
+        {"\"", ","},
+        {" lead", "trail ", " both "},
+        {"1,234", "-1,500.25"},
+        {"a,b,c"},
+        {"tab\there", "cr\rlf\n"},
+        {std::string(kNihonUtf8), std::string(kAUtf8) + " " + std::string(kNihonUtf8)},
+        {"\xE3\x80\x80", "\xE3\x80\x80" "x"},
+        {"\"quoted\"text", "text\"quoted\""},
+        {"", "", "x", "", ""},
+    };
+    for (const TFields& Fields : Cases) {
+        const std::string Line = MakeCsvLine(Fields);
+        const TFields Back = SplitCsvLine(Line);
+        EXPECT_EQ(Back, Fields) << "fields " << Joined(Fields) << " line <" << Escaped(Line)
+                                << "> gave " << Joined(Back);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Lines of a text and of a file
+
+TEST(SplitTextLines, LineEnds)
+{
+    struct TCase {
+        std::string_view Text;
+        TFields Expected;
+    };
+    const TCase Cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\n\r", {"a", ""}},
+        {"\r\n", {""}},
+        {"\n\n", {"", ""}},
+        {"", {}},
+        {"only", {"only"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+    };
+    for (const TCase& C : Cases) {
+        const std::vector<std::string_view> Views = SplitTextLines(C.Text);
+        const TFields Actual(Views.begin(), Views.end());
+        EXPECT_EQ(Actual, C.Expected) << "text <" << Escaped(C.Text) << "> gave " << Joined(Actual);
+    }
+}
+
+class TextFileTest : public ::testing::Test {
+protected:
+    TTempFolder Folder;
+
+    TFields ReadBack(std::string_view ABytes)
+    {
+        const std::string Name = Folder.File("lines.csv");
+        WriteBytes(Name, ABytes);
+        return ReadTextLines(Name);
+    }
+};
+
+TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
+{
+    struct TCase {
+        const char* What;
+        std::string Bytes;
+        TFields Expected;
+    };
+    const std::string Nihon(kNihonUtf8);
+    const TCase Cases[] = {
+        {"CR LF", "a,1\r\nb,2\r\n", {"a,1", "b,2"}},
+        {"no final line end", "a,1\r\nb,2", {"a,1", "b,2"}},
+        {"LF", "a,1\nb,2\n", {"a,1", "b,2"}},
+        {"CR", "a,1\rb,2\r", {"a,1", "b,2"}},
+        {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"blank line kept", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"empty file", "", {}},
+        {"one line end", "\r\n", {""}},
+        {"NUL ends the text", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+        {"NUL at the start", std::string("\0a\r\n", 4), {}},
+        {"UTF-8 mark", Cat({"\xEF\xBB\xBF", kNihonUtf8, ",1\r\n"}), {Nihon + ",1"}},
+        {"UTF-8 mark, ASCII only", "\xEF\xBB\xBF" "a,1\r\n", {"a,1"}},
+        {"UTF-8 mark only", "\xEF\xBB\xBF", {}},
+        {"UTF-8 mark and NUL", std::string("\xEF\xBB\xBF" "a\r\nb\0c", 9), {"a", "b"}},
+        {"UTF-8 without mark", Cat({kNihonUtf8, ",", kAUtf8, "\r\nx\r\n"}),
+         {Cat({kNihonUtf8, ",", kAUtf8}), "x"}},
+        {"code page 932", Cat({kNihonCp932, ",", kACp932, ",", kHalfACp932, "\r\n", kCircled1Cp932, kFullTildeCp932}),
+         {Cat({kNihonUtf8, ",", kAUtf8, ",", kHalfAUtf8}), Cat({kCircled1Utf8, kFullTildeUtf8})}},
+        {"code page 932, ASCII only", "abc,1\r\n", {"abc,1"}},
+        {"UTF-16 LE", std::string("\xFF\xFE" "a\0,\0\xE5\x65\x2C\x67\r\0\n\0b\0", 16),
+         {"a," + Nihon, "b"}},
+        {"UTF-16 BE", std::string("\xFE\xFF\0a\0,\x65\xE5\x67\x2C\0\r\0\n\0b", 16),
+         {"a," + Nihon, "b"}},
+        {"UTF-16 LE surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE\n\0", 8),
+         {std::string(kEmojiUtf8)}},
+        {"UTF-16 LE lone CR", std::string("\xFF\xFE" "a\0\r\0b\0", 8), {"a", "b"}},
+        {"UTF-16 LE NUL", std::string("\xFF\xFE" "a\0\n\0\0\0b\0", 10), {"a"}},
+    };
+    for (const TCase& C : Cases) {
+        const TFields Actual = ReadBack(C.Bytes);
+        EXPECT_EQ(Actual, C.Expected) << C.What << ": bytes <" << Escaped(C.Bytes) << "> gave "
+                                      << Joined(Actual);
+    }
+}
+
+TEST_F(TextFileTest, UndecodableCodePage932BytesBecomeReplacementCharacters)
+{
+    const std::string R(kReplacementUtf8);
+    struct TCase {
+        const char* What;
+        std::string Bytes;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {"unassigned double-byte code", Cat({"a", "\x85\x40", "b"}), "a" + R + "b"},
+        {"lead byte at the end", Cat({kACp932, "\x82"}), Cat({kAUtf8, kReplacementUtf8})},
+        {"lead byte before a space", Cat({kACp932, "\x82 x"}), Cat({kAUtf8, kReplacementUtf8, " x"})},
+    };
+    for (const TCase& C : Cases) {
+        const TFields Actual = ReadBack(C.Bytes);
+        EXPECT_EQ(Actual, TFields{C.Expected}) << C.What << ": bytes <" << Escaped(C.Bytes)
+                                               << "> gave " << Joined(Actual);
+    }
+}
+
+TEST_F(TextFileTest, InvalidUtf8AfterAMarkBecomesReplacementCharacters)
+{
+    const TFields Actual = ReadBack("\xEF\xBB\xBF" "a\xFF" "b\r\n");
+    EXPECT_EQ(Actual, TFields{Cat({"a", kReplacementUtf8, "b"})}) << Joined(Actual);
+}
+
+TEST_F(TextFileTest, MissingFileOrFolderRaises)
+{
+    EXPECT_THROW(ReadTextLines(Folder.File("missing.csv")), ETvrError);
+    EXPECT_THROW(ReadTextLines(Folder.Path()), ETvrError);
+    try {
+        ReadTextLines(Folder.File("missing.csv"));
+        ADD_FAILURE() << "no error";
+    } catch (const ETvrError& E) {
+        EXPECT_NE(std::string(E.what()).find(std::strerror(ENOENT)), std::string::npos) << E.what();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Encoding lines
+
+TEST(EncodeTextLines, CodePage932WithCrLf)
+{
+    struct TCase {
+        const char* What;
+        TFields Lines;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {"ASCII", {"a,1", "b,2"}, "a,1\r\nb,2\r\n"},
+        {"no lines", {}, ""},
+        {"one empty line", {""}, "\r\n"},
+        {"empty lines", {"", ""}, "\r\n\r\n"},
+        {"Japanese", {Cat({kNihonUtf8, ",", kAUtf8}), Cat({kHalfAUtf8, kCircled1Utf8, kFullTildeUtf8})},
+         Cat({kNihonCp932, ",", kACp932, "\r\n", kHalfACp932, kCircled1Cp932, kFullTildeCp932, "\r\n"})},
+        {"full-width space", {"\xE3\x80\x80"}, "\x81\x40\r\n"},
+        // Full-width minus, yen, parallel, not sign and horizontal bar, as
+        // code page 932 maps them.
+        {"code page 932 forms", {"\xEF\xBC\x8D\xEF\xBF\xA5\xE2\x88\xA5\xEF\xBF\xA2\xE2\x80\x95"},
+         "\x81\x7C\x81\x8F\x81\x61\x81\xCA\x81\x5C\r\n"},
+    };
+    for (const TCase& C : Cases) {
+        const std::string Bytes = EncodeTextLines(C.Lines);
+        EXPECT_EQ(Escaped(Bytes), Escaped(C.Expected)) << C.What;
+    }
+    EXPECT_EQ(Escaped(EncodeText(Cat({kNihonUtf8, "\r\n"}))), Escaped(Cat({kNihonCp932, "\r\n"})));
+}
+
+TEST(EncodeTextLines, UnrepresentableCharacterGivesUtf8WithMark)
+{
+    struct TCase {
+        const char* What;
+        TFields Lines;
+    };
+    const TCase Cases[] = {
+        {"wave dash", {Cat({kNihonUtf8, ",1"}), Cat({"10", kWaveDashUtf8, "20"})}},
+        {"emoji", {Cat({"a", kEmojiUtf8}), Cat({kNihonUtf8})}},
+        {"emoji in the first line", {std::string(kEmojiUtf8), "x"}},
+        {"yen sign U+00A5", {"\xC2\xA5" "1,500"}},
+        {"minus sign U+2212", {"\xE2\x88\x92" "300"}},
+        {"double vertical line U+2016", {"a\xE2\x80\x96" "b"}},
+        {"em dash U+2014", {"a\xE2\x80\x94" "b"}},
+    };
+    for (const TCase& C : Cases) {
+        std::string Expected = "\xEF\xBB\xBF";
+        for (const std::string& Line : C.Lines)
+            Expected += Line + "\r\n";
+        EXPECT_EQ(Escaped(EncodeTextLines(C.Lines)), Escaped(Expected)) << C.What;
+    }
+}
+
+TEST(EncodeTextLines, ReadBackUnchanged)
+{
+    TTempFolder Folder;
+    const TFields Cases[] = {
+        {"a,1", "b,2"},
+        {Cat({kNihonUtf8, ",", kAUtf8, ",", kHalfAUtf8}), Cat({kCircled1Utf8, kFullTildeUtf8})},
+        {Cat({kNihonUtf8, ",1"}), Cat({"10", kWaveDashUtf8, "20"})},
+        {Cat({kEmojiUtf8, ",", kNihonUtf8}), ""},
+        {"", "x", ""},
+        {},
+    };
+    for (const TFields& Lines : Cases) {
+        const std::string Name = Folder.File("round.csv");
+        WriteBytes(Name, EncodeTextLines(Lines));
+        const TFields Back = ReadTextLines(Name);
+        EXPECT_EQ(Back, Lines) << "lines " << Joined(Lines) << " gave " << Joined(Back);
+    }
+}
+
+TEST(TryEncodeCp932, ExactCharactersOnly)
+{
+    std::string Bytes;
+    ASSERT_TRUE(TryEncodeCp932(Cat({kNihonUtf8, "a"}), Bytes));
+    EXPECT_EQ(Escaped(Bytes), Escaped(Cat({kNihonCp932, "a"})));
+    EXPECT_FALSE(TryEncodeCp932(kWaveDashUtf8, Bytes));
+    EXPECT_FALSE(TryEncodeCp932(kEmojiUtf8, Bytes));
+    EXPECT_EQ(DecodeCp932(Cat({kNihonCp932, kFullTildeCp932})), Cat({kNihonUtf8, kFullTildeUtf8}));
+}
+
+// ---------------------------------------------------------------------------
+// Writing a file
+
+class WriteFileTest : public ::testing::Test {
+protected:
+    TTempFolder Folder;
+    const time_t OldTime = LocalTime(2001, 2, 3, 4, 5, 6);
+
+    std::string Target() const { return Folder.File("book.csv"); }
+};
+
+TEST_F(WriteFileTest, WritesThenLeavesAnUnchangedFileAlone)
+{
+    const std::string Bytes = EncodeTextLines(TFields{Cat({kNihonUtf8, ",1,500"}), "x,2"});
+    EXPECT_TRUE(WriteFileIfChanged(Target(), Bytes));
+    EXPECT_EQ(Escaped(ReadBytes(Target())), Escaped(Bytes));
+
+    SetModificationTime(Target(), OldTime);
+    EXPECT_FALSE(WriteFileIfChanged(Target(), Bytes));
+    EXPECT_EQ(StatOf(Target()).st_mtim.tv_sec, OldTime);
+    EXPECT_EQ(Escaped(ReadBytes(Target())), Escaped(Bytes));
+    EXPECT_EQ(Folder.Entries(), TFields{"book.csv"});
+}
+
+TEST_F(WriteFileTest, NewContentReplacesTheFile)
+{
+    struct TCase {
+        const char* What;
+        std::string Old, New;
+    };
+    const TCase Cases[] = {
+        {"different bytes, same length", "a,1\r\n", "a,2\r\n"},
+        {"longer", "a\r\n", "a\r\nb\r\n"},
+        {"shorter", "a\r\nb\r\n", "a\r\n"},
+        {"prefix of the old", "abc", "ab"},
+        {"to empty", "a\r\n", ""},
+        {"from empty", "", "a\r\n"},
+    };
+    for (const TCase& C : Cases) {
+        WriteBytes(Target(), C.Old);
+        SetModificationTime(Target(), OldTime);
+        EXPECT_TRUE(WriteFileIfChanged(Target(), C.New)) << C.What;
+        EXPECT_EQ(Escaped(ReadBytes(Target())), Escaped(C.New)) << C.What;
+        EXPECT_NE(StatOf(Target()).st_mtim.tv_sec, OldTime) << C.What;
+        EXPECT_EQ(Folder.Entries(), TFields{"book.csv"}) << C.What << ": a temporary file was left";
+        EXPECT_FALSE(WriteFileIfChanged(Target(), C.New)) << C.What;
+    }
+}
+
+TEST_F(WriteFileTest, NewEmptyFileIsWritten)
+{
+    EXPECT_TRUE(WriteFileIfChanged(Target(), ""));
+    struct stat St {};
+    ASSERT_EQ(::stat(Target().c_str(), &St), 0);
+    EXPECT_EQ(St.st_size, 0);
+    EXPECT_FALSE(WriteFileIfChanged(Target(), ""));
+}
+
+TEST_F(WriteFileTest, NewFileFollowsTheUmask)
+{
+    const mode_t Saved = ::umask(022);
+    const bool Written = WriteFileIfChanged(Target(), "a\r\n");
+    ::umask(Saved);
+    EXPECT_TRUE(Written);
+    EXPECT_EQ(StatOf(Target()).st_mode & 07777, mode_t{0644});
+}
+
+TEST_F(WriteFileTest, ReplacedFileKeepsItsPermissionBits)
+{
+    for (const mode_t Mode : {mode_t{0640}, mode_t{0600}, mode_t{0664}, mode_t{0755}}) {
+        WriteBytes(Target(), "old\r\n");
+        ASSERT_EQ(::chmod(Target().c_str(), Mode), 0);
+        EXPECT_TRUE(WriteFileIfChanged(Target(), "new\r\n"));
+        EXPECT_EQ(StatOf(Target()).st_mode & 07777, Mode) << std::oct << Mode;
+        EXPECT_EQ(ReadBytes(Target()), "new\r\n");
+    }
+}
+
+TEST_F(WriteFileTest, ReadOnlyFileIsNotReplaced)
+{
+    WriteBytes(Target(), "old\r\n");
+    ASSERT_EQ(::chmod(Target().c_str(), 0444), 0);
+    try {
+        WriteFileIfChanged(Target(), "new\r\n");
+        ADD_FAILURE() << "a read-only file was replaced (running as uid " << ::getuid() << ")";
+    } catch (const ETvrError& E) {
+        EXPECT_NE(std::string(E.what()).find(std::strerror(EACCES)), std::string::npos) << E.what();
+    }
+    EXPECT_EQ(ReadBytes(Target()), "old\r\n");
+    EXPECT_EQ(StatOf(Target()).st_mode & 07777, mode_t{0444});
+    EXPECT_EQ(Folder.Entries(), TFields{"book.csv"});
+
+    // The same content needs no write, so it is no error.
+    EXPECT_FALSE(WriteFileIfChanged(Target(), "old\r\n"));
+}
+
+TEST_F(WriteFileTest, MissingFolderRaises)
+{
+    const std::string Name = Folder.File("no-such-folder/book.csv");
+    try {
+        WriteFileIfChanged(Name, "a\r\n");
+        ADD_FAILURE() << "no error";
+    } catch (const ETvrError& E) {
+        EXPECT_NE(std::string(E.what()).find(std::strerror(ENOENT)), std::string::npos) << E.what();
+    }
+    EXPECT_EQ(Folder.Entries(), TFields{});
+}
+
+TEST_F(WriteFileTest, FolderInPlaceOfTheFileRaises)
+{
+    ASSERT_EQ(::mkdir(Target().c_str(), 0755), 0);
+    EXPECT_THROW(WriteFileIfChanged(Target(), "a\r\n"), ETvrError);
+    EXPECT_EQ(Folder.Entries(), TFields{"book.csv"});
+}
+
+TEST_F(WriteFileTest, LinkedFileIsWrittenThroughTheLink)
+{
+    const std::string Real = Folder.File("real.csv");
+    const std::string Link = Folder.File("link.csv");
+    WriteBytes(Real, "old\r\n");
+    ASSERT_EQ(::symlink(Real.c_str(), Link.c_str()), 0);
+    EXPECT_TRUE(WriteFileIfChanged(Link, "new\r\n"));
+    struct stat St {};
+    ASSERT_EQ(::lstat(Link.c_str(), &St), 0);
+    EXPECT_TRUE(S_ISLNK(St.st_mode)) << "the link was replaced by a file";
+    EXPECT_EQ(ReadBytes(Real), "new\r\n");
+    EXPECT_FALSE(WriteFileIfChanged(Link, "new\r\n"));
+    EXPECT_EQ(Folder.Entries(), (TFields{"link.csv", "real.csv"}));
+}
+
+TEST_F(WriteFileTest, WrittenLinesReadBack)
+{
+    const TFields Rows[] = {
+        {"2024/04/01", Cat({kNihonUtf8, " ", kAUtf8}), "1,500"},
+        {"", "say \"hi\"", ""},
+        {"", "", ""},
+    };
+    TFields Lines;
+    for (const auto& Row : Rows)
+        Lines.push_back(MakeCsvLine(Row));
+    ASSERT_TRUE(WriteFileIfChanged(Target(), EncodeTextLines(Lines)));
+    const TFields Back = ReadTextLines(Target());
+    ASSERT_EQ(Back.size(), std::size(Rows));
+    for (size_t I = 0; I < Back.size(); ++I) {
+        EXPECT_EQ(SplitCsvLine(Back[I]), Rows[I]) << "row " << I << " line <" << Back[I] << ">";
+    }
+}
+
+// ---------------------------------------------------------------------------
+// File names and times
+
+TEST(ExtractFileName, TextAfterTheLastSlash)
+{
+    EXPECT_EQ(ExtractFileName("/a/b/c.csv"), "c.csv");
+    EXPECT_EQ(ExtractFileName("c.csv"), "c.csv");
+    EXPECT_EQ(ExtractFileName("/a/b/"), "");
+    EXPECT_EQ(ExtractFileName(""), "");
+}
+
+TEST(FileModificationTime, LocalTimeOfTheFileFollowingLinks)
+{
+    TTempFolder Folder;
+    const std::string Name = Folder.File("t.csv");
+    WriteBytes(Name, "a\r\n");
+    SetModificationTime(Name, LocalTime(2023, 5, 17, 10, 20, 30));
+    const TTvrDate Expected = TTvrDate::FromSerial(TTvrDate::Encode(2023, 5, 17).Serial()
+                                                   + (10 * 3600 + 20 * 60 + 30) / 86400.0);
+    EXPECT_NEAR(FileModificationTime(Name).Serial(), Expected.Serial(), 1e-7);
+
+    const std::string Link = Folder.File("link.csv");
+    ASSERT_EQ(::symlink(Name.c_str(), Link.c_str()), 0);
+    EXPECT_NEAR(FileModificationTime(Link).Serial(), Expected.Serial(), 1e-7);
+
+    EXPECT_THROW(FileModificationTime(Folder.File("missing.csv")), ETvrError);
+    EXPECT_THROW(FileModificationTime(Folder.Path()), ETvrError);
+}
