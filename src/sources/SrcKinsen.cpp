@@ -44,6 +44,13 @@ const std::string& TSrcKinsen::TantoshaCodeName() const
     return FTantosha != nullptr ? FTantosha->CodeName() : Empty;
 }
 
+const TSrcKamokuItem* TSrcKinsen::Kamoku() const
+{
+    if (FKamoku3 != nullptr)
+        return FKamoku3;
+    return FKamoku2 != nullptr ? FKamoku2 : FKamoku1;
+}
+
 const std::string& TSrcKinsen::Kamoku1Code() const { return NameOf(FKamoku1, false); }
 const std::string& TSrcKinsen::Kamoku1CodeName() const { return NameOf(FKamoku1, true); }
 const std::string& TSrcKinsen::Kamoku2Code() const { return NameOf(FKamoku2, false); }

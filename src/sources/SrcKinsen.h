@@ -46,6 +46,9 @@ public:
     const TSrcKamokuItem* Kamoku1() const { return FKamoku1; }
     const TSrcKamokuItem* Kamoku2() const { return FKamoku2; }
     const TSrcKamokuItem* Kamoku3() const { return FKamoku3; }
+    // The account the code was resolved to, at its own level; none for a
+    // row without an account.
+    const TSrcKamokuItem* Kamoku() const;
     const std::string& Kamoku1Code() const;
     const std::string& Kamoku1CodeName() const;
     const std::string& Kamoku2Code() const;

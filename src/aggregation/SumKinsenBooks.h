@@ -1,0 +1,139 @@
+#pragma once
+
+#include <string>
+
+#include "aggregation/SumWriter.h"
+#include "sources/SrcKinsen.h"
+
+namespace tavrel {
+
+// A row of the cash book "11金銭出納簿.csv". A transaction row reads its
+// texts from the cash-book row it was made from.
+class TSumKinsen {
+public:
+    // An empty row: a separator.
+    TSumKinsen() = default;
+    // A transaction row; updates the three running balances.
+    TSumKinsen(const TSrcKinsen& AKinsen, double& ACarryingCash, double& ACarryingBank,
+               double& ACarryingTotal);
+    // The closing row, dated AToday: "合計" with the running cash and bank.
+    TSumKinsen(double ACarryingCash, double ACarryingBank, TTvrDate AToday);
+
+    bool Empty() const { return FEmpty; }
+    TTvrDate KDATE() const { return FKDATE; }
+    const TTvrValue& KSDATE() const;
+    const std::string& KSNOTE() const;
+    const std::string& KAITE() const;
+    const TTvrValue& KTNUM() const;
+    const std::string& KTEKI() const;
+    const std::string& KTantosha() const;
+    const std::string& KKamoku1() const;
+    const std::string& KKamoku2() const;
+    const std::string& KKamoku3() const;
+    const TTvrValue& KCASH() const;
+    const TTvrValue& KBANK() const;
+    const TTvrValue& KCarrying() const { return FKCarrying; }
+
+private:
+    bool FEmpty = true;
+    const TSrcKinsen* FKinsen = nullptr;
+    TTvrDate FKDATE;
+    // Only the closing row holds its own amounts.
+    TTvrValue FKCASH;
+    TTvrValue FKBANK;
+    TTvrValue FKCarrying;
+};
+
+class TSumKinsens : public TSumRowList<TSumKinsen> {
+public:
+    const TSumKinsen& Kinsens(int AIndex) const { return Row(AIndex); }
+    int Add() { return Append(); }
+    int Add(const TSrcKinsen& AKinsen, double& ACarryingCash, double& ACarryingBank, double& ACarryingTotal)
+    {
+        return Append(AKinsen, ACarryingCash, ACarryingBank, ACarryingTotal);
+    }
+    int Add(double ACarryingCash, double ACarryingBank, TTvrDate AToday)
+    {
+        return Append(ACarryingCash, ACarryingBank, AToday);
+    }
+};
+
+// A row of the cash-in-hand book "12現金出納簿.csv".
+class TSumCashItem {
+public:
+    TSumCashItem() = default;
+    // Money received (0 included) or paid; updates the running cash balance.
+    TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka);
+
+    bool Empty() const { return FKinsen == nullptr; }
+    TTvrDate CDATE() const { return FKinsen->KDATE(); }
+    const TTvrValue& CSDATE() const { return FKinsen->AltRecDate(); }
+    const std::string& CSNOTE() const { return FKinsen->KSNOTE(); }
+    const std::string& CAITE() const { return FKinsen->KAITE(); }
+    const TTvrValue& CTNUM() const { return FKinsen->KTNUM(); }
+    const std::string& CTEKI() const { return FKinsen->KTEKI(); }
+    const TTvrValue& CNyukin() const { return FCNyukin; }
+    const TTvrValue& CShukkin() const { return FCShukkin; }
+    const TTvrValue& CZandaka() const { return FCZandaka; }
+
+private:
+    const TSrcKinsen* FKinsen = nullptr;
+    TTvrValue FCNyukin;
+    TTvrValue FCShukkin;
+    TTvrValue FCZandaka;
+};
+
+class TSumCashItems : public TSumRowList<TSumCashItem> {
+public:
+    const TSumCashItem& CashItems(int AIndex) const { return Row(AIndex); }
+    int Add() { return Append(); }
+    int Add(const TSrcKinsen& AKinsen, double& AZandaka) { return Append(AKinsen, AZandaka); }
+};
+
+// A row of the bank book "13預金通帳.csv".
+class TSumBankItem {
+public:
+    TSumBankItem() = default;
+    // A payment or a deposit (0 included); updates the running bank balance.
+    TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka);
+
+    bool Empty() const { return FKinsen == nullptr; }
+    TTvrDate BDATE() const { return FKinsen->KDATE(); }
+    const std::string& BSNOTE() const { return FKinsen->KSNOTE(); }
+    const std::string& BAITE() const { return FKinsen->KAITE(); }
+    const std::string& BTEKI() const { return FKinsen->KTEKI(); }
+    const TTvrValue& BShiharai() const { return FBShiharai; }
+    const TTvrValue& BAzukari() const { return FBAzukari; }
+    const TTvrValue& BZandaka() const { return FBZandaka; }
+
+private:
+    const TSrcKinsen* FKinsen = nullptr;
+    TTvrValue FBShiharai;
+    TTvrValue FBAzukari;
+    TTvrValue FBZandaka;
+};
+
+class TSumBankItems : public TSumRowList<TSumBankItem> {
+public:
+    const TSumBankItem& BankItems(int AIndex) const { return Row(AIndex); }
+    int Add() { return Append(); }
+    int Add(const TSrcKinsen& AKinsen, double& AZandaka) { return Append(AKinsen, AZandaka); }
+};
+
+// The rows of the three books, as their builders make them.
+void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumKinsens& ARows);
+void BuildCashRows(const TSrcKinsenTable& AKinsenTable, TSumCashItems& ARows);
+void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows);
+
+std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                            const TSumContext& AContext);
+std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                          const TSumContext& AContext);
+std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                          const TSumContext& AContext);
+
+const TTvrFieldDefDynArray& KinsenBookFieldDefs();
+const TTvrFieldDefDynArray& CashBookFieldDefs();
+const TTvrFieldDefDynArray& BankBookFieldDefs();
+
+} // namespace tavrel

@@ -1,0 +1,163 @@
+#include "aggregation/SumShisanBook.h"
+
+namespace tavrel {
+
+namespace {
+
+// One line of the trial balance and which of its fields are written.
+struct TSumShisanLine {
+    bool FEmpty = true;
+    std::string Label;
+    const TSumShisanAmounts* Amounts = nullptr;
+    bool Budget = false;
+    bool Actual = false;
+    bool Difference = false;
+    bool Months = false;
+    bool Empty() const { return FEmpty; }
+};
+
+class TSumShisanLines : public TSumRowList<TSumShisanLine> {
+public:
+    void AddEmpty() { Append(TSumShisanLine()); }
+    void AddLabel(const std::string& ALabel) { Append(TSumShisanLine{false, ALabel}); }
+    void AddAmounts(const std::string& ALabel, const TSumShisanAmounts& AAmounts, bool ABudget,
+                    bool ADifference, bool AMonths)
+    {
+        Append(TSumShisanLine{false, ALabel, &AAmounts, ABudget, true, ADifference, AMonths});
+    }
+};
+
+} // namespace
+
+void TSumShisanAmounts::Add(const TSumShisanAmounts& AOther)
+{
+    Budget += AOther.Budget;
+    Actual += AOther.Actual;
+    Difference += AOther.Difference;
+    for (size_t M = 0; M < Months.size(); ++M)
+        Months[M] += AOther.Months[M];
+}
+
+TSumShisanBook::TSumShisanBook(const TSrcKinsenTable& AKinsenTable)
+    : FMonthCount(AKinsenTable.FiscalMonthCount())
+{
+    const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
+    for (int G = 0; G < Grans.Count(); ++G) {
+        const TSrcKamokuGran& Gran = Grans.Grans(G);
+        if (Gran.Inout() == skiIncome)
+            FIncomes.push_back(&Gran);
+        else if (Gran.Inout() == skiExpense)
+            FExpenses.push_back(&Gran);
+    }
+    const int Opening = Grans.IndexOf("000");
+    if (Opening >= 0) {
+        FOpening = &Grans.Grans(Opening);
+        FStarting = FOpening->KYOSAN().AsFloat();
+    }
+    const TTvrIndices& All = AKinsenTable.KinsenAllIndices();
+    if (All.Count() > 0) {
+        const TSrcKinsen& Last = AKinsenTable.Kinsens().Kinsens(All.Indices(All.Count() - 1));
+        FPrintedMonthCount = FiscalMonthIndexOf(AKinsenTable.FiscalMonths(), Last.KDATE()) + 1;
+    }
+    Fill(FMonthly, false);
+    Fill(FCumulative, true);
+}
+
+void TSumShisanBook::Fill(TSumShisanTable& ATable, bool ACumulative) const
+{
+    const size_t M = static_cast<size_t>(FMonthCount);
+    for (TSumShisanAmounts* Row : {&ATable.Opening, &ATable.IncomeTotal, &ATable.ExpenseTotal, &ATable.Balance})
+        Row->Months.assign(M, 0.0);
+    const auto FillItems = [&](const std::vector<const TSrcKamokuGran*>& AGrans,
+                               std::vector<TSumShisanAmounts>& ARows, TSumShisanAmounts& ATotal) {
+        for (const TSrcKamokuGran* Gran : AGrans) {
+            TSumShisanAmounts Row;
+            Row.Budget = Gran->KYOSAN().AsFloat();
+            Row.Actual = Gran->SumAll();
+            Row.Difference = Gran->SumAll() - Gran->KYOSAN().AsFloat();
+            Row.Months.resize(M);
+            for (size_t I = 0; I < M; ++I)
+                Row.Months[I] = ACumulative ? Gran->SumsMonths(static_cast<int>(I))
+                                            : Gran->SumsMonthly(static_cast<int>(I));
+            ATotal.Add(Row);
+            ARows.push_back(std::move(Row));
+        }
+    };
+    FillItems(FIncomes, ATable.Incomes, ATable.IncomeTotal);
+    FillItems(FExpenses, ATable.Expenses, ATable.ExpenseTotal);
+    ATable.Opening.Budget = FStarting;
+    ATable.Opening.Actual = FStarting;
+    ATable.Balance.Actual = FStarting + ATable.IncomeTotal.Actual - ATable.ExpenseTotal.Actual;
+    if (ACumulative) {
+        for (size_t I = 0; I < M; ++I)
+            ATable.Balance.Months[I] = FStarting + ATable.IncomeTotal.Months[I] - ATable.ExpenseTotal.Months[I];
+        return;
+    }
+    double Balance = FStarting;
+    for (size_t I = 0; I < M; ++I) {
+        ATable.Opening.Months[I] = Balance;
+        Balance = Balance + ATable.IncomeTotal.Months[I] - ATable.ExpenseTotal.Months[I];
+        ATable.Balance.Months[I] = Balance;
+    }
+}
+
+std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                            const TSumContext& AContext)
+{
+    SendBookProgress(AFileName, AContext.SendMessage);
+    const TSumShisanBook Book(AKinsenTable);
+    const std::string OpeningName = Book.Opening() ? Book.Opening()->KNAME() : std::string();
+
+    TSumShisanLines Lines;
+    const auto AddSection = [&](const char* ATitle, const TSumShisanTable& ATable, bool AMonthly) {
+        Lines.AddLabel(ATitle);
+        Lines.AddEmpty();
+        Lines.AddAmounts(OpeningName, ATable.Opening, true, false, AMonthly);
+        Lines.AddEmpty();
+        for (size_t I = 0; I < Book.Incomes().size(); ++I)
+            Lines.AddAmounts(Book.Incomes()[I]->KNAME(), ATable.Incomes[I], true, true, true);
+        Lines.AddAmounts("収入合計", ATable.IncomeTotal, true, true, true);
+        Lines.AddEmpty();
+        for (size_t I = 0; I < Book.Expenses().size(); ++I)
+            Lines.AddAmounts(Book.Expenses()[I]->KNAME(), ATable.Expenses[I], true, true, true);
+        Lines.AddAmounts("支出合計", ATable.ExpenseTotal, true, true, true);
+        Lines.AddEmpty();
+        Lines.AddAmounts("残高", ATable.Balance, false, false, true);
+    };
+    AddSection("■ 月次試算表", Book.Monthly(), true);
+    Lines.AddEmpty();
+    AddSection("■ 合計試算表", Book.Cumulative(), false);
+
+    const int Printed = Book.PrintedMonthCount();
+    WriteBookRows(AFileName, Lines, Book.MonthCount() + 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+        const TSumShisanLine& Line = Lines.Row(AIndex);
+        ALine.Text(0, Line.Label);
+        if (Line.Amounts == nullptr)
+            return;
+        if (Line.Budget)
+            ALine.Number(1, Line.Amounts->Budget);
+        if (Line.Actual)
+            ALine.Number(2, Line.Amounts->Actual);
+        if (Line.Difference)
+            ALine.Number(3, Line.Amounts->Difference);
+        if (Line.Months)
+            for (int M = 0; M < Printed; ++M)
+                ALine.Number(4 + M, Line.Amounts->Months[static_cast<size_t>(M)]);
+    });
+    return AFileName;
+}
+
+TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths)
+{
+    TTvrFieldDefDynArray Defs = {
+        {"科目", sftString, 14},
+        {"予算額", sftDouble, 10},
+        {"決算額", sftDouble, 10},
+        {"増減", sftDouble, 10},
+    };
+    for (const TTvrFiscalMonth& Month : AFiscalMonths)
+        Defs.push_back({std::to_string(Month.Month) + "月", sftDouble, 10});
+    return Defs;
+}
+
+} // namespace tavrel

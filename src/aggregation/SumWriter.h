@@ -1,0 +1,99 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tables/TvrCsv.h"
+#include "tables/TvrSheet.h"
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+
+class TSrcKinsenTable;
+
+// What every book builder is given besides the cash-book table and its file:
+// the run's callback, the regional settings, and the date that stands for
+// today (the closing row of the cash book).
+struct TSumContext {
+    TTvrExecuteSendMessage SendMessage;
+    TTvrRegionalSettings Settings;
+    TTvrDate Today;
+};
+
+// The signature every book builder shares; returns the file name it was given.
+using TSumBookBuilder = std::string (*)(const TSrcKinsenTable& AKinsenTable,
+                                        const std::string& AFileName, const TSumContext& AContext);
+
+// The empty text and the null value that rows without a source return.
+const std::string& EmptyText();
+const TTvrValue& NullValue();
+
+// An owning list of book rows, freed from the last to the first.
+template <typename TRow>
+class TSumRowList {
+public:
+    TSumRowList() = default;
+    TSumRowList(const TSumRowList&) = delete;
+    TSumRowList& operator=(const TSumRowList&) = delete;
+    ~TSumRowList()
+    {
+        while (!FRows.empty())
+            FRows.pop_back();
+    }
+    int Count() const { return static_cast<int>(FRows.size()); }
+    const TRow& Row(int AIndex) const { return FRows.at(static_cast<size_t>(AIndex)); }
+    TRow& Row(int AIndex) { return FRows.at(static_cast<size_t>(AIndex)); }
+    // Constructs the row in place at the end and returns its index.
+    template <typename... TArgs>
+    int Append(TArgs&&... AArgs)
+    {
+        FRows.emplace_back(std::forward<TArgs>(AArgs)...);
+        return Count() - 1;
+    }
+
+private:
+    std::vector<TRow> FRows;
+};
+
+// The field buffer of one line of a book: exactly as many fields as the book
+// has columns, all empty until set, written as the books write values.
+class TSumLine {
+public:
+    TSumLine(int AColumnCount, const TTvrRegionalSettings& ASettings);
+    void Clear();
+    void Text(int ACol, const std::string& AText);
+    void Number(int ACol, double AValue);
+    void Date(int ACol, TTvrDate ADate);
+    // A date as date text, a text unchanged, an integer as its digits, a
+    // float as number text, nothing as an empty field.
+    void Value(int ACol, const TTvrValue& AValue);
+    // The line with its CR LF appended to ATarget.
+    void AppendTo(std::string& ATarget) const;
+
+private:
+    std::vector<std::string> FFields;
+    const TTvrRegionalSettings& FSettings;
+};
+
+// The first of the steps every builder shares: "%s 作成中..." with the
+// file-name part of AFileName.
+void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage);
+
+// The last of them: one line per row (an empty row is a line of empty
+// fields), encoded and written only when the content changed.
+template <typename TRows, typename TFill>
+void WriteBookRows(const std::string& AFileName, const TRows& ARows, int AColumnCount,
+                   const TTvrRegionalSettings& ASettings, TFill AFill)
+{
+    TSumLine Line(AColumnCount, ASettings);
+    std::string Text;
+    for (int I = 0; I < ARows.Count(); ++I) {
+        Line.Clear();
+        if (!ARows.Row(I).Empty())
+            AFill(Line, I);
+        Line.AppendTo(Text);
+    }
+    WriteFileIfChanged(AFileName, EncodeText(Text));
+}
+
+} // namespace tavrel

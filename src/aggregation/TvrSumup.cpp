@@ -1,0 +1,130 @@
+#include "aggregation/TvrSumup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "aggregation/SumKinsenBooks.h"
+#include "aggregation/SumMeisaiBooks.h"
+#include "aggregation/SumShisanBook.h"
+#include "aggregation/SumShushiMeisai.h"
+#include "aggregation/SumTantoshaBook.h"
+#include "sources/SrcKamoku.h"
+#include "sources/SrcKinsen.h"
+#include "sources/SrcTantosha.h"
+#include "sources/SrcZandaka.h"
+
+namespace tavrel {
+
+namespace {
+
+// A folder as a full path ending in a path separator.
+std::string FolderPath(const std::string& APath)
+{
+    std::string Result = std::filesystem::absolute(std::filesystem::path(APath)).lexically_normal().string();
+    if (Result.empty() || Result.back() != '/')
+        Result.push_back('/');
+    return Result;
+}
+
+} // namespace
+
+TTvrSumup::TTvrSumup(TTvrExecuteSendMessage ASendMessage) : FSendMessage(std::move(ASendMessage)) {}
+
+TTvrSumup::~TTvrSumup()
+{
+    FOutputs.reset();
+    FInputs.reset();
+}
+
+bool TTvrSumup::Execute(const TTvrExecuteParams& AParams)
+{
+    FInputs->Clear();
+    FOutputs->Clear();
+    bool Result = false;
+    try {
+        Result = Run(AParams);
+    } catch (const ETvrError& E) {
+        FSendMessage(E.what());
+    } catch (const std::filesystem::filesystem_error& E) {
+        FSendMessage(E.what());
+    }
+    FSendMessage("");
+    FSendMessage(Result ? "集計が完了しました。" : "集計は中止されました。");
+    return Result;
+}
+
+bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
+{
+    const TTvrRegionalSettings& Settings = AParams.Settings;
+    const std::string Input = FolderPath(AParams.PathInput);
+    const std::string Output = FolderPath(AParams.PathOutput);
+    // Whether this worked shows when the first book is written.
+    std::error_code Ignored;
+    std::filesystem::create_directories(Output, Ignored);
+
+    const auto LoadInput = [&](const std::string& APath, const TTvrFieldDefDynArray& ADefs) {
+        FInputs->Sheets(FInputs->Add()).LoadFromFile(APath, ADefs, Settings);
+    };
+
+    // The source objects live only during the run; the unique pointers free
+    // them on every way out, the cash-book table first.
+    const std::string KamokuPath = Input + AParams.KamokuMaster;
+    const auto Kamoku = std::make_unique<TSrcKamokuMaster>(KamokuPath, FSendMessage, Settings);
+    LoadInput(KamokuPath, TSrcKamokuMaster::FieldDefs());
+    if (!Kamoku->Completed())
+        return false;
+
+    std::unique_ptr<TSrcTantoshaMaster> Tantosha;
+    if (!AParams.TantoshaMaster.empty()) {
+        const std::string Path = Input + AParams.TantoshaMaster;
+        Tantosha = std::make_unique<TSrcTantoshaMaster>(Path, FSendMessage);
+        LoadInput(Path, TSrcTantoshaMaster::FieldDefs());
+        if (!Tantosha->Completed())
+            return false;
+    }
+
+    std::unique_ptr<TSrcZandakaTable> Zandaka;
+    if (!AParams.ZandakaTable.empty()) {
+        const std::string Path = Input + AParams.ZandakaTable;
+        Zandaka = std::make_unique<TSrcZandakaTable>(Path, FSendMessage, Settings, AParams.Today);
+        LoadInput(Path, TSrcZandakaTable::FieldDefs());
+        if (!Zandaka->Completed())
+            return false;
+    }
+
+    const std::string KinsenPath = Input + AParams.KinsenTable;
+    const auto Kinsen = std::make_unique<TSrcKinsenTable>(KinsenPath, FSendMessage, Tantosha.get(), *Kamoku,
+                                                          Settings, AParams.Today);
+    LoadInput(KinsenPath, TSrcKinsenTable::FieldDefs());
+    if (!Kinsen->Completed())
+        return false;
+
+    FSendMessage("");
+    const TSumContext Context{FSendMessage, Settings, AParams.Today};
+    struct TBook {
+        const char* Name;
+        TSumBookBuilder Builder;
+        TTvrFieldDefDynArray FieldDefs;
+    };
+    // The order matters: the income-expense item statement stores the sums
+    // of the account tree that the books after it print.
+    std::vector<TBook> Books = {
+        {kKinsenBookName, WriteKinsenBook, KinsenBookFieldDefs()},
+        {kCashBookName, WriteCashBook, CashBookFieldDefs()},
+        {kBankBookName, WriteBankBook, BankBookFieldDefs()},
+    };
+    if (Tantosha)
+        Books.push_back({kTantoshaBookName, WriteTantoshaBook, TantoshaBookFieldDefs()});
+    Books.push_back({kShushiMeisaiBookName, WriteShushiMeisaiBook, ShushiMeisaiBookFieldDefs()});
+    Books.push_back({kGranMeisaiBookName, WriteGranMeisaiBook, GranMeisaiBookFieldDefs()});
+    Books.push_back({kMiddMeisaiBookName, WriteMiddMeisaiBook, MiddMeisaiBookFieldDefs()});
+    Books.push_back({kShisanBookName, WriteShisanBook, ShisanBookFieldDefs(Kinsen->FiscalMonths())});
+    for (const TBook& Book : Books) {
+        const std::string Path = Output + Book.Name;
+        Book.Builder(*Kinsen, Path, Context);
+        FOutputs->Sheets(FOutputs->Add()).LoadFromFile(Path, Book.FieldDefs, Settings);
+    }
+    return true;
+}
+
+} // namespace tavrel

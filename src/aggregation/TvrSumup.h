@@ -1,0 +1,69 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "tables/TvrSheet.h"
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+
+// What one aggregation run is asked to do.
+struct TTvrExecuteParams {
+    // The source-data location (a folder).
+    std::string PathInput;
+    // The folder the books are written to.
+    std::string PathOutput;
+    // File names relative to PathInput; an empty person master or balance
+    // table means that table is not used.
+    std::string KamokuMaster;
+    std::string TantoshaMaster;
+    std::string ZandakaTable;
+    std::string KinsenTable;
+    // The same callback the run was constructed with; the run reports
+    // through the one given at construction.
+    TTvrExecuteSendMessage SendMessage;
+    // The regional settings of every conversion and book.
+    TTvrRegionalSettings Settings;
+    // The date that stands for today: the cash book's closing row and a row
+    // whose date did not convert. The engine never reads the clock.
+    TTvrDate Today;
+};
+
+// One aggregation run: loads the source tables, stops at the first that is
+// not complete, writes the eight books in their fixed order, and keeps every
+// file it read or wrote as a sheet for the viewer.
+class TTvrSumup {
+public:
+    explicit TTvrSumup(TTvrExecuteSendMessage ASendMessage);
+    TTvrSumup(const TTvrSumup&) = delete;
+    TTvrSumup& operator=(const TTvrSumup&) = delete;
+    ~TTvrSumup();
+
+    // Runs once; true when all books were written. An error the system
+    // raises inside the run becomes a log line and a false result.
+    bool Execute(const TTvrExecuteParams& AParams);
+
+    // Valid until the next Execute or the destruction of the run.
+    const TTvrSheets& Inputs() const { return *FInputs; }
+    const TTvrSheets& Outputs() const { return *FOutputs; }
+
+private:
+    bool Run(const TTvrExecuteParams& AParams);
+
+    TTvrExecuteSendMessage FSendMessage;
+    std::unique_ptr<TTvrSheets> FInputs = std::make_unique<TTvrSheets>();
+    std::unique_ptr<TTvrSheets> FOutputs = std::make_unique<TTvrSheets>();
+};
+
+// The names of the eight books in the output folder, in the order written.
+inline constexpr const char* kKinsenBookName = "11金銭出納簿.csv";
+inline constexpr const char* kCashBookName = "12現金出納簿.csv";
+inline constexpr const char* kBankBookName = "13預金通帳.csv";
+inline constexpr const char* kTantoshaBookName = "14担当者出納簿.csv";
+inline constexpr const char* kShushiMeisaiBookName = "15収支科目明細書.csv";
+inline constexpr const char* kGranMeisaiBookName = "16大科目明細書.csv";
+inline constexpr const char* kMiddMeisaiBookName = "17中科目明細書.csv";
+inline constexpr const char* kShisanBookName = "18試算表.csv";
+
+} // namespace tavrel

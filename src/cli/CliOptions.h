@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "aggregation/TvrSumup.h"
+
+namespace tavrel {
+
+// The command line of tavrel-sumup, parsed.
+struct TCliOptions {
+    bool Help = false;
+    std::string SourceDir;
+    std::optional<std::string> Kamoku;
+    std::optional<std::string> Tantosha;
+    std::optional<std::string> Zandaka;
+    std::optional<std::string> Kinsen;
+    std::optional<std::string> Output;
+    std::optional<TTvrDate> Today;
+};
+
+// A usage error: the text goes to standard error, the exit status is 2.
+class ECliUsage : public std::runtime_error {
+public:
+    explicit ECliUsage(const std::string& AMessage) : std::runtime_error(AMessage) {}
+};
+
+extern const char* const kCliUsage;
+
+// Raises ECliUsage for an unknown option, a missing value, a bad date or a
+// missing or extra source folder.
+TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs);
+
+// The parameters of the run: each table not named on the command line is
+// chosen as the main window chooses without a remembered choice (the first
+// .csv file of the folder, in name order, whose name holds the table's
+// keyword). Raises ECliUsage when the folder does not exist or no
+// account-title master or cash-book table is named or found.
+TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefaultToday);
+
+} // namespace tavrel

@@ -1,0 +1,48 @@
+// tavrel-sumup: one aggregation run from the command line, for batch runs
+// and scripts. Its interface is relied on by other tools; see kCliUsage.
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "aggregation/TvrSourceFiles.h"
+#include "aggregation/TvrSumup.h"
+#include "cli/CliOptions.h"
+
+using namespace tavrel;
+
+namespace {
+
+TTvrDate CurrentLocalDate()
+{
+    const std::time_t Now = std::time(nullptr);
+    std::tm Local {};
+    ::localtime_r(&Now, &Local);
+    return TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TTvrExecuteParams Params;
+    try {
+        const TCliOptions Options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+        if (Options.Help) {
+            std::fputs(kCliUsage, stdout);
+            return 0;
+        }
+        Params = MakeExecuteParams(Options, CurrentLocalDate());
+    } catch (const ECliUsage& E) {
+        std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), kCliUsage);
+        return 2;
+    }
+
+    const TTvrExecuteSendMessage Log = [](const std::string& AMessage) {
+        for (const std::string& Line : LogLines(AMessage))
+            std::cout << Line << '\n';
+        std::cout.flush();
+    };
+    Params.SendMessage = Log;
+    TTvrSumup Sumup(Log);
+    return Sumup.Execute(Params) ? 0 : 1;
+}
