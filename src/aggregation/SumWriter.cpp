@@ -17,45 +17,58 @@ const TTvrValue& NullValue()
 }
 
 TSumLine::TSumLine(int AColumnCount, const TTvrRegionalSettings& ASettings)
-    : FFields(static_cast<size_t>(AColumnCount)), FSettings(ASettings)
+    : FFields(static_cast<size_t>(AColumnCount)), FOwned(static_cast<size_t>(AColumnCount)),
+      FSettings(ASettings)
 {
 }
 
 void TSumLine::Clear()
 {
-    for (std::string& Field : FFields)
-        Field.clear();
+    for (std::string_view& Field : FFields)
+        Field = {};
 }
 
-void TSumLine::Text(int ACol, const std::string& AText)
+std::string& TSumLine::Owned(int ACol)
+{
+    std::string& Text = FOwned.at(static_cast<size_t>(ACol));
+    Text.clear();
+    return Text;
+}
+
+void TSumLine::Text(int ACol, std::string_view AText)
 {
     FFields.at(static_cast<size_t>(ACol)) = AText;
 }
 
 void TSumLine::Number(int ACol, double AValue)
 {
-    std::string& Field = FFields.at(static_cast<size_t>(ACol));
-    Field.clear();
-    AppendNumberText(Field, AValue, FSettings);
+    std::string& Text = Owned(ACol);
+    AppendNumberText(Text, AValue, FSettings);
+    FFields[static_cast<size_t>(ACol)] = Text;
 }
 
 void TSumLine::Date(int ACol, TTvrDate ADate)
 {
-    FFields.at(static_cast<size_t>(ACol)) = BookDateText(ADate, FSettings);
+    std::string& Text = Owned(ACol);
+    Text = BookDateText(ADate, FSettings);
+    FFields[static_cast<size_t>(ACol)] = Text;
 }
 
 void TSumLine::Value(int ACol, const TTvrValue& AValue)
 {
-    if (AValue.IsDate())
+    if (AValue.IsDate()) {
         Date(ACol, AValue.Date());
-    else if (AValue.IsText())
+    } else if (AValue.IsText()) {
         Text(ACol, AValue.Text());
-    else if (AValue.IsInteger())
-        FFields.at(static_cast<size_t>(ACol)) = std::to_string(AValue.Integer());
-    else if (AValue.IsFloat())
+    } else if (AValue.IsInteger()) {
+        std::string& Text = Owned(ACol);
+        Text = std::to_string(AValue.Integer());
+        FFields[static_cast<size_t>(ACol)] = Text;
+    } else if (AValue.IsFloat()) {
         Number(ACol, AValue.AsFloat());
-    else
-        FFields.at(static_cast<size_t>(ACol)).clear();
+    } else {
+        FFields.at(static_cast<size_t>(ACol)) = {};
+    }
 }
 
 void TSumLine::AppendTo(std::string& ATarget) const

@@ -57,11 +57,13 @@ private:
 
 // The field buffer of one line of a book: exactly as many fields as the book
 // has columns, all empty until set, written as the books write values.
+// Texts are referred to, not copied (a book has millions of them): a text
+// given to Text or Value must live until the line has been appended.
 class TSumLine {
 public:
     TSumLine(int AColumnCount, const TTvrRegionalSettings& ASettings);
     void Clear();
-    void Text(int ACol, const std::string& AText);
+    void Text(int ACol, std::string_view AText);
     void Number(int ACol, double AValue);
     void Date(int ACol, TTvrDate ADate);
     // A date as date text, a text unchanged, an integer as its digits, a
@@ -71,7 +73,11 @@ public:
     void AppendTo(std::string& ATarget) const;
 
 private:
-    std::vector<std::string> FFields;
+    std::string& Owned(int ACol);
+
+    std::vector<std::string_view> FFields;
+    // The texts the line makes itself: numbers, dates.
+    std::vector<std::string> FOwned;
     const TTvrRegionalSettings& FSettings;
 };
 
@@ -87,6 +93,9 @@ void WriteBookRows(const std::string& AFileName, const TRows& ARows, int AColumn
 {
     TSumLine Line(AColumnCount, ASettings);
     std::string Text;
+    // About the size of a line of the longest books, so that the text of a
+    // million rows is not copied again and again while it grows.
+    Text.reserve(static_cast<size_t>(ARows.Count()) * (24 + 12 * static_cast<size_t>(AColumnCount)));
     for (int I = 0; I < ARows.Count(); ++I) {
         Line.Clear();
         if (!ARows.Row(I).Empty())

@@ -10,8 +10,8 @@
 
 namespace tavrel {
 
-// The line loop every source-table loader shares: the file is read and
-// decoded once, each line is split into fields and handed on with its line
+// The line loop every source-table loader shares: the file is read once,
+// each line decoded and is split into fields and handed on with its line
 // number (counted from 1, blank lines included). An error raised while a
 // line is processed becomes an error whose text is that line's row prefix
 // followed by the original text; an error reading the file itself keeps its
@@ -19,7 +19,7 @@ namespace tavrel {
 class TSrcLineReader {
 public:
     explicit TSrcLineReader(const std::string& AFileName)
-        : FText(DecodeFileText(ReadFileBytes(AFileName))), FLines(SplitTextLines(FText))
+        : FText(ReadFileBytes(AFileName)), FLines(SplitTextLines(FText.Body()))
     {
     }
 
@@ -32,7 +32,7 @@ public:
         for (size_t I = 0; I < FLines.size(); ++I) {
             const int LineNumber = static_cast<int>(I) + 1;
             try {
-                SplitCsvLine(FLines[I], AFields);
+                SplitCsvLine(FText.Decode(FLines[I]), AFields);
                 if (!AHandler(LineNumber, static_cast<const std::vector<std::string>&>(AFields)))
                     return;
             } catch (const std::exception& E) {
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    std::string FText;
+    TTvrFileText FText;
     std::vector<std::string_view> FLines;
 };
 

@@ -165,14 +165,16 @@ std::string DecodeUtf8(std::string_view ABytes)
     Result.reserve(ABytes.size());
     size_t Pos = 0;
     while (Pos < ABytes.size()) {
+        // Runs of valid characters are copied at once.
+        const size_t Start = Pos;
         char32_t Code = 0;
-        const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
-        if (Length == 0) {
+        size_t Length = 0;
+        while (Pos < ABytes.size() && (Length = Utf8SequenceLength(ABytes, Pos, Code)) != 0)
+            Pos += Length;
+        Result.append(ABytes.substr(Start, Pos - Start));
+        if (Pos < ABytes.size()) {
             AppendUtf8(Result, kReplacement);
             ++Pos;
-        } else {
-            Result.append(ABytes.substr(Pos, Length));
-            Pos += Length;
         }
     }
     return Result;
@@ -236,12 +238,14 @@ std::string DecodeCp932(std::string_view ABytes)
     Result.reserve(ABytes.size() + ABytes.size() / 2);
     size_t Pos = 0;
     while (Pos < ABytes.size()) {
-        const auto B = static_cast<unsigned char>(ABytes[Pos]);
-        if (B < 0x80) {
-            Result.push_back(static_cast<char>(B));
+        // Runs of ASCII, the most part of every file, are copied at once.
+        const size_t Start = Pos;
+        while (Pos < ABytes.size() && static_cast<unsigned char>(ABytes[Pos]) < 0x80)
             ++Pos;
-            continue;
-        }
+        Result.append(ABytes.substr(Start, Pos - Start));
+        if (Pos >= ABytes.size())
+            break;
+        const auto B = static_cast<unsigned char>(ABytes[Pos]);
         if (IsLeadByte(B) && Pos + 1 < ABytes.size()
             && IsTrailByte(static_cast<unsigned char>(ABytes[Pos + 1]))) {
             const char32_t Code = Tables.Double[B * 256u + static_cast<unsigned char>(ABytes[Pos + 1])];
@@ -259,45 +263,63 @@ std::string DecodeCp932(std::string_view ABytes)
 bool TryEncodeCp932(std::string_view AText, std::string& AResult)
 {
     const TCp932Tables& Tables = TCp932Tables::Get();
-    AResult.clear();
-    AResult.reserve(AText.size());
-    size_t Pos = 0;
-    while (Pos < AText.size()) {
-        const auto B = static_cast<unsigned char>(AText[Pos]);
-        if (B < 0x80) {
-            AResult.push_back(static_cast<char>(B));
-            ++Pos;
+    AResult.resize(AText.size());
+    char* Out = AResult.data();
+    const auto* In = reinterpret_cast<const unsigned char*>(AText.data());
+    const auto* End = In + AText.size();
+    while (In < End) {
+        if (*In < 0x80) {
+            *Out++ = static_cast<char>(*In++);
             continue;
         }
+        // Three-byte sequences (kana and kanji) are the common case.
         char32_t Code = 0;
-        const size_t Length = Utf8SequenceLength(AText, Pos, Code);
+        size_t Length = 0;
+        if ((In[0] & 0xF0) == 0xE0 && End - In >= 3 && (In[1] & 0xC0) == 0x80 && (In[2] & 0xC0) == 0x80) {
+            Code = (char32_t{In[0] & 0x0Fu} << 12) | (char32_t{In[1] & 0x3Fu} << 6) | (In[2] & 0x3Fu);
+            Length = (Code >= 0x800 && (Code < 0xD800 || Code > 0xDFFF)) ? 3 : 0;
+        } else {
+            Length = Utf8SequenceLength(AText, static_cast<size_t>(In - reinterpret_cast<const unsigned char*>(AText.data())), Code);
+        }
         if (Length == 0 || Code >= 0x10000 || Tables.Encode[Code] == 0)
             return false;
+        // Every character of code page 932 takes no more bytes than in UTF-8.
         const uint16_t Bytes = Tables.Encode[Code];
         if (Bytes >= 0x100)
-            AResult.push_back(static_cast<char>(Bytes >> 8));
-        AResult.push_back(static_cast<char>(Bytes & 0xFF));
-        Pos += Length;
+            *Out++ = static_cast<char>(Bytes >> 8);
+        *Out++ = static_cast<char>(Bytes & 0xFF);
+        In += Length;
     }
+    AResult.resize(static_cast<size_t>(Out - AResult.data()));
     return true;
+}
+
+TTvrFileText::TTvrFileText(std::string ABytes) : FBytes(std::move(ABytes))
+{
+    const std::string_view Bytes(FBytes);
+    if (Bytes.substr(0, 2) == "\xFF\xFE" || Bytes.substr(0, 2) == "\xFE\xFF") {
+        FBytes = DecodeUtf16(Bytes.substr(2), Bytes[0] == '\xFE');
+        FEnd = FBytes.size();
+        return;
+    }
+    const bool Utf8Mark = Bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    FBegin = Utf8Mark ? 3 : 0;
+    // A NUL byte is never part of a multi-byte character in UTF-8 or code
+    // page 932, so the text can be cut before decoding.
+    const size_t Nul = Bytes.find('\0', FBegin);
+    FEnd = Nul == std::string_view::npos ? Bytes.size() : Nul;
+    FEncoding = Utf8Mark || LooksLikeUtf8(Body()) ? TTvrTextEncoding::Utf8 : TTvrTextEncoding::Cp932;
+}
+
+std::string TTvrFileText::Decode(std::string_view APart) const
+{
+    return FEncoding == TTvrTextEncoding::Utf8 ? DecodeUtf8(APart) : DecodeCp932(APart);
 }
 
 std::string DecodeFileText(std::string_view ABytes)
 {
-    if (ABytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        const std::string_view Body = ABytes.substr(3);
-        return DecodeUtf8(Body.substr(0, Body.find('\0')));
-    }
-    if (ABytes.substr(0, 2) == "\xFF\xFE")
-        return DecodeUtf16(ABytes.substr(2), false);
-    if (ABytes.substr(0, 2) == "\xFE\xFF")
-        return DecodeUtf16(ABytes.substr(2), true);
-    // A NUL byte is never part of a multi-byte character in UTF-8 or code
-    // page 932, so the text can be cut before decoding.
-    const std::string_view Body = ABytes.substr(0, ABytes.find('\0'));
-    if (LooksLikeUtf8(Body))
-        return std::string(Body);
-    return DecodeCp932(Body);
+    const TTvrFileText Text{std::string(ABytes)};
+    return Text.Decode(Text.Body());
 }
 
 } // namespace tavrel

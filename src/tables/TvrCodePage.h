@@ -14,6 +14,29 @@ namespace tavrel {
 // decoding never fails.
 std::string DecodeFileText(std::string_view ABytes);
 
+enum class TTvrTextEncoding { Utf8, Cp932 };
+
+// The bytes of a file made ready to be read line by line without decoding
+// the whole text: the byte-order mark dropped, the text cut at a NUL, UTF-16
+// turned into UTF-8, the encoding of the rest chosen as DecodeFileText
+// chooses. Lines can be split on the undecoded bytes, because neither UTF-8
+// nor code page 932 uses the bytes of CR and LF inside a character.
+class TTvrFileText {
+public:
+    TTvrFileText() = default;
+    explicit TTvrFileText(std::string ABytes);
+    std::string_view Body() const { return std::string_view(FBytes).substr(FBegin, FEnd - FBegin); }
+    TTvrTextEncoding Encoding() const { return FEncoding; }
+    // A part of the body as UTF-8 text.
+    std::string Decode(std::string_view APart) const;
+
+private:
+    std::string FBytes;
+    size_t FBegin = 0;
+    size_t FEnd = 0;
+    TTvrTextEncoding FEncoding = TTvrTextEncoding::Utf8;
+};
+
 // Code page 932 to UTF-8; undecodable bytes become U+FFFD.
 std::string DecodeCp932(std::string_view ABytes);
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <string.h>
@@ -129,20 +130,33 @@ std::string ReadFileBytes(const std::string& AFileName)
 std::vector<std::string_view> SplitTextLines(std::string_view AText)
 {
     std::vector<std::string_view> Lines;
-    size_t Start = 0;
-    size_t Pos = 0;
-    while (Pos < AText.size()) {
-        const char C = AText[Pos];
-        if (C != '\r' && C != '\n') {
-            ++Pos;
-            continue;
+    const char* const Begin = AText.data();
+    const char* const End = Begin + AText.size();
+    const char* Start = Begin;
+    const char* Pos = Begin;
+    // The next LF and the next CR, found with memchr (fast on long texts)
+    // and looked for again only once passed.
+    const char* NextLf = nullptr;
+    const char* NextCr = nullptr;
+    const auto Find = [&](const char*& ANext, char AChar) {
+        if (ANext == nullptr || ANext < Pos) {
+            const void* Found = std::memchr(Pos, AChar, static_cast<size_t>(End - Pos));
+            ANext = Found != nullptr ? static_cast<const char*>(Found) : End;
         }
-        Lines.push_back(AText.substr(Start, Pos - Start));
-        Pos += (C == '\r' && Pos + 1 < AText.size() && AText[Pos + 1] == '\n') ? 2 : 1;
+        return ANext;
+    };
+    while (Pos < End) {
+        const char* Lf = Find(NextLf, '\n');
+        const char* Cr = Find(NextCr, '\r');
+        const char* Eol = std::min(Lf, Cr);
+        if (Eol == End)
+            break;
+        Lines.emplace_back(Start, static_cast<size_t>(Eol - Start));
+        Pos = Eol + ((*Eol == '\r' && Eol + 1 < End && Eol[1] == '\n') ? 2 : 1);
         Start = Pos;
     }
-    if (Start < AText.size())
-        Lines.push_back(AText.substr(Start));
+    if (Start < End)
+        Lines.emplace_back(Start, static_cast<size_t>(End - Start));
     return Lines;
 }
 
@@ -222,7 +236,32 @@ bool HasNonEmptyField(std::span<const std::string> AFields)
     return false;
 }
 
-void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields)
+namespace {
+
+void AppendCsvField(std::string& ATarget, std::string_view AField)
+{
+    bool NeedsQuotes = false;
+    for (const char C : AField) {
+        if (C == '"' || C == ',' || IsBlank(C)) {
+            NeedsQuotes = true;
+            break;
+        }
+    }
+    if (!NeedsQuotes) {
+        ATarget += AField;
+        return;
+    }
+    ATarget.push_back('"');
+    for (const char C : AField) {
+        if (C == '"')
+            ATarget.push_back('"');
+        ATarget.push_back(C);
+    }
+    ATarget.push_back('"');
+}
+
+template <typename TField>
+void AppendCsvFields(std::string& ATarget, std::span<const TField> AFields)
 {
     if (AFields.size() == 1 && AFields[0].empty()) {
         ATarget += "\"\"";
@@ -231,26 +270,20 @@ void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields)
     for (size_t I = 0; I < AFields.size(); ++I) {
         if (I > 0)
             ATarget.push_back(',');
-        const std::string& Field = AFields[I];
-        bool NeedsQuotes = false;
-        for (const char C : Field) {
-            if (C == '"' || C == ',' || IsBlank(C)) {
-                NeedsQuotes = true;
-                break;
-            }
-        }
-        if (!NeedsQuotes) {
-            ATarget += Field;
-            continue;
-        }
-        ATarget.push_back('"');
-        for (const char C : Field) {
-            if (C == '"')
-                ATarget.push_back('"');
-            ATarget.push_back(C);
-        }
-        ATarget.push_back('"');
+        AppendCsvField(ATarget, AFields[I]);
     }
+}
+
+} // namespace
+
+void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields)
+{
+    AppendCsvFields(ATarget, AFields);
+}
+
+void AppendCsvLine(std::string& ATarget, std::span<const std::string_view> AFields)
+{
+    AppendCsvFields(ATarget, AFields);
 }
 
 std::string MakeCsvLine(std::span<const std::string> AFields)

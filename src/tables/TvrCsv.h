@@ -40,6 +40,7 @@ bool HasNonEmptyField(std::span<const std::string> AFields);
 // quoted, its quotes doubled; a single empty field is written as "".
 std::string MakeCsvLine(std::span<const std::string> AFields);
 void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields);
+void AppendCsvLine(std::string& ATarget, std::span<const std::string_view> AFields);
 
 // The bytes of a file of these lines, each followed by CR LF: code page 932
 // without a mark, or, when a line holds a character code page 932 cannot

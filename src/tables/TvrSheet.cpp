@@ -24,7 +24,7 @@ void TTvrSheet::Clear()
     FFileName.clear();
     FFileTimeStamp = TTvrDate();
     FLines.clear();
-    FText.clear();
+    FText = TTvrFileText();
     FCachedRow = -1;
     FCachedFields.clear();
 }
@@ -38,14 +38,14 @@ void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrF
     FFileName = AFileName;
     FSettings = ASettings;
     FFileTimeStamp = FileModificationTime(AFileName);
-    FText = DecodeFileText(ReadFileBytes(AFileName));
-    FLines = SplitTextLines(FText);
+    FText = TTvrFileText(ReadFileBytes(AFileName));
+    FLines = SplitTextLines(FText.Body());
 }
 
 const std::vector<std::string>& TTvrSheet::RowFields(int ARow) const
 {
     if (FCachedRow != ARow) {
-        SplitCsvLine(FLines.at(static_cast<size_t>(ARow)), FCachedFields);
+        SplitCsvLine(FText.Decode(FLines.at(static_cast<size_t>(ARow))), FCachedFields);
         if (!HasNonEmptyField(FCachedFields))
             FCachedFields.clear();
         FCachedRow = ARow;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tables/TvrCodePage.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel {
@@ -50,8 +51,8 @@ private:
 // One table loaded from a CSV file: typed cells by column and row, titled by
 // the column definitions it was loaded with (the files have no header line).
 //
-// The sheet keeps the decoded text of the file and converts a cell when it
-// is read. The run keeps every file it reads or writes as a sheet, millions
+// The sheet keeps the bytes of the file and decodes and converts a row when
+// it is read. The run keeps every file it reads or writes as a sheet, millions
 // of rows together; holding each cell as a separate value would take several
 // times the memory of the files themselves.
 class TTvrSheet {
@@ -85,7 +86,7 @@ private:
     std::string FFileName;
     TTvrDate FFileTimeStamp;
     TTvrRegionalSettings FSettings;
-    std::string FText;
+    TTvrFileText FText;
     std::vector<std::string_view> FLines;
     // The fields of the row read last: a viewer reads a row cell by cell.
     mutable int FCachedRow = -1;
