@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     // A run allocates and frees buffers of the size of each book, one book
     // after the other; keeping freed memory for the next book instead of
     // handing it back saves the system the work of clearing fresh pages.
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
 
     TTvrExecuteParams Params;
