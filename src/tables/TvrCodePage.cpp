@@ -209,7 +209,8 @@ std::string DecodeUtf16(std::string_view ABytes, bool ABigEndian)
     return Result;
 }
 
-// Valid UTF-8 with at least one multi-byte sequence.
+} // namespace
+
 bool LooksLikeUtf8(std::string_view ABytes)
 {
     bool MultiByte = false;
@@ -228,8 +229,6 @@ bool LooksLikeUtf8(std::string_view ABytes)
     }
     return MultiByte;
 }
-
-} // namespace
 
 std::string DecodeCp932(std::string_view ABytes)
 {

@@ -37,6 +37,10 @@ private:
     TTvrTextEncoding FEncoding = TTvrTextEncoding::Utf8;
 };
 
+// True when bytes without a byte-order mark are read as UTF-8: valid UTF-8
+// holding at least one multi-byte sequence.
+bool LooksLikeUtf8(std::string_view ABytes);
+
 // Code page 932 to UTF-8; undecodable bytes become U+FFFD.
 std::string DecodeCp932(std::string_view ABytes);
 

@@ -295,8 +295,11 @@ std::string MakeCsvLine(std::span<const std::string> AFields)
 
 std::string EncodeText(std::string_view AText)
 {
+    // Code page 932 bytes that happen to form valid UTF-8 (half-width kana
+    // such as "ﾃｽ" do) would be read back as UTF-8: such a text is written
+    // as UTF-8 with a mark too, so that it always reads back as written.
     std::string Bytes;
-    if (TryEncodeCp932(AText, Bytes))
+    if (TryEncodeCp932(AText, Bytes) && !LooksLikeUtf8(Bytes))
         return Bytes;
     Bytes.assign("\xEF\xBB\xBF");
     Bytes.append(AText);

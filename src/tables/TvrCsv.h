@@ -44,7 +44,8 @@ void AppendCsvLine(std::string& ATarget, std::span<const std::string_view> AFiel
 
 // The bytes of a file of these lines, each followed by CR LF: code page 932
 // without a mark, or, when a line holds a character code page 932 cannot
-// hold, UTF-8 with a byte-order mark, so that no character is ever lost.
+// hold (or the code page 932 bytes would read back as UTF-8), UTF-8 with a
+// byte-order mark, so that no character is ever lost.
 std::string EncodeTextLines(std::span<const std::string> ALines);
 // The same for a text whose lines already end in CR LF.
 std::string EncodeText(std::string_view AText);

@@ -380,6 +380,9 @@ TEST(EncodeTextLines, UnrepresentableCharacterGivesUtf8WithMark)
         {"minus sign U+2212", {"\xE2\x88\x92" "300"}},
         {"double vertical line U+2016", {"a\xE2\x80\x96" "b"}},
         {"em dash U+2014", {"a\xE2\x80\x94" "b"}},
+        // Half-width ﾃｽ is C3 BD in code page 932, which is also valid
+        // UTF-8 and would be read back as another character.
+        {"code page 932 bytes that read as UTF-8", {"\xEF\xBE\x83\xEF\xBD\xBD"}},
     };
     for (const TCase& C : Cases) {
         std::string Expected = "\xEF\xBB\xBF";
@@ -397,6 +400,7 @@ TEST(EncodeTextLines, ReadBackUnchanged)
         {Cat({kNihonUtf8, ",", kAUtf8, ",", kHalfAUtf8}), Cat({kCircled1Utf8, kFullTildeUtf8})},
         {Cat({kNihonUtf8, ",1"}), Cat({"10", kWaveDashUtf8, "20"})},
         {Cat({kEmojiUtf8, ",", kNihonUtf8}), ""},
+        {"\xEF\xBE\x83\xEF\xBD\xBD", "1"},
         {"", "x", ""},
         {},
     };
