@@ -336,8 +336,9 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes)
         // the permission bits count even for a user (root) who could write.
         if ((St.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(Target.c_str(), W_OK) != 0)
             RaiseCreateError(AFileName, EACCES);
-    } else if (Exists && S_ISDIR(St.st_mode)) {
-        RaiseCreateError(AFileName, EISDIR);
+    } else if (Exists) {
+        // A folder, a device or a pipe is never replaced by a file.
+        RaiseCreateError(AFileName, S_ISDIR(St.st_mode) ? EISDIR : EINVAL);
     }
 
     const size_t Slash = Target.rfind('/');
