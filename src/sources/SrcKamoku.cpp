@@ -16,11 +16,29 @@ std::string CaseFoldKey(const std::string& ACode)
     return Key;
 }
 
+const TSrcKamokuItem& TSrcKamokuItems::KamokuItems(int AIndex) const
+{
+    static const TSrcKamokuItem Blank;
+    const auto& Item = FItems.at(static_cast<size_t>(AIndex));
+    return Item ? *Item : Blank;
+}
+
 int TSrcKamokuItems::Add()
+{
+    AddItem();
+    return Count() - 1;
+}
+
+TSrcKamokuItem& TSrcKamokuItems::AddItem()
 {
     FItems.push_back(std::make_unique<TSrcKamokuItem>());
     FFullCodesSorted = false;
-    return Count() - 1;
+    return *FItems.back();
+}
+
+void TSrcKamokuItems::AddBlank()
+{
+    FItems.push_back(nullptr);
 }
 
 void TSrcKamokuItems::Clear()
@@ -201,9 +219,11 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
         const std::string Prefix = RowPrefix(ALineNumber);
-        TSrcKamokuItem& Item = FKamokuItems->KamokuItems(FKamokuItems->Add());
-        if (!HasNonEmptyField(AFields))
+        if (!HasNonEmptyField(AFields)) {
+            FKamokuItems->AddBlank();
             return true;
+        }
+        TSrcKamokuItem& Item = FKamokuItems->AddItem();
         const auto Field = [&](size_t AIndex) -> const std::string& {
             static const std::string Empty;
             return AIndex < AFields.size() ? AFields[AIndex] : Empty;

@@ -67,8 +67,14 @@ private:
 class TSrcKamokuItems {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
-    TSrcKamokuItem& KamokuItems(int AIndex) const { return *FItems.at(static_cast<size_t>(AIndex)); }
+    // A blank line's item is a shared empty one.
+    const TSrcKamokuItem& KamokuItems(int AIndex) const;
     int Add();
+    // Appends a row and gives it for filling in.
+    TSrcKamokuItem& AddItem();
+    // Appends the empty item of a blank line. Blank lines keep no item of
+    // their own, so that a file of a million blank lines stays small.
+    void AddBlank();
     void Clear();
     ~TSrcKamokuItems() { Clear(); }
 

@@ -156,6 +156,12 @@ TSrcKinsens::TSrcKinsens(const std::string& AFileName, const TTvrExecuteSendMess
     Load(AFileName, ASettings, AToday);
 }
 
+const TSrcKinsen& TSrcKinsens::Kinsens(int AIndex) const
+{
+    const auto& Row = FKinsens[static_cast<size_t>(AIndex)];
+    return Row ? *Row : FBlank;
+}
+
 int TSrcKinsens::Add()
 {
     FKinsens.push_back(std::make_unique<TSrcKinsen>());
@@ -182,6 +188,7 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
 {
     FSendMessage("金銭出納テーブル読込中...");
     Clear();
+    FBlank.SetFromStrings({}, false, true, ASettings, AToday);
     const bool IgnoreTantosha = FTantoshaMaster == nullptr;
     const TSrcKamokuItems& Items = FKamokuMaster.KamokuItems();
     TSrcLineReader Reader(AFileName);
@@ -189,8 +196,14 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
     TTvrDate PreviousDate;
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+        // Blank lines keep no row of their own, so that a file of a million
+        // blank lines stays small.
+        if (!HasNonEmptyField(AFields)) {
+            FKinsens.push_back(nullptr);
+            return true;
+        }
         const int Index = Add();
-        TSrcKinsen& Row = Kinsens(Index);
+        TSrcKinsen& Row = *FKinsens[static_cast<size_t>(Index)];
         const bool First = FKinsenStartingIndex < 0;
         if (!Row.SetFromStrings(AFields, First, IgnoreTantosha, ASettings, AToday))
             SendError(RowPrefix(ALineNumber) + Row.Hint());

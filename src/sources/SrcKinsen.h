@@ -114,7 +114,8 @@ public:
 
     bool Completed() const { return FCompleted; }
     int Count() const { return static_cast<int>(FKinsens.size()); }
-    TSrcKinsen& Kinsens(int AIndex) const { return *FKinsens[static_cast<size_t>(AIndex)]; }
+    // A blank line's row is a shared empty one.
+    const TSrcKinsen& Kinsens(int AIndex) const;
     int KinsenStartingIndex() const { return FKinsenStartingIndex; }
     TTvrDate FiscalFirstDate() const { return FFiscalFirstDate; }
     TTvrDate FiscalLastDate() const { return FFiscalLastDate; }
@@ -127,6 +128,8 @@ private:
 
     bool FCompleted = true;
     std::vector<std::unique_ptr<TSrcKinsen>> FKinsens;
+    // The row every blank line shares.
+    TSrcKinsen FBlank;
     int FKinsenStartingIndex = -1;
     TTvrDate FFiscalFirstDate;
     TTvrDate FFiscalLastDate;

@@ -37,6 +37,13 @@ TSrcTantoshas::TSrcTantoshas(const std::string& AFileName, const TTvrExecuteSend
         Load(AFileName);
 }
 
+const TSrcTantosha& TSrcTantoshas::Tantoshas(int AIndex) const
+{
+    static const TSrcTantosha Blank;
+    const auto& Row = FTantoshas.at(static_cast<size_t>(AIndex));
+    return Row ? *Row : Blank;
+}
+
 int TSrcTantoshas::Add()
 {
     FTantoshas.push_back(std::make_unique<TSrcTantosha>());
@@ -63,7 +70,15 @@ void TSrcTantoshas::Load(const std::string& AFileName)
     std::unordered_map<std::string, int> EarlierCodes;
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
-        TSrcTantosha& Row = Tantoshas(Add());
+        // Blank lines keep no row of their own, so that a file of a million
+        // blank lines stays small.
+        if (!HasNonEmptyField(AFields)) {
+            FTantoshas.push_back(nullptr);
+            FTantoshaCodesSorted = false;
+            ++EarlierCodes[std::string()];
+            return true;
+        }
+        TSrcTantosha& Row = *FTantoshas[static_cast<size_t>(Add())];
         if (!Row.SetFromStrings(AFields)) {
             FSendMessage(RowPrefix(ALineNumber) + Row.Hint());
             FCompleted = false;

@@ -47,7 +47,8 @@ public:
 
     bool Completed() const { return FCompleted; }
     int Count() const { return static_cast<int>(FTantoshas.size()); }
-    TSrcTantosha& Tantoshas(int AIndex) const { return *FTantoshas.at(static_cast<size_t>(AIndex)); }
+    // A blank line's row is a shared empty one.
+    const TSrcTantosha& Tantoshas(int AIndex) const;
     int Add();
     void Clear();
     // The row of the person with that code (case of A to Z ignored; blank

@@ -47,16 +47,29 @@ TSrcZandakas::TSrcZandakas(const std::string& AFileName, const TTvrExecuteSendMe
         return;
     FSendMessage("残高テーブル読込中...");
     Clear();
+    FBlank.SetFromStrings({}, ASettings, AToday);
     TSrcLineReader Reader(AFileName);
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
-        TSrcZandaka& Row = Zandakas(Add());
+        // Blank lines keep no row of their own, so that a file of a million
+        // blank lines stays small.
+        if (!HasNonEmptyField(AFields)) {
+            FZandakas.push_back(nullptr);
+            return true;
+        }
+        TSrcZandaka& Row = *FZandakas[static_cast<size_t>(Add())];
         if (!Row.SetFromStrings(AFields, ASettings, AToday)) {
             FSendMessage(RowPrefix(ALineNumber) + Row.Hint());
             FCompleted = false;
         }
         return true;
     });
+}
+
+const TSrcZandaka& TSrcZandakas::Zandakas(int AIndex) const
+{
+    const auto& Row = FZandakas.at(static_cast<size_t>(AIndex));
+    return Row ? *Row : FBlank;
 }
 
 int TSrcZandakas::Add()

@@ -46,13 +46,16 @@ public:
 
     bool Completed() const { return FCompleted; }
     int Count() const { return static_cast<int>(FZandakas.size()); }
-    TSrcZandaka& Zandakas(int AIndex) const { return *FZandakas.at(static_cast<size_t>(AIndex)); }
+    // A blank line's row is a shared empty one.
+    const TSrcZandaka& Zandakas(int AIndex) const;
     int Add();
     void Clear();
 
 private:
     bool FCompleted = true;
     std::vector<std::unique_ptr<TSrcZandaka>> FZandakas;
+    // The row every blank line shares.
+    TSrcZandaka FBlank;
     TTvrExecuteSendMessage FSendMessage;
 };
 
