@@ -1,0 +1,200 @@
+// The command line of tavrel-sumup: parsing the options and turning them
+// into the parameters of one run, with the source files chosen by keyword
+// where no name is given.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "cli/CliOptions.h"
+
+namespace tavrel {
+namespace {
+
+using ::testing::HasSubstr;
+
+class Folder {
+public:
+    Folder()
+    {
+        std::string Template = (std::filesystem::temp_directory_path() / "tavrel-cli-XXXXXX").string();
+        if (mkdtemp(Template.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        FPath = Template;
+    }
+    ~Folder()
+    {
+        std::error_code Ignored;
+        std::filesystem::remove_all(FPath, Ignored);
+    }
+    std::string Path() const { return FPath.string(); }
+    void Touch(const std::string& AName) const { std::ofstream((FPath / AName).string()) << "x\n"; }
+    void MakeDir(const std::string& AName) const { std::filesystem::create_directories(FPath / AName); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+TEST(ParseCliOptions, SourceFolderAloneLeavesEveryOptionUnset)
+{
+    const TCliOptions O = ParseCliOptions({"data"});
+    EXPECT_FALSE(O.Help);
+    EXPECT_EQ(O.SourceDir, "data");
+    EXPECT_FALSE(O.Kamoku.has_value());
+    EXPECT_FALSE(O.Tantosha.has_value());
+    EXPECT_FALSE(O.Zandaka.has_value());
+    EXPECT_FALSE(O.Kinsen.has_value());
+    EXPECT_FALSE(O.Output.has_value());
+    EXPECT_FALSE(O.Today.has_value());
+}
+
+TEST(ParseCliOptions, EveryOptionWithSeparateAndJoinedValues)
+{
+    const TCliOptions O = ParseCliOptions({"--kamoku", "科目.csv", "--tantosha", "", "--zandaka=", "--kinsen=出納 2025.csv",
+                                           "--output", "/tmp/books", "--today", "2026-01-31", "data"});
+    EXPECT_EQ(O.SourceDir, "data");
+    EXPECT_EQ(O.Kamoku, std::optional<std::string>("科目.csv"));
+    // An empty value is given, not absent: the table is not used.
+    EXPECT_EQ(O.Tantosha, std::optional<std::string>(""));
+    EXPECT_EQ(O.Zandaka, std::optional<std::string>(""));
+    EXPECT_EQ(O.Kinsen, std::optional<std::string>("出納 2025.csv"));
+    EXPECT_EQ(O.Output, std::optional<std::string>("/tmp/books"));
+    ASSERT_TRUE(O.Today.has_value());
+    EXPECT_EQ(O.Today->Serial(), TTvrDate::Encode(2026, 1, 31).Serial());
+}
+
+TEST(ParseCliOptions, SourceFolderMayComeFirstOrAfterDoubleDash)
+{
+    EXPECT_EQ(ParseCliOptions({"data", "--kinsen", "k.csv"}).SourceDir, "data");
+    EXPECT_EQ(ParseCliOptions({"--today=2024-02-29", "--", "--data"}).SourceDir, "--data");
+}
+
+TEST(ParseCliOptions, HelpNeedsNoSourceFolder)
+{
+    EXPECT_TRUE(ParseCliOptions({"--help"}).Help);
+    EXPECT_TRUE(ParseCliOptions({"-h"}).Help);
+    EXPECT_TRUE(ParseCliOptions({"data", "--help"}).Help);
+}
+
+struct UsageCase {
+    const char* Name;
+    std::vector<std::string> Args;
+};
+
+class ParseCliUsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(ParseCliUsageError, Raises)
+{
+    EXPECT_THROW(ParseCliOptions(GetParam().Args), ECliUsage);
+}
+
+INSTANTIATE_TEST_SUITE_P(ParseCliOptions, ParseCliUsageError, ::testing::Values(
+    UsageCase{"NoArguments", {}},
+    UsageCase{"OnlyOptions", {"--kamoku", "a.csv"}},
+    UsageCase{"TwoSourceFolders", {"a", "b"}},
+    UsageCase{"UnknownOption", {"--verbose", "data"}},
+    UsageCase{"UnknownJoinedOption", {"--kamok=a.csv", "data"}},
+    UsageCase{"MissingValueAtTheEnd", {"data", "--output"}},
+    UsageCase{"MissingTodayValue", {"data", "--today"}},
+    UsageCase{"TodayWithSlashes", {"--today", "2026/01/31", "data"}},
+    UsageCase{"TodayWithoutLeadingZeros", {"--today", "2026-1-31", "data"}},
+    UsageCase{"TodayNotACalendarDay", {"--today", "2026-02-29", "data"}},
+    UsageCase{"TodayWithTrailingText", {"--today", "2026-01-311", "data"}},
+    UsageCase{"TodayEmpty", {"--today=", "data"}}),
+    [](const ::testing::TestParamInfo<UsageCase>& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(MakeExecuteParams, ChoosesTheFirstCsvFileOfEachKeywordInNameOrder)
+{
+    Folder F;
+    F.MakeDir("0収支科目.csv");         // a folder, not a file
+    F.Touch("0収支科目.txt");           // not a .csv file
+    F.Touch("b収支科目マスタ.csv");
+    F.Touch("a収支科目マスタ.CSV");     // any letter case of .csv
+    F.Touch("金銭出納テーブル2.Csv");
+    F.Touch("金銭出納テーブル.csv");
+    F.Touch("残高テーブル.cSV");
+    F.Touch("メモ.csv");
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    const TTvrExecuteParams P = MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.PathInput, F.Path());
+    EXPECT_EQ(P.KamokuMaster, "a収支科目マスタ.CSV");
+    EXPECT_EQ(P.TantoshaMaster, "");
+    EXPECT_EQ(P.ZandakaTable, "残高テーブル.cSV");
+    EXPECT_EQ(P.KinsenTable, "金銭出納テーブル.csv");
+    EXPECT_EQ(P.PathOutput, F.Path() + "/output");
+    EXPECT_EQ(P.Today.Serial(), TTvrDate::Encode(2026, 12, 10).Serial());
+}
+
+TEST(MakeExecuteParams, NamesGivenOnTheCommandLineWin)
+{
+    Folder F;
+    F.Touch("収支科目マスタ.csv");
+    F.Touch("担当者マスタ.csv");
+    F.Touch("残高テーブル.csv");
+    F.Touch("金銭出納テーブル.csv");
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    O.Kamoku = "科目.csv";
+    O.Tantosha = "";
+    O.Zandaka = "";
+    O.Kinsen = "出納.csv";
+    O.Output = "/somewhere/else";
+    O.Today = TTvrDate::Encode(2027, 1, 31);
+    const TTvrExecuteParams P = MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.KamokuMaster, "科目.csv");
+    EXPECT_EQ(P.TantoshaMaster, "");
+    EXPECT_EQ(P.ZandakaTable, "");
+    EXPECT_EQ(P.KinsenTable, "出納.csv");
+    EXPECT_EQ(P.PathOutput, "/somewhere/else");
+    EXPECT_EQ(P.Today.Serial(), TTvrDate::Encode(2027, 1, 31).Serial());
+}
+
+TEST(MakeExecuteParams, PersonMasterFoundByKeyword)
+{
+    Folder F;
+    F.Touch("収支科目.csv");
+    F.Touch("担当者一覧.csv");
+    F.Touch("担当者.bak");
+    F.Touch("金銭出納.csv");
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    const TTvrExecuteParams P = MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.TantoshaMaster, "担当者一覧.csv");
+    EXPECT_EQ(P.ZandakaTable, "");
+}
+
+TEST(MakeExecuteParams, MissingTablesAndFoldersAreUsageErrors)
+{
+    Folder F;
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    // Neither an account-title master nor a cash-book table.
+    EXPECT_THROW(MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10)), ECliUsage);
+    F.Touch("収支科目マスタ.csv");
+    try {
+        MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+        ADD_FAILURE() << "no cash-book table, yet no usage error";
+    } catch (const ECliUsage& E) {
+        EXPECT_THAT(E.what(), HasSubstr("金銭出納テーブル"));
+    }
+    F.Touch("金銭出納テーブル.csv");
+    EXPECT_NO_THROW(MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10)));
+    O.Kamoku = "";
+    EXPECT_THROW(MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10)), ECliUsage);
+
+    TCliOptions Missing;
+    Missing.SourceDir = F.Path() + "/nowhere";
+    EXPECT_THROW(MakeExecuteParams(Missing, TTvrDate::Encode(2026, 12, 10)), ECliUsage);
+    TCliOptions File;
+    File.SourceDir = F.Path() + "/収支科目マスタ.csv";
+    EXPECT_THROW(MakeExecuteParams(File, TTvrDate::Encode(2026, 12, 10)), ECliUsage);
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,372 @@
+// The tavrel-sumup program run as a separate process: its exit status, what
+// it prints on standard output and standard error, which files it reads and
+// where it writes the books.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+
+namespace tavrel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+std::string ReadBytes(const std::string& AFileName)
+{
+    std::ifstream In(AFileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> SplitLf(const std::string& AText)
+{
+    std::vector<std::string> Lines;
+    size_t Start = 0;
+    while (Start < AText.size()) {
+        size_t End = AText.find('\n', Start);
+        if (End == std::string::npos) {
+            Lines.push_back(AText.substr(Start) + "<no LF>");
+            break;
+        }
+        Lines.push_back(AText.substr(Start, End - Start));
+        Start = End + 1;
+    }
+    return Lines;
+}
+
+// The lines of a book, decoded from code page 932 (CR LF line ends).
+std::vector<std::string> BookLines(const std::string& AFileName)
+{
+    std::string Bytes = ReadBytes(AFileName);
+    iconv_t Cd = iconv_open("UTF-8", "CP932");
+    std::string Out(Bytes.size() * 3 + 16, '\0');
+    char* InPtr = Bytes.data();
+    size_t InLeft = Bytes.size();
+    char* OutPtr = Out.data();
+    size_t OutLeft = Out.size();
+    const size_t Result = iconv(Cd, &InPtr, &InLeft, &OutPtr, &OutLeft);
+    iconv_close(Cd);
+    if (Result == static_cast<size_t>(-1))
+        throw std::runtime_error("not code page 932: " + AFileName);
+    Out.resize(Out.size() - OutLeft);
+    std::vector<std::string> Lines;
+    for (std::string Line : SplitLf(Out)) {
+        if (!Line.empty() && Line.back() == '\r')
+            Line.pop_back();
+        else
+            Line += "<no CR>";
+        Lines.push_back(Line);
+    }
+    return Lines;
+}
+
+class Folder {
+public:
+    Folder()
+    {
+        std::string Template = (std::filesystem::temp_directory_path() / "tavrel-sumup-XXXXXX").string();
+        if (mkdtemp(Template.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        FPath = Template;
+    }
+    ~Folder()
+    {
+        std::error_code Ignored;
+        std::filesystem::remove_all(FPath, Ignored);
+    }
+    std::string Path() const { return FPath.string(); }
+    std::string Path(const std::string& AName) const { return (FPath / AName).string(); }
+
+    // The lines as UTF-8 with a byte-order mark, CR LF line ends.
+    void Write(const std::string& AName, const std::vector<std::string>& ALines) const
+    {
+        std::filesystem::create_directories(std::filesystem::path(Path(AName)).parent_path());
+        std::ofstream Out(Path(AName), std::ios::binary);
+        Out << "\xEF\xBB\xBF";
+        for (const std::string& Line : ALines)
+            Out << Line << "\r\n";
+    }
+
+private:
+    std::filesystem::path FPath;
+};
+
+struct Result {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Quote(const std::string& AText)
+{
+    std::string Quoted = "'";
+    for (const char C : AText) {
+        if (C == '\'')
+            Quoted += "'\\''";
+        else
+            Quoted += C;
+    }
+    return Quoted + "'";
+}
+
+// Runs the program with these arguments; standard output and error are
+// caught in files of AFolder.
+Result Sumup(const Folder& AFolder, const std::vector<std::string>& AArgs)
+{
+    std::string Command = Quote(TAVREL_SUMUP);
+    for (const std::string& Arg : AArgs)
+        Command += " " + Quote(Arg);
+    const std::string OutFile = AFolder.Path("stdout.txt");
+    const std::string ErrFile = AFolder.Path("stderr.txt");
+    Command += " >" + Quote(OutFile) + " 2>" + Quote(ErrFile) + " </dev/null";
+    const int Raw = std::system(Command.c_str());
+    Result R;
+    R.Status = (Raw != -1 && WIFEXITED(Raw)) ? WEXITSTATUS(Raw) : -1;
+    R.Out = ReadBytes(OutFile);
+    R.Err = ReadBytes(ErrFile);
+    return R;
+}
+
+const std::vector<std::string> kKamoku = {
+    "000,前期繰越,,,1500,", "101,会費,,,1000,", "201,事務費,,,500,",
+};
+const std::vector<std::string> kTantosha = {"01,会計,", "02,庶務,"};
+const std::vector<std::string> kZandaka = {"2025/04/30,1100,500"};
+const std::vector<std::string> kKinsen = {
+    "2025/04/01,2026/03/31,,,,開始,,000,1000,500",
+    "2025/04/05,,,,,会費,01,101,100,",
+    "2025/05/06,,,,,用紙,02,201,-30,",
+};
+
+// A source folder with the four tables under names holding their keywords.
+void WriteClub(const Folder& AFolder, const std::string& ASub = "data")
+{
+    AFolder.Write(ASub + "/収支科目マスタ.csv", kKamoku);
+    AFolder.Write(ASub + "/担当者マスタ.csv", kTantosha);
+    AFolder.Write(ASub + "/残高テーブル.csv", kZandaka);
+    AFolder.Write(ASub + "/金銭出納テーブル.csv", kKinsen);
+}
+
+const std::vector<std::string> kBooks = {
+    "11金銭出納簿.csv", "12現金出納簿.csv", "13預金通帳.csv", "14担当者出納簿.csv",
+    "15収支科目明細書.csv", "16大科目明細書.csv", "17中科目明細書.csv", "18試算表.csv",
+};
+
+std::vector<std::string> CompleteLog(bool ATantosha, bool AZandaka)
+{
+    std::vector<std::string> Log = {"収支科目マスタ読込中..."};
+    if (ATantosha)
+        Log.push_back("担当者マスタ読込中...");
+    if (AZandaka)
+        Log.push_back("残高テーブル読込中...");
+    Log.push_back("金銭出納テーブル読込中...");
+    Log.push_back("");
+    for (const std::string& Book : kBooks)
+        if (ATantosha || Book != "14担当者出納簿.csv")
+            Log.push_back(Book + " 作成中...");
+    Log.push_back("");
+    Log.push_back("集計が完了しました。");
+    return Log;
+}
+
+TEST(SumupProgram, HelpPrintsTheUsageAndSucceeds)
+{
+    Folder F;
+    const Result R = Sumup(F, {"--help"});
+    EXPECT_EQ(R.Status, 0);
+    EXPECT_EQ(R.Out, kCliUsage);
+    EXPECT_THAT(R.Out, StartsWith("Usage: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]"));
+    EXPECT_EQ(R.Err, "");
+}
+
+struct UsageCase {
+    const char* Name;
+    std::vector<std::string> Args;  // "@" stands for the temporary folder
+    const char* Message;
+};
+
+class SumupUsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(SumupUsageError, ExitsWithTwoAndExplainsOnStandardError)
+{
+    Folder F;
+    F.Write("empty/メモ.csv", {"a"});
+    F.Write("half/収支科目マスタ.csv", kKamoku);
+    F.Write("half2/金銭出納テーブル.csv", kKinsen);
+    std::vector<std::string> Args;
+    for (const std::string& Arg : GetParam().Args)
+        Args.push_back(Arg.size() >= 1 && Arg[0] == '@' ? F.Path() + Arg.substr(1) : Arg);
+    const Result R = Sumup(F, Args);
+    EXPECT_EQ(R.Status, 2);
+    EXPECT_EQ(R.Out, "");
+    EXPECT_THAT(R.Err, StartsWith("tavrel-sumup: "));
+    EXPECT_THAT(R.Err, HasSubstr(GetParam().Message));
+    EXPECT_THAT(R.Err, HasSubstr("Usage: tavrel-sumup"));
+    EXPECT_FALSE(std::filesystem::exists(F.Path("half/output")));
+}
+
+INSTANTIATE_TEST_SUITE_P(SumupProgram, SumupUsageError, ::testing::Values(
+    UsageCase{"NoSourceFolder", {}, "SOURCE_DIR"},
+    UsageCase{"UnknownOption", {"--quiet", "@/half"}, "--quiet"},
+    UsageCase{"MissingValue", {"@/half", "--kinsen"}, "--kinsen"},
+    UsageCase{"BadToday", {"--today", "10.12.2026", "@/half"}, "--today"},
+    UsageCase{"TwoSourceFolders", {"@/half", "@/half2"}, "SOURCE_DIR"},
+    UsageCase{"SourceFolderMissing", {"@/nowhere"}, "nowhere"},
+    UsageCase{"NoTablesInTheFolder", {"@/empty"}, "収支科目マスタ"},
+    UsageCase{"NoCashBookTable", {"@/half"}, "金銭出納テーブル"},
+    UsageCase{"NoAccountTitleMaster", {"@/half2"}, "収支科目マスタ"}),
+    [](const ::testing::TestParamInfo<UsageCase>& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(SumupProgram, CompleteRunPrintsTheLogAndWritesTheBooksIntoTheOutputSubfolder)
+{
+    Folder F;
+    WriteClub(F);
+    const Result R = Sumup(F, {"--today", "2026-12-10", F.Path("data")});
+    EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(true, true)));
+    EXPECT_EQ(R.Err, "");
+    for (const std::string& Book : kBooks)
+        EXPECT_TRUE(std::filesystem::is_regular_file(F.Path("data/output/" + Book))) << Book;
+    EXPECT_THAT(BookLines(F.Path("data/output/11金銭出納簿.csv")),
+                ElementsAre("2025/04/01,2026/03/31,,,,開始,,000.前期繰越,,,1000,500,1500",
+                            ",,,,,,,,,,,,",
+                            "2025/04/05,,,,,会費,01.会計,101.会費,,,100,,1600",
+                            ",,,,,,,,,,,,",
+                            "2025/05/06,,,,,用紙,02.庶務,201.事務費,,,-30,,1570",
+                            ",,,,,,,,,,,,",
+                            "2026/12/10,,,,,合計,,,,,1070,500,1570"));
+}
+
+TEST(SumupProgram, TodaySetsTheDateOfTheClosingRow)
+{
+    Folder F;
+    WriteClub(F);
+    const Result R = Sumup(F, {F.Path("data"), "--today=2027-01-31"});
+    ASSERT_EQ(R.Status, 0) << R.Out << R.Err;
+    const std::vector<std::string> Lines = BookLines(F.Path("data/output/11金銭出納簿.csv"));
+    ASSERT_FALSE(Lines.empty());
+    EXPECT_EQ(Lines.back(), "2027/01/31,,,,,合計,,,,,1070,500,1570");
+}
+
+TEST(SumupProgram, StoppedRunExitsWithOne)
+{
+    Folder F;
+    WriteClub(F);
+    std::vector<std::string> Bad = kKinsen;
+    Bad.push_back("2025/03/31,,,,,前年,,101,5,");
+    F.Write("data/金銭出納テーブル.csv", Bad);
+    const Result R = Sumup(F, {"--today", "2026-12-10", F.Path("data")});
+    EXPECT_EQ(R.Status, 1);
+    EXPECT_THAT(SplitLf(R.Out), ElementsAre("収支科目マスタ読込中...", "担当者マスタ読込中...", "残高テーブル読込中...",
+                                            "金銭出納テーブル読込中...", "4行: 日付が会計期間内にありません。", "",
+                                            "集計は中止されました。"));
+    EXPECT_EQ(R.Err, "");
+    EXPECT_FALSE(std::filesystem::exists(F.Path("data/output/11金銭出納簿.csv")));
+}
+
+TEST(SumupProgram, UnwritableOutputExitsWithOneAndPrintsThePlatformMessage)
+{
+    Folder F;
+    WriteClub(F);
+    F.Write("blocked", {"a file"});
+    const Result R = Sumup(F, {"--output", F.Path("blocked"), F.Path("data")});
+    EXPECT_EQ(R.Status, 1);
+    const std::vector<std::string> Lines = SplitLf(R.Out);
+    ASSERT_EQ(Lines.size(), 9u) << R.Out;
+    EXPECT_EQ(Lines[5], "11金銭出納簿.csv 作成中...");
+    EXPECT_THAT(Lines[6], HasSubstr(std::generic_category().message(ENOTDIR)));
+    EXPECT_EQ(Lines[7], "");
+    EXPECT_EQ(Lines[8], "集計は中止されました。");
+}
+
+TEST(SumupProgram, ChoosesCsvFilesInAnyLetterCaseInNameOrder)
+{
+    Folder F;
+    // Sorted before the good master: a folder and a file of another type.
+    std::filesystem::create_directories(F.Path("data/収支科目.csv"));
+    F.Write("data/収支科目.tsv", {"garbage"});
+    F.Write("data/収支科目マスタ.CSV", kKamoku);
+    // Sorted after it: a master that would stop the run.
+    F.Write("data/収支科目マスタ_旧.csv", {"101,会費,,,,"});
+    F.Write("data/金銭出納テーブル.Csv", kKinsen);
+    F.Write("data/金銭出納テーブル_下書き.csv", {"x"});
+    const Result R = Sumup(F, {"--today", "2026-12-10", F.Path("data")});
+    EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(false, false)));
+}
+
+TEST(SumupProgram, EmptyTableNamesLeaveThoseTablesOut)
+{
+    Folder F;
+    WriteClub(F);
+    // Both optional tables are broken: using either would stop the run.
+    F.Write("data/担当者マスタ.csv", {"01,会計,", "01,庶務,"});
+    F.Write("data/残高テーブル.csv", {"昨日,1,2"});
+    EXPECT_EQ(Sumup(F, {F.Path("data")}).Status, 1);
+
+    const Result R = Sumup(F, {"--tantosha", "", "--zandaka=", F.Path("data")});
+    EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(false, false)));
+    EXPECT_FALSE(std::filesystem::exists(F.Path("data/output/14担当者出納簿.csv")));
+    EXPECT_TRUE(std::filesystem::exists(F.Path("data/output/13預金通帳.csv")));
+}
+
+TEST(SumupProgram, TablesWithoutTheirFileAreNotUsed)
+{
+    Folder F;
+    F.Write("data/収支科目マスタ.csv", kKamoku);
+    F.Write("data/金銭出納テーブル.csv", kKinsen);
+    const Result R = Sumup(F, {F.Path("data")});
+    EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(false, false)));
+    EXPECT_FALSE(std::filesystem::exists(F.Path("data/output/14担当者出納簿.csv")));
+}
+
+TEST(SumupProgram, NamedFilesAndOutputFolder)
+{
+    Folder F;
+    F.Write("data/科目.csv", kKamoku);
+    F.Write("data/人.csv", kTantosha);
+    F.Write("data/出納.csv", kKinsen);
+    // Files with the keywords that must not be taken instead.
+    F.Write("data/収支科目マスタ.csv", {"x"});
+    F.Write("data/金銭出納テーブル.csv", {"x"});
+    const Result R = Sumup(F, {"--kamoku", "科目.csv", "--tantosha", "人.csv", "--kinsen", "出納.csv", "--output",
+                               F.Path("books/2025"), F.Path("data")});
+    EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(true, false)));
+    for (const std::string& Book : kBooks)
+        EXPECT_TRUE(std::filesystem::is_regular_file(F.Path("books/2025/" + Book))) << Book;
+    EXPECT_FALSE(std::filesystem::exists(F.Path("data/output")));
+}
+
+TEST(SumupProgram, RelativeSourceFolderWithTrailingSlash)
+{
+    Folder F;
+    WriteClub(F);
+    const std::string Command = "cd " + Quote(F.Path()) + " && " + Quote(TAVREL_SUMUP) +
+                                " data/ >" + Quote(F.Path("out.txt")) + " 2>&1";
+    const int Raw = std::system(Command.c_str());
+    ASSERT_TRUE(WIFEXITED(Raw));
+    EXPECT_EQ(WEXITSTATUS(Raw), 0) << ReadBytes(F.Path("out.txt"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(F.Path("data/output/18試算表.csv")));
+}
+
+} // namespace
+} // namespace tavrel
