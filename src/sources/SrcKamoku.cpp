@@ -208,7 +208,7 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
     FCompleted = true;
     FSendMessage("収支科目マスタ読込中...");
 
-    TSrcLineReader Reader(AFileName);
+    TSrcLineReader Reader(AFileName, FieldDefs().size());
     std::string MajorCode;
     std::string MajorName;
     std::string MiddleCode;

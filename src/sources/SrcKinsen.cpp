@@ -191,7 +191,7 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
     FBlank.SetFromStrings({}, false, true, ASettings, AToday);
     const bool IgnoreTantosha = FTantoshaMaster == nullptr;
     const TSrcKamokuItems& Items = FKamokuMaster.KamokuItems();
-    TSrcLineReader Reader(AFileName);
+    TSrcLineReader Reader(AFileName, TSrcKinsenTable::FieldDefs().size());
     FKinsens.reserve(static_cast<size_t>(Reader.LineCount()));
     TTvrDate PreviousDate;
     std::vector<std::string> Fields;

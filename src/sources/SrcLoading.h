@@ -18,8 +18,10 @@ namespace tavrel {
 // own text (its prefix is empty).
 class TSrcLineReader {
 public:
-    explicit TSrcLineReader(const std::string& AFileName)
-        : FText(ReadFileBytes(AFileName)), FLines(SplitTextLines(FText.Body()))
+    // AColumnCount: the fields of a line the loader reads; later ones are
+    // ignored.
+    TSrcLineReader(const std::string& AFileName, size_t AColumnCount)
+        : FText(ReadFileBytes(AFileName)), FLines(SplitTextLines(FText.Body())), FColumnCount(AColumnCount)
     {
     }
 
@@ -32,7 +34,7 @@ public:
         for (size_t I = 0; I < FLines.size(); ++I) {
             const int LineNumber = static_cast<int>(I) + 1;
             try {
-                SplitCsvLine(FText.Decode(FLines[I]), AFields);
+                SplitCsvLine(FText.Decode(FLines[I]), AFields, FColumnCount);
                 if (!AHandler(LineNumber, static_cast<const std::vector<std::string>&>(AFields)))
                     return;
             } catch (const std::exception& E) {
@@ -44,6 +46,7 @@ public:
 private:
     TTvrFileText FText;
     std::vector<std::string_view> FLines;
+    size_t FColumnCount;
 };
 
 } // namespace tavrel

@@ -63,7 +63,7 @@ void TSrcTantoshas::Load(const std::string& AFileName)
 {
     FSendMessage("担当者マスタ読込中...");
     Clear();
-    TSrcLineReader Reader(AFileName);
+    TSrcLineReader Reader(AFileName, TSrcTantoshaMaster::FieldDefs().size());
     // Every earlier row's code (case of A to Z folded), blank rows counting
     // with an empty code, and how many rows hold it: each equal earlier row
     // gets its own message without comparing every pair of rows.

@@ -48,7 +48,7 @@ TSrcZandakas::TSrcZandakas(const std::string& AFileName, const TTvrExecuteSendMe
     FSendMessage("残高テーブル読込中...");
     Clear();
     FBlank.SetFromStrings({}, ASettings, AToday);
-    TSrcLineReader Reader(AFileName);
+    TSrcLineReader Reader(AFileName, TSrcZandakaTable::FieldDefs().size());
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
         // Blank lines keep no row of their own, so that a file of a million

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -169,15 +170,31 @@ std::vector<std::string> ReadTextLines(const std::string& AFileName)
     return Lines;
 }
 
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
+void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields)
 {
     size_t Count = 0;
+    bool KeptLater = false;
+    std::string Later;
+    // A field after the first AMaxFields goes to Later and is kept only when
+    // it is the first non-empty one of them.
     const auto NextField = [&]() -> std::string& {
+        if (Count >= AMaxFields) {
+            Later.clear();
+            return Later;
+        }
         if (Count == AFields.size())
             AFields.emplace_back();
         std::string& Field = AFields[Count++];
         Field.clear();
         return Field;
+    };
+    const auto KeepLater = [&] {
+        if (Count >= AMaxFields && !KeptLater && !Later.empty()) {
+            if (Count == AFields.size())
+                AFields.emplace_back();
+            AFields[Count++] = Later;
+            KeptLater = true;
+        }
     };
     const size_t N = ALine.size();
     size_t Pos = 0;
@@ -208,6 +225,7 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
                 ++Pos;
             Field.assign(ALine.substr(Start, Pos - Start));
         }
+        KeepLater();
         while (Pos < N && IsBlank(ALine[Pos]))
             ++Pos;
         if (Pos < N && ALine[Pos] == ',') {
@@ -219,6 +237,11 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
         }
     }
     AFields.resize(Count);
+}
+
+void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
+{
+    SplitCsvLine(ALine, AFields, std::numeric_limits<size_t>::max());
 }
 
 std::vector<std::string> SplitCsvLine(std::string_view ALine)

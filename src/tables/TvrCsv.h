@@ -31,6 +31,11 @@ std::vector<std::string> ReadTextLines(const std::string& AFileName);
 std::vector<std::string> SplitCsvLine(std::string_view ALine);
 // The same, into AFields, reusing its strings (the loaders split millions).
 void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
+// The first AMaxFields fields only, for readers that use no more: later
+// fields are dropped, except the first non-empty one, which is kept after
+// them so that HasNonEmptyField still tells a blank line. A line of millions
+// of commas then costs no more than its first fields.
+void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields);
 
 // True when at least one field is non-empty; a line for which it is false is
 // a blank line everywhere in the system.

@@ -45,7 +45,8 @@ void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrF
 const std::vector<std::string>& TTvrSheet::RowFields(int ARow) const
 {
     if (FCachedRow != ARow) {
-        SplitCsvLine(FText.Decode(FLines.at(static_cast<size_t>(ARow))), FCachedFields);
+        SplitCsvLine(FText.Decode(FLines.at(static_cast<size_t>(ARow))), FCachedFields,
+                     static_cast<size_t>(ColCount()));
         if (!HasNonEmptyField(FCachedFields))
             FCachedFields.clear();
         FCachedRow = ARow;
