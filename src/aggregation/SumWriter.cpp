@@ -49,8 +49,12 @@ void TSumLine::Number(int ACol, double AValue)
 
 void TSumLine::Date(int ACol, TTvrDate ADate)
 {
+    if (FLastDateText.empty() || ADate.Day() != FLastDay) {
+        FLastDay = ADate.Day();
+        FLastDateText = BookDateText(ADate, FSettings);
+    }
     std::string& Text = Owned(ACol);
-    Text = BookDateText(ADate, FSettings);
+    Text = FLastDateText;
     FFields[static_cast<size_t>(ACol)] = Text;
 }
 

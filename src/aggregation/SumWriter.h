@@ -79,6 +79,9 @@ private:
     // The texts the line makes itself: numbers, dates.
     std::vector<std::string> FOwned;
     const TTvrRegionalSettings& FSettings;
+    // The date text written last: the rows of a book come in date order.
+    int32_t FLastDay = 0;
+    std::string FLastDateText;
 };
 
 // The first of the steps every builder shares: "%s 作成中..." with the

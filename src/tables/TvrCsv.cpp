@@ -1,6 +1,7 @@
 #include "tables/TvrCsv.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -261,15 +262,22 @@ bool HasNonEmptyField(std::span<const std::string> AFields)
 
 namespace {
 
+// The characters that make a field quoted: the double quote, the comma and
+// the blanks (codes 1 to 32).
+constexpr std::array<bool, 256> kNeedsQuotes = [] {
+    std::array<bool, 256> Table{};
+    for (int C = 1; C <= 32; ++C)
+        Table[static_cast<size_t>(C)] = true;
+    Table['"'] = true;
+    Table[','] = true;
+    return Table;
+}();
+
 void AppendCsvField(std::string& ATarget, std::string_view AField)
 {
-    bool NeedsQuotes = false;
-    for (const char C : AField) {
-        if (C == '"' || C == ',' || IsBlank(C)) {
-            NeedsQuotes = true;
-            break;
-        }
-    }
+    const bool NeedsQuotes = std::any_of(AField.begin(), AField.end(), [](char C) {
+        return kNeedsQuotes[static_cast<unsigned char>(C)];
+    });
     if (!NeedsQuotes) {
         ATarget += AField;
         return;
