@@ -61,7 +61,7 @@ std::string Cat(std::initializer_list<std::string_view> AParts)
 TEST(SplitCsvLine, FieldsOfALine)
 {
     struct TCase {
-        std::string_view Line;
+        std::string Line;
         TFields Expected;
     };
     const TCase Cases[] = {
