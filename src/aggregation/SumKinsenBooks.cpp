@@ -147,14 +147,12 @@ void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows)
     BuildMoneyRows(AKinsenTable, ARows, [](const TSrcKinsen& AKinsen) { return AKinsen.KBANK().IsNumber(); });
 }
 
-std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext)
+std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumKinsens Rows;
     BuildKinsenRows(AKinsenTable, AContext.Today, Rows);
     const auto DateOf = [](const TSumKinsen& ARow) { return ARow.KDATE(); };
-    WriteBookRows(AFileName, Rows, 13, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 13, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumKinsen& Row = Rows.Kinsens(AIndex);
         ALine.Date(0, Row.KDATE());
         ALine.Value(1, Row.KSDATE());
@@ -171,17 +169,14 @@ std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::stri
         if (AIndex == 0 || ShowsBalance(Rows, AIndex, DateOf))
             ALine.Value(12, Row.KCarrying());
     });
-    return AFileName;
 }
 
-std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
+std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumCashItems Rows;
     BuildCashRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumCashItem& ARow) { return ARow.CDATE(); };
-    WriteBookRows(AFileName, Rows, 9, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 9, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumCashItem& Row = Rows.CashItems(AIndex);
         ALine.Date(0, Row.CDATE());
         ALine.Value(1, Row.CSDATE());
@@ -194,17 +189,14 @@ std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string
         if (ShowsBalance(Rows, AIndex, DateOf))
             ALine.Value(8, Row.CZandaka());
     });
-    return AFileName;
 }
 
-std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
+std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumBankItems Rows;
     BuildBankRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumBankItem& ARow) { return ARow.BDATE(); };
-    WriteBookRows(AFileName, Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumBankItem& Row = Rows.BankItems(AIndex);
         ALine.Date(0, Row.BDATE());
         ALine.Text(1, Row.BSNOTE());
@@ -215,7 +207,24 @@ std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string
         if (ShowsBalance(Rows, AIndex, DateOf))
             ALine.Value(6, Row.BZandaka());
     });
-    return AFileName;
+}
+
+std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                            const TSumContext& AContext)
+{
+    return WriteBook(MakeKinsenBookText, AKinsenTable, AFileName, AContext);
+}
+
+std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                          const TSumContext& AContext)
+{
+    return WriteBook(MakeCashBookText, AKinsenTable, AFileName, AContext);
+}
+
+std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                          const TSumContext& AContext)
+{
+    return WriteBook(MakeBankBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& KinsenBookFieldDefs()

@@ -227,29 +227,24 @@ void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegional
     }
 }
 
-std::string WriteGranMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext)
+std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumGranMeisais Rows;
     BuildGranMeisaiRows(AKinsenTable, AContext.Settings, Rows);
-    WriteBookRows(AFileName, Rows, 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumGranMeisai& Row = Rows.GranMeisais(AIndex);
         ALine.Text(0, Row.Kamoku1());
         ALine.Text(1, Row.Kamoku2());
         ALine.Text(2, Row.Kamoku3());
         ALine.Number(3, Row.Kessan());
     });
-    return AFileName;
 }
 
-std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext)
+std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumMiddMeisais Rows;
     BuildMiddMeisaiRows(AKinsenTable, AContext.Settings, Rows);
-    WriteBookRows(AFileName, Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumMiddMeisai& Row = Rows.MiddMeisais(AIndex);
         ALine.Text(0, Row.Kamoku2());
         ALine.Text(1, Row.Kamoku3());
@@ -260,7 +255,18 @@ std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::
         ALine.Text(5, Row.Tantosha());
         ALine.Number(6, Row.Kingaku());
     });
-    return AFileName;
+}
+
+std::string WriteGranMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                                const TSumContext& AContext)
+{
+    return WriteBook(MakeGranMeisaiBookText, AKinsenTable, AFileName, AContext);
+}
+
+std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                                const TSumContext& AContext)
+{
+    return WriteBook(MakeMiddMeisaiBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& GranMeisaiBookFieldDefs()

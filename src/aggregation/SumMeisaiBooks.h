@@ -106,8 +106,12 @@ void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegional
 void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
                          TSumMiddMeisais& ARows);
 
+// The text of the book, without writing it.
+std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 std::string WriteGranMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
                                 const TSumContext& AContext);
+// The text of the book, without writing it.
+std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
                                 const TSumContext& AContext);
 

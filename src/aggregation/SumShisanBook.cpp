@@ -101,10 +101,8 @@ void TSumShisanBook::Fill(TSumShisanTable& ATable, bool ACumulative) const
     }
 }
 
-std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext)
+std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     const TSumShisanBook Book(AKinsenTable);
     const std::string OpeningName = Book.Opening() ? Book.Opening()->KNAME() : std::string();
 
@@ -129,7 +127,7 @@ std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::stri
     AddSection("■ 合計試算表", Book.Cumulative(), false);
 
     const int Printed = Book.PrintedMonthCount();
-    WriteBookRows(AFileName, Lines, Book.MonthCount() + 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Lines, Book.MonthCount() + 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumShisanLine& Line = Lines.Row(AIndex);
         ALine.Text(0, Line.Label);
         if (Line.Amounts == nullptr)
@@ -144,7 +142,12 @@ std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::stri
             for (int M = 0; M < Printed; ++M)
                 ALine.Number(4 + M, Line.Amounts->Months[static_cast<size_t>(M)]);
     });
-    return AFileName;
+}
+
+std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                            const TSumContext& AContext)
+{
+    return WriteBook(MakeShisanBookText, AKinsenTable, AFileName, AContext);
 }
 
 TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths)

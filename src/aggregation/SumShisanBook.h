@@ -58,6 +58,8 @@ private:
     TSumShisanTable FCumulative;
 };
 
+// The text of the book, without writing it.
+std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
                             const TSumContext& AContext);
 

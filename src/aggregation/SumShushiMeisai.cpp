@@ -134,13 +134,11 @@ void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegion
     }
 }
 
-std::string WriteShushiMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                  const TSumContext& AContext)
+std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumShushiMeisais Rows;
     BuildShushiMeisaiRows(AKinsenTable, AContext.Settings, Rows);
-    WriteBookRows(AFileName, Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumShushiMeisai& Row = Rows.ShushiMeisais(AIndex);
         ALine.Value(0, Row.MTradingDate());
         ALine.Text(1, Row.MSNOTE());
@@ -150,7 +148,12 @@ std::string WriteShushiMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std
         ALine.Text(5, Row.MKamoku3());
         ALine.Number(6, Row.MKingaku());
     });
-    return AFileName;
+}
+
+std::string WriteShushiMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                                  const TSumContext& AContext)
+{
+    return WriteBook(MakeShushiMeisaiBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& ShushiMeisaiBookFieldDefs()

@@ -80,6 +80,8 @@ double SumConcs(const TSumItemSums& ASums, TSrcKamokuConcs& AConcs);
 void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
                            TSumShushiMeisais& ARows);
 
+// The text of the book, without writing it.
+std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 std::string WriteShushiMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
                                   const TSumContext& AContext);
 

@@ -64,13 +64,11 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
     }
 }
 
-std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                              const TSumContext& AContext)
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
 {
-    SendBookProgress(AFileName, AContext.SendMessage);
     TSumTantoshas Rows;
     BuildTantoshaRows(AKinsenTable, Rows);
-    WriteBookRows(AFileName, Rows, 10, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, 10, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumTantosha& Row = Rows.Tantoshas(AIndex);
         ALine.Value(0, Row.TDATE());
         ALine.Value(1, Row.TSDATE());
@@ -83,7 +81,12 @@ std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::st
         ALine.Value(8, Row.TNyukin());
         ALine.Value(9, Row.TShukkin());
     });
-    return AFileName;
+}
+
+std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                              const TSumContext& AContext)
+{
+    return WriteBook(MakeTantoshaBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& TantoshaBookFieldDefs()

@@ -51,6 +51,8 @@ public:
 void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows);
 
 // Requires the table to have been loaded with a person master.
+// The text of the book, without writing it.
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
                               const TSumContext& AContext);
 

@@ -86,4 +86,17 @@ void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage
     ASendMessage(ExtractFileName(AFileName) + " 作成中...");
 }
 
+void WriteBookText(const std::string& AFileName, std::string_view AText)
+{
+    WriteFileIfChanged(AFileName, EncodeText(AText));
+}
+
+std::string WriteBook(TSumBookText AMakeText, const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                      const TSumContext& AContext)
+{
+    SendBookProgress(AFileName, AContext.SendMessage);
+    WriteBookText(AFileName, AMakeText(AKinsenTable, AContext));
+    return AFileName;
+}
+
 } // namespace tavrel

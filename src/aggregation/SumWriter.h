@@ -23,6 +23,8 @@ struct TSumContext {
 // The signature every book builder shares; returns the file name it was given.
 using TSumBookBuilder = std::string (*)(const TSrcKinsenTable& AKinsenTable,
                                         const std::string& AFileName, const TSumContext& AContext);
+// What each builder does before writing: the book's text, one line per row.
+using TSumBookText = std::string (*)(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
 
 // The empty text and the null value that rows without a source return.
 const std::string& EmptyText();
@@ -84,15 +86,18 @@ private:
     std::string FLastDateText;
 };
 
-// The first of the steps every builder shares: "%s 作成中..." with the
-// file-name part of AFileName.
+// The steps every builder shares: "%s 作成中..." with the file-name part
+// of AFileName, the book's text, and the write.
+std::string WriteBook(TSumBookText AMakeText, const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
+                      const TSumContext& AContext);
 void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage);
+// Encodes the text and writes it only when the file's content changes.
+void WriteBookText(const std::string& AFileName, std::string_view AText);
 
-// The last of them: one line per row (an empty row is a line of empty
-// fields), encoded and written only when the content changed.
+// The text of a book: one line per row (an empty row is a line of empty
+// fields), each ending in CR LF.
 template <typename TRows, typename TFill>
-void WriteBookRows(const std::string& AFileName, const TRows& ARows, int AColumnCount,
-                   const TTvrRegionalSettings& ASettings, TFill AFill)
+std::string BookRowsText(const TRows& ARows, int AColumnCount, const TTvrRegionalSettings& ASettings, TFill AFill)
 {
     TSumLine Line(AColumnCount, ASettings);
     std::string Text;
@@ -105,7 +110,7 @@ void WriteBookRows(const std::string& AFileName, const TRows& ARows, int AColumn
             AFill(Line, I);
         Line.AppendTo(Text);
     }
-    WriteFileIfChanged(AFileName, EncodeText(Text));
+    return Text;
 }
 
 } // namespace tavrel

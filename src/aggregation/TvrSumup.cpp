@@ -1,6 +1,7 @@
 #include "aggregation/TvrSumup.h"
 
 #include <filesystem>
+#include <future>
 #include <system_error>
 
 #include "aggregation/SumKinsenBooks.h"
@@ -103,27 +104,46 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     const TSumContext Context{FSendMessage, Settings, AParams.Today};
     struct TBook {
         const char* Name;
-        TSumBookBuilder Builder;
+        TSumBookText MakeText;
         TTvrFieldDefDynArray FieldDefs;
     };
     // The order matters: the income-expense item statement stores the sums
     // of the account tree that the books after it print.
     std::vector<TBook> Books = {
-        {kKinsenBookName, WriteKinsenBook, KinsenBookFieldDefs()},
-        {kCashBookName, WriteCashBook, CashBookFieldDefs()},
-        {kBankBookName, WriteBankBook, BankBookFieldDefs()},
+        {kKinsenBookName, MakeKinsenBookText, KinsenBookFieldDefs()},
+        {kCashBookName, MakeCashBookText, CashBookFieldDefs()},
+        {kBankBookName, MakeBankBookText, BankBookFieldDefs()},
     };
     if (Tantosha)
-        Books.push_back({kTantoshaBookName, WriteTantoshaBook, TantoshaBookFieldDefs()});
-    Books.push_back({kShushiMeisaiBookName, WriteShushiMeisaiBook, ShushiMeisaiBookFieldDefs()});
-    Books.push_back({kGranMeisaiBookName, WriteGranMeisaiBook, GranMeisaiBookFieldDefs()});
-    Books.push_back({kMiddMeisaiBookName, WriteMiddMeisaiBook, MiddMeisaiBookFieldDefs()});
-    Books.push_back({kShisanBookName, WriteShisanBook, ShisanBookFieldDefs(Kinsen->FiscalMonths())});
+        Books.push_back({kTantoshaBookName, MakeTantoshaBookText, TantoshaBookFieldDefs()});
+    Books.push_back({kShushiMeisaiBookName, MakeShushiMeisaiBookText, ShushiMeisaiBookFieldDefs()});
+    Books.push_back({kGranMeisaiBookName, MakeGranMeisaiBookText, GranMeisaiBookFieldDefs()});
+    Books.push_back({kMiddMeisaiBookName, MakeMiddMeisaiBookText, MiddMeisaiBookFieldDefs()});
+    Books.push_back({kShisanBookName, MakeShisanBookText, ShisanBookFieldDefs(Kinsen->FiscalMonths())});
+
+    // Each book's text is made on this thread while the book before it is
+    // encoded, written and read back as a sheet on another, so that a run
+    // uses both cores of a small machine. A book's line goes to the log only
+    // once the book before it has been written, and a failed write stops the
+    // run there: the log and the files are those of one book after another.
+    std::future<std::unique_ptr<TTvrSheet>> Pending;
+    const auto FinishPending = [&] {
+        if (Pending.valid())
+            FOutputs->Add(Pending.get());
+    };
     for (const TBook& Book : Books) {
+        std::string Text = Book.MakeText(*Kinsen, Context);
+        FinishPending();
         const std::string Path = Output + Book.Name;
-        Book.Builder(*Kinsen, Path, Context);
-        FOutputs->Sheets(FOutputs->Add()).LoadFromFile(Path, Book.FieldDefs, Settings);
+        SendBookProgress(Path, FSendMessage);
+        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), &Book, &Settings] {
+            WriteBookText(Path, Text);
+            auto Sheet = std::make_unique<TTvrSheet>();
+            Sheet->LoadFromFile(Path, Book.FieldDefs, Settings);
+            return Sheet;
+        });
     }
+    FinishPending();
     return true;
 }
 

@@ -77,6 +77,12 @@ int TTvrSheets::Add()
     return Count() - 1;
 }
 
+int TTvrSheets::Add(std::unique_ptr<TTvrSheet> ASheet)
+{
+    FSheets.push_back(std::move(ASheet));
+    return Count() - 1;
+}
+
 void TTvrSheets::Clear()
 {
     ClearFromBack(FSheets);

@@ -98,6 +98,8 @@ public:
     int Count() const { return static_cast<int>(FSheets.size()); }
     TTvrSheet& Sheets(int AIndex) const { return *FSheets.at(static_cast<size_t>(AIndex)); }
     int Add();
+    // Appends a sheet loaded elsewhere and returns its index.
+    int Add(std::unique_ptr<TTvrSheet> ASheet);
     void Clear();
     ~TTvrSheets() { Clear(); }
 

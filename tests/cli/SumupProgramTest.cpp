@@ -130,11 +130,17 @@ std::string Quote(const std::string& AText)
 Result Sumup(const Folder& AFolder, const std::vector<std::string>& AArgs)
 {
     std::string Command = Quote(TAVREL_SUMUP);
-    for (const std::string& Arg : AArgs)
-        Command += " " + Quote(Arg);
+    for (const std::string& Arg : AArgs) {
+        Command += ' ';
+        Command += Quote(Arg);
+    }
     const std::string OutFile = AFolder.Path("stdout.txt");
     const std::string ErrFile = AFolder.Path("stderr.txt");
-    Command += " >" + Quote(OutFile) + " 2>" + Quote(ErrFile) + " </dev/null";
+    Command += " >";
+    Command += Quote(OutFile);
+    Command += " 2>";
+    Command += Quote(ErrFile);
+    Command += " </dev/null";
     const int Raw = std::system(Command.c_str());
     Result R;
     R.Status = (Raw != -1 && WIFEXITED(Raw)) ? WEXITSTATUS(Raw) : -1;
