@@ -136,8 +136,9 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         FinishPending();
         const std::string Path = Output + Book.Name;
         SendBookProgress(Path, FSendMessage);
-        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), &Book, &Settings] {
+        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), &Book, &Settings]() mutable {
             WriteBookText(Path, Text);
+            std::string().swap(Text);
             auto Sheet = std::make_unique<TTvrSheet>();
             Sheet->LoadFromFile(Path, Book.FieldDefs, Settings);
             return Sheet;

@@ -154,7 +154,8 @@ private:
     {
         const std::string Utf8 = ConvertBytes(AConverter, ABytes);
         char32_t Code = 0;
-        if (Utf8.empty() || Utf8SequenceLength(Utf8, 0, Code) != Utf8.size())
+        // Every character of code page 932 lies in the basic plane.
+        if (Utf8.empty() || Utf8SequenceLength(Utf8, 0, Code) != Utf8.size() || Code > 0xFFFF)
             return 0;
         return Code;
     }
@@ -231,32 +232,59 @@ bool LooksLikeUtf8(std::string_view ABytes)
     return MultiByte;
 }
 
+namespace {
+
+// Writes the UTF-8 form of a character of the basic plane, or U+FFFD for 0.
+char* PutBmp(char* AOut, char32_t ACode)
+{
+    if (ACode == 0)
+        ACode = kReplacement;
+    if (ACode < 0x80) {
+        *AOut++ = static_cast<char>(ACode);
+    } else if (ACode < 0x800) {
+        *AOut++ = static_cast<char>(0xC0 | (ACode >> 6));
+        *AOut++ = static_cast<char>(0x80 | (ACode & 0x3F));
+    } else {
+        *AOut++ = static_cast<char>(0xE0 | (ACode >> 12));
+        *AOut++ = static_cast<char>(0x80 | ((ACode >> 6) & 0x3F));
+        *AOut++ = static_cast<char>(0x80 | (ACode & 0x3F));
+    }
+    return AOut;
+}
+
+} // namespace
+
 std::string DecodeCp932(std::string_view ABytes)
 {
     const TCp932Tables& Tables = TCp932Tables::Get();
-    std::string Result;
-    Result.reserve(ABytes.size() + ABytes.size() / 2);
-    size_t Pos = 0;
-    while (Pos < ABytes.size()) {
-        // Runs of ASCII, the most part of every file, are copied at once.
-        const size_t Start = Pos;
-        while (Pos < ABytes.size() && static_cast<unsigned char>(ABytes[Pos]) < 0x80)
-            ++Pos;
-        Result.append(ABytes.substr(Start, Pos - Start));
-        if (Pos >= ABytes.size())
-            break;
-        const auto B = static_cast<unsigned char>(ABytes[Pos]);
-        if (IsLeadByte(B) && Pos + 1 < ABytes.size()
-            && IsTrailByte(static_cast<unsigned char>(ABytes[Pos + 1]))) {
-            const char32_t Code = Tables.Double[B * 256u + static_cast<unsigned char>(ABytes[Pos + 1])];
-            AppendUtf8(Result, Code != 0 ? Code : kReplacement);
-            Pos += 2;
+    // No character of code page 932 takes more than three bytes in UTF-8,
+    // and a single byte never more than three either.
+    std::string Result(ABytes.size() * 3, '\0');
+    char* Out = Result.data();
+    const auto* In = reinterpret_cast<const unsigned char*>(ABytes.data());
+    const auto* End = In + ABytes.size();
+    while (In < End) {
+        // Eight ASCII bytes at a time: most of every file is ASCII.
+        uint64_t Word = 0;
+        if (End - In >= 8 && (std::memcpy(&Word, In, 8), (Word & 0x8080808080808080ull) == 0)) {
+            std::memcpy(Out, In, 8);
+            In += 8;
+            Out += 8;
             continue;
         }
-        const char32_t Code = Tables.Single[B];
-        AppendUtf8(Result, Code != 0 ? Code : kReplacement);
-        ++Pos;
+        const unsigned char B = *In;
+        if (B < 0x80) {
+            *Out++ = static_cast<char>(B);
+            ++In;
+        } else if (IsLeadByte(B) && End - In >= 2 && IsTrailByte(In[1])) {
+            Out = PutBmp(Out, Tables.Double[B * 256u + In[1]]);
+            In += 2;
+        } else {
+            Out = PutBmp(Out, Tables.Single[B]);
+            ++In;
+        }
     }
+    Result.resize(static_cast<size_t>(Out - Result.data()));
     return Result;
 }
 

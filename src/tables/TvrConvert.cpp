@@ -32,22 +32,32 @@ bool EqualsIgnoringAsciiCase(std::string_view A, std::string_view B)
 
 // The text with every occurrence of the thousands separator removed (case of
 // A to Z ignored), then trimmed.
-std::string WithoutThousands(std::string_view AText, const TTvrRegionalSettings& ASettings)
+// The text with every occurrence of the thousands separator removed (case of
+// A to Z ignored), then trimmed. The result refers to AText when there is no
+// separator to remove (the common case), else to AStorage.
+std::string_view WithoutThousands(std::string_view AText, const TTvrRegionalSettings& ASettings,
+                                  std::string& AStorage)
 {
     const std::string_view Sep = ASettings.ThousandSeparator;
-    std::string Result;
-    Result.reserve(AText.size());
-    size_t I = 0;
+    const auto SeparatorAt = [&](size_t I) {
+        return I + Sep.size() <= AText.size() && EqualsIgnoringAsciiCase(AText.substr(I, Sep.size()), Sep);
+    };
+    size_t First = 0;
+    while (!Sep.empty() && First < AText.size() && !SeparatorAt(First))
+        ++First;
+    if (Sep.empty() || First >= AText.size())
+        return TrimView(AText);
+    AStorage.assign(AText.substr(0, First));
+    size_t I = First;
     while (I < AText.size()) {
-        if (!Sep.empty() && I + Sep.size() <= AText.size()
-            && EqualsIgnoringAsciiCase(AText.substr(I, Sep.size()), Sep)) {
+        if (SeparatorAt(I)) {
             I += Sep.size();
             continue;
         }
-        Result.push_back(AText[I]);
+        AStorage.push_back(AText[I]);
         ++I;
     }
-    return std::string(TrimView(Result));
+    return TrimView(AStorage);
 }
 
 int HexDigitValue(char AChar)
@@ -166,7 +176,8 @@ std::string Trim(std::string_view AText)
 
 bool TryTextToInteger(std::string_view AText, const TTvrRegionalSettings& ASettings, int32_t& AResult)
 {
-    const std::string S = WithoutThousands(AText, ASettings);
+    std::string Storage;
+    const std::string_view S = WithoutThousands(AText, ASettings, Storage);
     size_t Pos = 0;
     bool Negative = false;
     if (Pos < S.size() && (S[Pos] == '+' || S[Pos] == '-')) {
@@ -202,7 +213,23 @@ bool TryTextToInteger(std::string_view AText, const TTvrRegionalSettings& ASetti
 
 bool TryTextToFloat(std::string_view AText, const TTvrRegionalSettings& ASettings, double& AResult)
 {
-    const std::string S = WithoutThousands(AText, ASettings);
+    std::string Storage;
+    const std::string_view S = WithoutThousands(AText, ASettings, Storage);
+    // Whole amounts of up to 15 digits, by far the most common, are exact
+    // as they are read.
+    {
+        size_t P = (!S.empty() && (S[0] == '-' || S[0] == '+')) ? 1 : 0;
+        const size_t Digits = S.size() - P;
+        if (Digits > 0 && Digits <= 15) {
+            int64_t Value = 0;
+            while (P < S.size() && IsDigit(S[P]))
+                Value = Value * 10 + (S[P++] - '0');
+            if (P == S.size()) {
+                AResult = static_cast<double>(S[0] == '-' ? -Value : Value);
+                return true;
+            }
+        }
+    }
     // Checked by our own grammar first, so that nothing the C library accepts
     // beyond it ("nan", "inf", hexadecimal floats) gets through.
     std::string Plain;
