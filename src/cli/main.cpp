@@ -8,6 +8,7 @@
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
 #include "cli/CliOptions.h"
+#include "shell/TvrLocale.h"
 
 using namespace tavrel;
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
             return 0;
         }
         Params = MakeExecuteParams(Options, CurrentLocalDate());
+        Params.Settings = SystemRegionalSettings();
     } catch (const ECliUsage& E) {
         std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), kCliUsage);
         return 2;

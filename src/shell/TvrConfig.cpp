@@ -1,0 +1,109 @@
+#include "shell/TvrConfig.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shell/Nubix.h"
+#include "shell/TvrEnvironment.h"
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+namespace {
+
+const char* const kGeneral = "General";
+
+QString SystemId()
+{
+    const QString Id = qEnvironmentVariable(kAppSystemId);
+    return Id.isEmpty() ? QStringLiteral("Tavrel") : Id;
+}
+
+// Creates <documents>/<id>/ and gives <documents>/<id>/<id>.ini.
+std::string ConfigFileIn(const QString& ADocumentsFolder)
+{
+    if (ADocumentsFolder.isEmpty())
+        throw ETvrError("ドキュメント フォルダーが見つかりません。");
+    const QString Folder = ExpandFolderPath(ADocumentsFolder) + SystemId() + u'/';
+    const std::string Path = Folder.toStdString();
+    std::error_code Error;
+    std::filesystem::create_directories(Path, Error);
+    if (Error || !std::filesystem::is_directory(Path))
+        throw ETvrError(Path + ": " + (Error ? Error.message() : std::make_error_code(std::errc::not_a_directory).message()));
+    return (Folder + SystemId() + QStringLiteral(".ini")).toStdString();
+}
+
+// Trims the characters 0 to 32 at both ends (not U+3000 and the other
+// Unicode blanks QString::trimmed would take).
+QString TrimBlanks(const QString& AText)
+{
+    qsizetype Begin = 0;
+    qsizetype End = AText.size();
+    while (Begin < End && AText[Begin].unicode() <= 32)
+        ++Begin;
+    while (End > Begin && AText[End - 1].unicode() <= 32)
+        --End;
+    return AText.mid(Begin, End - Begin);
+}
+
+} // namespace
+
+TTvrConfig::TTvrConfig() : TTvrConfig(SpecialFolderPath(1)) {}
+
+TTvrConfig::TTvrConfig(const QString& ADocumentsFolder) : FIniFile(ConfigFileIn(ADocumentsFolder)) {}
+
+QString TTvrConfig::ReadString(const QString& AIdnt, const QString& ADefault) const
+{
+    return QString::fromStdString(FIniFile.ReadString(kGeneral, AIdnt.toStdString(), ADefault.toStdString()));
+}
+
+int32_t TTvrConfig::ReadInteger(const QString& AIdnt, int32_t ADefault) const
+{
+    int32_t Value = ADefault;
+    const std::string Text = FIniFile.ReadString(kGeneral, AIdnt.toStdString(), "");
+    return TryIniTextToInteger(Text, Value) ? Value : ADefault;
+}
+
+bool TTvrConfig::ReadBool(const QString& AIdnt, bool ADefault) const
+{
+    return ReadInteger(AIdnt, ADefault ? 1 : 0) != 0;
+}
+
+void TTvrConfig::WriteString(const QString& AIdnt, const QString& AValue)
+{
+    FIniFile.WriteString(kGeneral, AIdnt.toStdString(), AValue.toStdString());
+}
+
+void TTvrConfig::WriteInteger(const QString& AIdnt, int32_t AValue)
+{
+    WriteString(AIdnt, QString::number(AValue));
+}
+
+void TTvrConfig::WriteBool(const QString& AIdnt, bool AValue)
+{
+    WriteString(AIdnt, AValue ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TTvrConfig::ReadSectionValues(const QString& ASection, QStringList& AStrings) const
+{
+    AStrings.clear();
+    for (const auto& [Key, Value] : FIniFile.ReadSection(ASection.toStdString()))
+        AStrings.append(QString::fromStdString(Key) + u'=' + QString::fromStdString(Value));
+}
+
+void TTvrConfig::WriteSectionValues(const QString& ASection, const QStringList& AStrings)
+{
+    TTvrIniFile::TKeyValues KeyValues;
+    for (const QString& Line : AStrings) {
+        // A line without "=" has an empty key part and is skipped.
+        const qsizetype Eq = Line.indexOf(u'=');
+        const QString Key = Eq < 0 ? QString() : TrimBlanks(Line.left(Eq));
+        const QString Value = Eq < 0 ? QString() : TrimBlanks(Line.mid(Eq + 1));
+        if (!Key.isEmpty())
+            KeyValues.emplace_back(Key.toStdString(), Value.toStdString());
+    }
+    // Erasing the section and writing its keys happen in one write, so that a
+    // failure in between never leaves the section half written.
+    FIniFile.WriteSection(ASection.toStdString(), KeyValues);
+}
+
+} // namespace tavrel

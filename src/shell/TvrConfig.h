@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+#include "shell/TvrIniFile.h"
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+
+// The configuration file: <documents>/<AppSystemId>/<AppSystemId>.ini, that
+// is Tavrel/Tavrel.ini in the user's documents folder. Values are read from
+// and written to the section "General"; every write reaches the file at
+// once. A missing or unreadable value reads as its default; a refused write
+// raises ETvrError naming the file.
+class TTvrConfig {
+public:
+    // Creates the folder in the user's documents folder (with any missing
+    // parents); ETvrError with the platform's text when it cannot.
+    TTvrConfig();
+    // The same in another documents folder.
+    explicit TTvrConfig(const QString& ADocumentsFolder);
+
+    QString FileName() const { return QString::fromStdString(FIniFile.FileName()); }
+
+    QString ReadString(const QString& AIdnt, const QString& ADefault) const;
+    // ADefault also when the value is not an integer; "0x" starts a
+    // hexadecimal one.
+    int32_t ReadInteger(const QString& AIdnt, int32_t ADefault) const;
+    // True when the value, read as an integer, is not 0.
+    bool ReadBool(const QString& AIdnt, bool ADefault) const;
+
+    void WriteString(const QString& AIdnt, const QString& AValue);
+    void WriteInteger(const QString& AIdnt, int32_t AValue);
+    void WriteBool(const QString& AIdnt, bool AValue);
+
+    // One "key=value" line per key of the section, in the file's order.
+    void ReadSectionValues(const QString& ASection, QStringList& AStrings) const;
+    // Replaces the section by the lines' keys and values: each split at its
+    // first "=", both parts trimmed; lines with an empty key are skipped.
+    void WriteSectionValues(const QString& ASection, const QStringList& AStrings);
+
+private:
+    TTvrIniFile FIniFile;
+};
+
+} // namespace tavrel

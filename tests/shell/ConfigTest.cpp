@@ -1,0 +1,249 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "shell/TvrConfig.h"
+#include "shell/TvrIniFile.h"
+#include "ShellTestSupport.h"
+
+namespace tavrel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// A documents folder of its own for each test.
+class ConfigTest : public ::testing::Test {
+protected:
+    QString Docs() const { return FDir.path(); }
+    QString IniPath() const { return FDir.path() + "/Tavrel/Tavrel.ini"; }
+    void WriteIni(const std::string& ABytes) const
+    {
+        QDir().mkpath(FDir.path() + "/Tavrel");
+        WriteAll(IniPath(), ABytes);
+    }
+
+    TScopedEnv FId {"AppSystemId", "Tavrel"};
+    QTemporaryDir FDir;
+};
+
+TEST_F(ConfigTest, FirstStartReadsDefaultsAndMakesTheFolderOnly)
+{
+    ASSERT_FALSE(QFileInfo::exists(Docs() + "/Tavrel"));
+    const TTvrConfig Config(Docs());
+    EXPECT_TRUE(QFileInfo(Docs() + "/Tavrel").isDir());
+    EXPECT_EQ(Config.FileName(), IniPath());
+
+    // clang-format off
+    struct Case { const char* Key; int32_t Default; };
+    const Case kIntegers[] = {
+        {"Sheet.Left", 0}, {"Sheet.Top", 0}, {"Sheet.Width", 800}, {"Sheet.Height", 600},
+        {"Sheet.ListWidth", 250}, {"Mksrc.Width", 800}, {"Mksrc.Height", 600},
+    };
+    // clang-format on
+    for (const Case& C : kIntegers)
+        EXPECT_EQ(Config.ReadInteger(C.Key, C.Default), C.Default) << C.Key;
+    for (const char* Key : {"SrcKamoku", "SrcTantosha", "SrcZandaka", "SrcKinsen"})
+        EXPECT_EQ(Config.ReadString(Key, ""), "") << Key;
+    EXPECT_FALSE(Config.ReadBool("Sheet.Maximized", false));
+    EXPECT_TRUE(Config.ReadBool("Mksrc.Maximized", true));
+    QStringList Paths {"stale"};
+    Config.ReadSectionValues("SrcPaths", Paths);
+    EXPECT_TRUE(Paths.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(IniPath())) << "reading never creates the file";
+}
+
+TEST_F(ConfigTest, TheFolderAndFileAreNamedByAppSystemId)
+{
+    const TScopedEnv Id("AppSystemId", "Other");
+    TTvrConfig Config(Docs());
+    Config.WriteString("SrcKamoku", "科目.csv");
+    EXPECT_EQ(ReadAll(Docs() + "/Other/Other.ini"), "[General]\r\nSrcKamoku=科目.csv\r\n");
+}
+
+TEST_F(ConfigTest, TheDefaultFolderIsTheUsersDocumentsFolder)
+{
+    // Qt's test mode keeps the XDG user folders out of the way, so that the
+    // documents folder is $HOME/Documents.
+    const TScopedEnv Home("HOME", Docs().toUtf8());
+    TTvrConfig Config;
+    EXPECT_EQ(Config.FileName(), Docs() + "/Documents/Tavrel/Tavrel.ini");
+    Config.WriteBool("Sheet.Maximized", true);
+    EXPECT_TRUE(QFileInfo::exists(Docs() + "/Documents/Tavrel/Tavrel.ini"));
+}
+
+TEST_F(ConfigTest, AFolderThatCannotBeMadeFailsTheStart)
+{
+    WriteAll(Docs() + "/Tavrel", "a file where the folder should be");
+    EXPECT_THROW(TTvrConfig Config(Docs()), ETvrError);
+}
+
+TEST_F(ConfigTest, IntegersAndBooleansAsTheFileHoldsThem)
+{
+    // clang-format off
+    struct Case { const char* Text; int32_t Width; bool Maximized; };
+    const Case kCases[] = {
+        {"abc",          800, false},
+        {"0x320",        800, true},
+        {"0X320",        800, true},
+        {"$320",         800, true},
+        {"1024",        1024, true},
+        {"  1024  ",    1024, true},
+        {"-5",            -5, true},
+        {"+7",             7, true},
+        {"0",              0, false},
+        {"0x0",            0, false},
+        {"0xFFFFFFFF",    -1, true},
+        {"0x100000000",  800, false},
+        {"2147483647", 2147483647, true},
+        {"-2147483648", -2147483647 - 1, true},
+        {"2147483648",   800, false},
+        {"12abc",        800, false},
+        {"1.5",          800, false},
+        {"0x",           800, false},
+        {"",             800, false},
+    };
+    // clang-format on
+    const TTvrConfig Config(Docs());
+    for (const Case& C : kCases) {
+        WriteIni(std::string("[General]\r\nSheet.Width=") + C.Text + "\r\nSheet.Maximized=" + C.Text + "\r\n");
+        EXPECT_EQ(Config.ReadInteger("Sheet.Width", 800), C.Width) << C.Text;
+        EXPECT_EQ(Config.ReadBool("Sheet.Maximized", false), C.Maximized) << C.Text;
+    }
+}
+
+TEST_F(ConfigTest, WritesReachTheFileAtOnceAsDecimalDigitsAndOneOrZero)
+{
+    TTvrConfig Config(Docs());
+    Config.WriteInteger("Sheet.Width", 1024);
+    EXPECT_EQ(ReadAll(IniPath()), "[General]\r\nSheet.Width=1024\r\n");
+    Config.WriteBool("Sheet.Maximized", true);
+    Config.WriteInteger("Sheet.Left", -8);
+    Config.WriteBool("Mksrc.Maximized", false);
+    EXPECT_EQ(ReadAll(IniPath()),
+              "[General]\r\nSheet.Width=1024\r\nSheet.Maximized=1\r\nSheet.Left=-8\r\nMksrc.Maximized=0\r\n");
+    // A second object on the same file sees every value.
+    const TTvrConfig Other(Docs());
+    EXPECT_EQ(Other.ReadInteger("Sheet.Left", 0), -8);
+    EXPECT_TRUE(Other.ReadBool("Sheet.Maximized", false));
+}
+
+TEST_F(ConfigTest, KeyOrderAndOtherLinesAreKeptWhenRewriting)
+{
+    WriteIni("; written by hand\r\n"
+             "[SrcPaths]\r\n0=/data/club\r\n\r\n"
+             "[General]\r\nSrcKinsen=b.csv\r\nsheet.width=640\r\nSrcKamoku=a.csv\r\n\r\n"
+             "[Other]\r\nx=1\r\n");
+    TTvrConfig Config(Docs());
+    Config.WriteInteger("Sheet.Width", 700);
+    Config.WriteString("SrcTantosha", "担当者マスタ.csv");
+    Config.WriteString("SrcKinsen", "金銭出納テーブル.csv");
+    EXPECT_EQ(ReadAll(IniPath()), "; written by hand\r\n"
+                                  "[SrcPaths]\r\n0=/data/club\r\n\r\n"
+                                  "[General]\r\nSrcKinsen=金銭出納テーブル.csv\r\nsheet.width=700\r\n"
+                                  "SrcKamoku=a.csv\r\nSrcTantosha=担当者マスタ.csv\r\n\r\n"
+                                  "[Other]\r\nx=1\r\n");
+}
+
+TEST_F(ConfigTest, ValuesAreCutAt2047CharactersWhenRead)
+{
+    TTvrConfig Config(Docs());
+    QString Long;
+    for (int I = 0; I < 3000; ++I)
+        Long += (I % 2) ? QStringLiteral("あ") : QStringLiteral("a");
+    Config.WriteString("SrcKamoku", Long);
+    EXPECT_EQ(Config.ReadString("SrcKamoku", ""), Long.left(2047));
+    const QString Exact = Long.left(2047);
+    Config.WriteString("SrcKamoku", Exact);
+    EXPECT_EQ(Config.ReadString("SrcKamoku", ""), Exact);
+}
+
+TEST_F(ConfigTest, ValuesComeBackWhole)
+{
+    TTvrConfig Config(Docs());
+    for (const QString& Value : {QString(" leading"), QString("trailing "), QString("\"quoted\""), QString("a=b"),
+                                 QString("a,b;c"), QString("　全角空白　"), QString()}) {
+        Config.WriteString("SrcKamoku", Value);
+        EXPECT_EQ(Config.ReadString("SrcKamoku", "default"), Value) << Value.toStdString();
+    }
+}
+
+TEST_F(ConfigTest, ALineBreakInAValueIsRefusedWithoutTouchingTheFile)
+{
+    TTvrConfig Config(Docs());
+    Config.WriteString("SrcKamoku", "a.csv");
+    const std::string Before = ReadAll(IniPath());
+    EXPECT_THROW(Config.WriteString("SrcKamoku", "a\nSrcKinsen=x"), ETvrError);
+    EXPECT_EQ(ReadAll(IniPath()), Before);
+}
+
+TEST_F(ConfigTest, SrcPathsAreReadInTheFilesOrder)
+{
+    WriteIni("[General]\r\nSheet.Width=900\r\n[SrcPaths]\r\n0=/data/2025\r\n1 = /data/2024 \r\n3=/data/2022\r\n");
+    const TTvrConfig Config(Docs());
+    QStringList Paths;
+    Config.ReadSectionValues("SrcPaths", Paths);
+    EXPECT_THAT(Paths, ElementsAre("0=/data/2025", "1=/data/2024", "3=/data/2022"));
+}
+
+TEST_F(ConfigTest, WriteSectionValuesReplacesTheSectionSkippingLinesWithoutKey)
+{
+    WriteIni("[SrcPaths]\r\n0=/old/a\r\n1=/old/b\r\n\r\n[General]\r\nSheet.Width=900\r\n");
+    TTvrConfig Config(Docs());
+    Config.WriteSectionValues("SrcPaths",
+                              {" 0 = /data/new ", "=/no/key", "no equals sign", "  =x", "1=/data/a=b", "2="});
+    EXPECT_EQ(ReadAll(IniPath()),
+              "[SrcPaths]\r\n0=/data/new\r\n1=/data/a=b\r\n2=\r\n\r\n[General]\r\nSheet.Width=900\r\n");
+    QStringList Paths;
+    Config.ReadSectionValues("SrcPaths", Paths);
+    EXPECT_THAT(Paths, ElementsAre("0=/data/new", "1=/data/a=b", "2="));
+
+    Config.WriteSectionValues("SrcPaths", {});
+    EXPECT_EQ(ReadAll(IniPath()), "\r\n[General]\r\nSheet.Width=900\r\n");
+    Config.WriteSectionValues("SrcPaths", {"0=/x"});
+    EXPECT_EQ(ReadAll(IniPath()), "\r\n[General]\r\nSheet.Width=900\r\n\r\n[SrcPaths]\r\n0=/x\r\n");
+}
+
+// Both ways fail even for root: the permission bits count for the file, and
+// a folder cannot be replaced by a file.
+TEST_F(ConfigTest, ARefusedWriteNamesTheFileAndKeepsItsContent)
+{
+    struct Case { const char* Name; bool Folder; };
+    for (const Case& C : {Case {"read-only file", false}, Case {"folder in place of the file", true}}) {
+        QTemporaryDir Dir;
+        TTvrConfig Config(Dir.path());
+        const QString Ini = Dir.path() + "/Tavrel/Tavrel.ini";
+        if (C.Folder) {
+            QDir().mkpath(Ini);
+        } else {
+            Config.WriteInteger("Sheet.Width", 640);
+            ASSERT_EQ(::chmod(Ini.toUtf8().constData(), 0444), 0);
+        }
+        try {
+            Config.WriteInteger("Sheet.Width", 1280);
+            ADD_FAILURE() << C.Name << ": no error";
+        } catch (const ETvrError& E) {
+            EXPECT_THAT(E.what(), HasSubstr(Ini.toStdString())) << C.Name;
+        }
+        EXPECT_EQ(Config.ReadInteger("Sheet.Width", 800), C.Folder ? 800 : 640) << C.Name;
+    }
+}
+
+TEST(TryIniTextToInteger, LeavesTheResultAloneOnFailure)
+{
+    int32_t Value = 42;
+    EXPECT_FALSE(TryIniTextToInteger("x1", Value));
+    EXPECT_FALSE(TryIniTextToInteger("-", Value));
+    EXPECT_FALSE(TryIniTextToInteger("0x12345678 ", Value));
+    EXPECT_EQ(Value, 42);
+    EXPECT_TRUE(TryIniTextToInteger("0xff", Value));
+    EXPECT_EQ(Value, 255);
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,94 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "shell/Nubix.h"
+#include "shell/TvrEnvironment.h"
+#include "ShellTestSupport.h"
+
+namespace tavrel {
+namespace {
+
+// The four variables as the base window sets them.
+struct TAllSet {
+    TScopedEnv Id {"AppSystemId", "Tavrel"};
+    TScopedEnv Name {"AppSystemName", "ミロナ会計係／Tavrel"};
+    TScopedEnv Program {"AppProgramName", "Tavrel"};
+    TScopedEnv Location {"AppLocation", "/opt/tavrel/"};
+};
+
+TEST(Environment, CheckOnlyCountsAfterTheFirstCallAndReleasesAtZero)
+{
+    ASSERT_EQ(EnvironmentCount(), 0);
+    {
+        const TAllSet Env;
+        CheckEnvironment();
+    }
+    EXPECT_EQ(EnvironmentCount(), 1);
+    QFileIconProvider* const Icons = FileIconProvider();
+    ASSERT_NE(Icons, nullptr);
+
+    // The variables are gone now: a second call must not check them again.
+    CheckEnvironment();
+    EXPECT_EQ(EnvironmentCount(), 2);
+    EXPECT_EQ(FileIconProvider(), Icons);
+
+    ReleaseEnvironment();
+    EXPECT_EQ(EnvironmentCount(), 1);
+    EXPECT_EQ(FileIconProvider(), Icons) << "released before the last ReleaseEnvironment";
+    ReleaseEnvironment();
+    EXPECT_EQ(EnvironmentCount(), 0);
+    EXPECT_EQ(FileIconProvider(), nullptr);
+    ReleaseEnvironment();
+    EXPECT_EQ(EnvironmentCount(), 0);
+}
+
+TEST(EnvironmentDeathTest, AMissingVariableShowsTheErrorBoxAndEndsWithCodeZero)
+{
+    for (const char* Missing : {kAppSystemId, kAppSystemName, kAppProgramName, kAppLocation}) {
+        EXPECT_EXIT(
+            {
+                const TAllSet Env;
+                qunsetenv(Missing);
+                SetNextMessageBoxResult(QMessageBox::Ok);
+                CheckEnvironment();
+                std::fprintf(stderr, "still running\n");
+                std::exit(3);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << Missing;
+    }
+}
+
+TEST(Environment, SetApplicationEnvironmentSetsTheFourVariables)
+{
+    const TScopedEnv Id("AppSystemId", "");
+    const TScopedEnv Name("AppSystemName", "");
+    const TScopedEnv Program("AppProgramName", "");
+    const TScopedEnv Location("AppLocation", "");
+    ASSERT_TRUE(SetApplicationEnvironment());
+    EXPECT_EQ(qEnvironmentVariable("AppSystemId"), "Tavrel");
+    EXPECT_EQ(qEnvironmentVariable("AppSystemName"), "ミロナ会計係／Tavrel");
+    EXPECT_EQ(qEnvironmentVariable("AppProgramName"), "Tavrel");
+    EXPECT_EQ(qEnvironmentVariable("AppLocation"), QCoreApplication::applicationDirPath() + "/");
+    EXPECT_EQ(ApplicationTitle(), "ミロナ会計係／Tavrel");
+}
+
+TEST(Environment, DocumentsFolderBesideTheProgramOrInstalled)
+{
+    QTemporaryDir Program;
+    const QString Installed = "/usr/share/doc/tavrel";
+    EXPECT_EQ(DocumentsFolderFor(Program.path(), Installed), "/usr/share/doc/tavrel/");
+    ASSERT_TRUE(QDir(Program.path()).mkdir("Documents"));
+    EXPECT_EQ(DocumentsFolderFor(Program.path(), Installed), Program.path() + "/Documents/");
+    EXPECT_EQ(DocumentsFolderFor(Program.path() + "/", Installed), Program.path() + "/Documents/");
+    EXPECT_TRUE(DocumentsFolder().endsWith("/"));
+}
+
+} // namespace
+} // namespace tavrel
