@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -192,6 +193,30 @@ TEST(TNbItemHint, TheCallbackGivesTheHint)
     List.show();
     EXPECT_EQ(HintOfRow(List, *Hint, 0), "行 0");
     EXPECT_EQ(HintOfRow(List, *Hint, 1), "") << "the item's own text, fully visible";
+}
+
+TEST(TNbItemHint, GridCellsAndTheirPosition)
+{
+    QTableWidget Grid(2, 2);
+    Grid.resize(400, 200);
+    Grid.setColumnWidth(0, 60);
+    Grid.setColumnWidth(1, 200);
+    const QString Long = "金銭出納テーブル.csv の長い摘要";
+    Grid.setItem(0, 0, new QTableWidgetItem(Long));
+    Grid.setItem(0, 1, new QTableWidgetItem(Long));
+    Grid.setItem(1, 0, new QTableWidgetItem("短"));
+    auto* Hint = new TNbItemHint(&Grid, nullptr);
+    Grid.show();
+    // clang-format off
+    struct Case { int Row; int Column; QString Shown; };
+    const Case kCases[] = {{0, 0, Long}, {0, 1, ""}, {1, 0, ""}, {1, 1, ""}};
+    // clang-format on
+    for (const Case& C : kCases) {
+        const QRect Rect = Grid.visualRect(Grid.model()->index(C.Row, C.Column));
+        QHelpEvent Event(QEvent::ToolTip, Rect.center(), Grid.viewport()->mapToGlobal(Rect.center()));
+        QApplication::sendEvent(Grid.viewport(), &Event);
+        EXPECT_EQ(Hint->Hint(), C.Shown) << C.Row << "," << C.Column;
+    }
 }
 
 TEST(TTvrTaskBarWindow, IsATopLevelWindowOfItsOwn)
