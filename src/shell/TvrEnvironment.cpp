@@ -42,6 +42,13 @@ bool SetApplicationEnvironment()
            && qputenv(kAppProgramName, "Tavrel") && qputenv(kAppLocation, ProgramFolder().toUtf8());
 }
 
+QString EnvironmentErrorText()
+{
+    return QStringLiteral("'%1' cannot run!\\nEnvironment variables below must be all set.\\n\\n%2\\n%3\\n%4\\n%5")
+        .arg(ApplicationTitle(), QLatin1String(kAppSystemId), QLatin1String(kAppSystemName),
+             QLatin1String(kAppProgramName), QLatin1String(kAppLocation));
+}
+
 void CheckEnvironment()
 {
     if (GEnvironmentCount++ > 0)
@@ -50,11 +57,7 @@ void CheckEnvironment()
     for (const char* Name : Names) {
         if (!qEnvironmentVariableIsEmpty(Name))
             continue;
-        ShowMessageBox(nmkError,
-                       QStringLiteral("'%1' cannot run!\\nEnvironment variables below must be all set.\\n\\n%2\\n%3\\n%4\\n%5")
-                           .arg(ApplicationTitle(), QLatin1String(kAppSystemId), QLatin1String(kAppSystemName),
-                                QLatin1String(kAppProgramName), QLatin1String(kAppLocation)),
-                       nmbOk);
+        ShowMessageBox(nmkError, EnvironmentErrorText(), nmbOk);
         std::fflush(nullptr);
         std::_Exit(0);
     }

@@ -26,6 +26,10 @@ inline constexpr const char* kAppLocation = "AppLocation";
 // trailing separator. False when one could not be set.
 bool SetApplicationEnvironment();
 
+// The text of the box CheckEnvironment shows when a variable is empty, with
+// "\n" for its line breaks.
+QString EnvironmentErrorText();
+
 // The start-up check, counted: only the first call (and the first after
 // ReleaseEnvironment brought the count back to 0) reads the four variables.
 // When one is empty it shows the error box and ends the process at once

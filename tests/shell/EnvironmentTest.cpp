@@ -65,6 +65,13 @@ TEST(EnvironmentDeathTest, AMissingVariableShowsTheErrorBoxAndEndsWithCodeZero)
     }
 }
 
+TEST(Environment, TheErrorBoxNamesTheTitleAndTheFourVariables)
+{
+    EXPECT_EQ(MessageBoxText(EnvironmentErrorText()),
+              "'ミロナ会計係／Tavrel' cannot run!\nEnvironment variables below must be all set.\n\n"
+              "AppSystemId\nAppSystemName\nAppProgramName\nAppLocation");
+}
+
 TEST(Environment, SetApplicationEnvironmentSetsTheFourVariables)
 {
     const TScopedEnv Id("AppSystemId", "");
