@@ -129,7 +129,9 @@ std::string Quote(const std::string& AText)
 // caught in files of AFolder.
 Result Sumup(const Folder& AFolder, const std::vector<std::string>& AArgs)
 {
-    std::string Command = Quote(TAVREL_SUMUP);
+    // The program follows the regional settings of the locale it runs
+    // under; these tests expect the Japanese conventions of the C locale.
+    std::string Command = "LC_ALL=C.UTF-8 " + Quote(TAVREL_SUMUP);
     for (const std::string& Arg : AArgs) {
         Command += ' ';
         Command += Quote(Arg);
@@ -366,7 +368,7 @@ TEST(SumupProgram, RelativeSourceFolderWithTrailingSlash)
 {
     Folder F;
     WriteClub(F);
-    const std::string Command = "cd " + Quote(F.Path()) + " && " + Quote(TAVREL_SUMUP) +
+    const std::string Command = "cd " + Quote(F.Path()) + " && LC_ALL=C.UTF-8 " + Quote(TAVREL_SUMUP) +
                                 " data/ >" + Quote(F.Path("out.txt")) + " 2>&1";
     const int Raw = std::system(Command.c_str());
     ASSERT_TRUE(WIFEXITED(Raw));
