@@ -3,7 +3,8 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SUMUP = $(BUILD_DIR)/src/cli/tavrel-sumup
 # The example data is copied here before each run, so that books are never
-# written into the source tree.
+# written into the source tree. It is written in the Japanese conventions,
+# so the run takes those (the C locale's) whatever the shell's locale.
 RUN_DIR = $(BUILD_DIR)/run/examples
 
 SANITIZE_DIR ?= build-sanitize
@@ -26,7 +27,7 @@ build: configure
 
 run: build
 	@rm -rf $(RUN_DIR) && mkdir -p $(RUN_DIR) && cp examples/*.csv $(RUN_DIR)/
-	@$(SUMUP) $(RUN_DIR); status=$$?; \
+	@LC_ALL=C.UTF-8 $(SUMUP) $(RUN_DIR); status=$$?; \
 	 echo; echo "books: $(RUN_DIR)/output"; exit $$status
 
 test: build

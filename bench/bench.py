@@ -21,9 +21,12 @@ import sys
 def measure(sumup, folder):
     output = os.path.join(folder, "output")
     shutil.rmtree(output, ignore_errors=True)
+    # The generated tables are written in the Japanese conventions, which
+    # the program takes under the C locale.
+    env = dict(os.environ, LC_ALL="C.UTF-8")
     result = subprocess.run(
         ["/usr/bin/time", "-v", sumup, "--today", "2026-12-10", folder],
-        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, check=False)
+        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, check=False, env=env)
     if result.returncode != 0:
         sys.exit(f"tavrel-sumup failed on {folder}:\n{result.stderr}")
     text = result.stderr
