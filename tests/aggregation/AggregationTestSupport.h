@@ -1,33 +1,29 @@
 #pragma once
 
-// Helpers shared by the tests of the aggregation run: a temporary folder per
-// test, source tables written as UTF-8 with a byte-order mark, expected books
-// turned into code page 932 bytes with CR LF (encoded here with iconv,
-// independently of the engine's own encoder), and a run that collects its
-// log.
+// Helpers shared by the tests of the aggregation run: source tables written
+// as UTF-8 with a byte-order mark, expected books turned into code page 932
+// bytes with CR LF, and a run that collects its log. The temporary folder,
+// the code page conversions and the day every run happens on are those of
+// every test program (TestSupport.h).
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "aggregation/TvrSumup.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel::aggtest {
 
-// Every run of these tests happens on the same day, with the Japanese
-// conventions.
-inline TTvrDate Today() { return TTvrDate::Encode(2026, 12, 10); }
+using test::FromCp932;
+using test::ReadBytes;
+using test::TempFolder;
+using test::ToCp932;
+using test::Today;
 
 // The standard names of the four source tables in a source folder.
 inline const std::string kKamokuFile = "収支科目マスタ.csv";
@@ -39,28 +35,6 @@ inline const std::vector<std::string> kAllBooks = {
     kKinsenBookName,       kCashBookName,       kBankBookName,       kTantoshaBookName,
     kShushiMeisaiBookName, kGranMeisaiBookName, kMiddMeisaiBookName, kShisanBookName,
 };
-
-inline std::string Convert(const std::string& AText, const char* ATo, const char* AFrom)
-{
-    iconv_t Cd = iconv_open(ATo, AFrom);
-    if (Cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv_open failed");
-    std::string In = AText;
-    std::string Out(In.size() * 4 + 16, '\0');
-    char* InPtr = In.data();
-    size_t InLeft = In.size();
-    char* OutPtr = Out.data();
-    size_t OutLeft = Out.size();
-    const size_t Result = iconv(Cd, &InPtr, &InLeft, &OutPtr, &OutLeft);
-    iconv_close(Cd);
-    if (Result == static_cast<size_t>(-1))
-        throw std::runtime_error(std::string("iconv failed from ") + AFrom);
-    Out.resize(Out.size() - OutLeft);
-    return Out;
-}
-
-inline std::string ToCp932(const std::string& AUtf8) { return Convert(AUtf8, "CP932", "UTF-8"); }
-inline std::string FromCp932(const std::string& ABytes) { return Convert(ABytes, "UTF-8", "CP932"); }
 
 // The bytes a book of these lines must have: each line in code page 932,
 // followed by CR LF, the last one too, without a byte-order mark.
@@ -74,14 +48,6 @@ inline std::string BookBytes(const std::vector<std::string>& ALines)
 
 // An empty row of a book of ACount fields: ACount - 1 commas.
 inline std::string EmptyRow(int ACount) { return std::string(static_cast<size_t>(ACount - 1), ','); }
-
-inline std::string ReadBytes(const std::string& AFileName)
-{
-    std::ifstream In(AFileName, std::ios::binary);
-    if (!In)
-        throw std::runtime_error("cannot read " + AFileName);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
 
 // The lines of a book, decoded from code page 932; every line must end in
 // CR LF (a line without it is returned with the marker "<no CR LF>").
@@ -137,51 +103,12 @@ inline std::string Join(const std::vector<std::string>& ALines)
     return Text;
 }
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string Template = (std::filesystem::temp_directory_path() / "tavrel-aggregation-XXXXXX").string();
-        if (mkdtemp(Template.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        FPath = Template;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder()
-    {
-        std::error_code Ignored;
-        for (const auto& Entry : std::filesystem::recursive_directory_iterator(FPath, Ignored))
-            ::chmod(Entry.path().c_str(), 0700);
-        std::filesystem::remove_all(FPath, Ignored);
-    }
-
-    std::string Path() const { return FPath.string(); }
-    std::string Path(const std::string& AName) const { return (FPath / AName).string(); }
-
-    std::string WriteBytes(const std::string& AName, const std::string& ABytes) const
-    {
-        const std::string FileName = Path(AName);
-        std::filesystem::create_directories(std::filesystem::path(FileName).parent_path());
-        std::ofstream Out(FileName, std::ios::binary | std::ios::trunc);
-        Out.write(ABytes.data(), static_cast<std::streamsize>(ABytes.size()));
-        Out.close();
-        if (!Out)
-            throw std::runtime_error("cannot write " + FileName);
-        return FileName;
-    }
-
-    // The lines as UTF-8 with a byte-order mark.
-    std::string WriteTable(const std::string& AName, const std::vector<std::string>& ALines) const
-    {
-        return WriteBytes(AName, "\xEF\xBB\xBF" + Join(ALines));
-    }
-
-private:
-    std::filesystem::path FPath;
-};
+// The lines as UTF-8 with a byte-order mark into the file AName of the folder.
+inline std::string WriteTable(const TempFolder& AFolder, const std::string& AName,
+                              const std::vector<std::string>& ALines)
+{
+    return AFolder.WriteUtf8(AName, Join(ALines));
+}
 
 // The source tables of one run, written under their standard names into
 // "<folder>/src"; the books go to "<folder>/out".
@@ -220,12 +147,12 @@ public:
     // Writes the sources into ATemp and runs on them; the books go to Out().
     bool Execute(const TempFolder& ATemp, const Sources& ASources, TTvrDate AToday = Today())
     {
-        ATemp.WriteTable("src/" + kKamokuFile, ASources.Kamoku);
+        WriteTable(ATemp, "src/" + kKamokuFile, ASources.Kamoku);
         if (ASources.UseTantosha)
-            ATemp.WriteTable("src/" + kTantoshaFile, ASources.Tantosha);
+            WriteTable(ATemp, "src/" + kTantoshaFile, ASources.Tantosha);
         if (ASources.UseZandaka)
-            ATemp.WriteTable("src/" + kZandakaFile, ASources.Zandaka);
-        ATemp.WriteTable("src/" + kKinsenFile, ASources.Kinsen);
+            WriteTable(ATemp, "src/" + kZandakaFile, ASources.Zandaka);
+        WriteTable(ATemp, "src/" + kKinsenFile, ASources.Kinsen);
         FOut = ATemp.Path("out");
         return Execute(ATemp.Path("src"), FOut, kKamokuFile, ASources.UseTantosha ? kTantoshaFile : "",
                        ASources.UseZandaka ? kZandakaFile : "", kKinsenFile, AToday);

@@ -218,9 +218,9 @@ TEST(AggregationRun, MissingSourceFileIsReportedAndStopsTheRun)
 {
     TempFolder Temp;
     Sources S = FullClub();
-    Temp.WriteTable("src/" + kKamokuFile, S.Kamoku);
-    Temp.WriteTable("src/" + kTantoshaFile, S.Tantosha);
-    Temp.WriteTable("src/" + kZandakaFile, S.Zandaka);
+    WriteTable(Temp, "src/" + kKamokuFile, S.Kamoku);
+    WriteTable(Temp, "src/" + kTantoshaFile, S.Tantosha);
+    WriteTable(Temp, "src/" + kZandakaFile, S.Zandaka);
     SumupRun R;
     EXPECT_FALSE(R.Execute(Temp.Path("src"), Temp.Path("out"), kKamokuFile, kTantoshaFile, kZandakaFile,
                            "金銭出納2025.csv"));
@@ -354,8 +354,8 @@ TEST(AggregationRun, RelativeFoldersAreTakenFromTheWorkingFolder)
 {
     TempFolder Temp;
     const Sources S = FullClub();
-    Temp.WriteTable("src/" + kKamokuFile, S.Kamoku);
-    Temp.WriteTable("src/" + kKinsenFile, S.Kinsen);
+    WriteTable(Temp, "src/" + kKamokuFile, S.Kamoku);
+    WriteTable(Temp, "src/" + kKinsenFile, S.Kinsen);
     const std::filesystem::path Saved = std::filesystem::current_path();
     std::filesystem::current_path(Temp.Path());
     SumupRun R;

@@ -5,12 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
+#include <string>
 
+#include "TestSupport.h"
 #include "cli/CliOptions.h"
 
 namespace tavrel {
@@ -18,26 +16,11 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class Folder {
+// A source folder of plain files and folders, named by keyword.
+class Folder : public test::TempFolder {
 public:
-    Folder()
-    {
-        std::string Template = (std::filesystem::temp_directory_path() / "tavrel-cli-XXXXXX").string();
-        if (mkdtemp(Template.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        FPath = Template;
-    }
-    ~Folder()
-    {
-        std::error_code Ignored;
-        std::filesystem::remove_all(FPath, Ignored);
-    }
-    std::string Path() const { return FPath.string(); }
-    void Touch(const std::string& AName) const { std::ofstream((FPath / AName).string()) << "x\n"; }
-    void MakeDir(const std::string& AName) const { std::filesystem::create_directories(FPath / AName); }
-
-private:
-    std::filesystem::path FPath;
+    void Touch(const std::string& AName) const { WriteBytes(AName, "x\n"); }
+    void MakeDir(const std::string& AName) const { std::filesystem::create_directories(Path(AName)); }
 };
 
 TEST(ParseCliOptions, SourceFolderAloneLeavesEveryOptionUnset)

@@ -5,19 +5,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <iconv.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "cli/CliOptions.h"
 
 namespace tavrel {
@@ -27,12 +24,8 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-std::string ReadBytes(const std::string& AFileName)
-{
-    std::ifstream In(AFileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
+using test::FromCp932;
+using test::ReadBytes;
 
 std::vector<std::string> SplitLf(const std::string& AText)
 {
@@ -53,20 +46,8 @@ std::vector<std::string> SplitLf(const std::string& AText)
 // The lines of a book, decoded from code page 932 (CR LF line ends).
 std::vector<std::string> BookLines(const std::string& AFileName)
 {
-    std::string Bytes = ReadBytes(AFileName);
-    iconv_t Cd = iconv_open("UTF-8", "CP932");
-    std::string Out(Bytes.size() * 3 + 16, '\0');
-    char* InPtr = Bytes.data();
-    size_t InLeft = Bytes.size();
-    char* OutPtr = Out.data();
-    size_t OutLeft = Out.size();
-    const size_t Result = iconv(Cd, &InPtr, &InLeft, &OutPtr, &OutLeft);
-    iconv_close(Cd);
-    if (Result == static_cast<size_t>(-1))
-        throw std::runtime_error("not code page 932: " + AFileName);
-    Out.resize(Out.size() - OutLeft);
     std::vector<std::string> Lines;
-    for (std::string Line : SplitLf(Out)) {
+    for (std::string Line : SplitLf(FromCp932(ReadBytes(AFileName)))) {
         if (!Line.empty() && Line.back() == '\r')
             Line.pop_back();
         else
@@ -76,35 +57,18 @@ std::vector<std::string> BookLines(const std::string& AFileName)
     return Lines;
 }
 
-class Folder {
+// The folder the program reads from and writes to, and where its standard
+// output and error are caught.
+class Folder : public test::TempFolder {
 public:
-    Folder()
-    {
-        std::string Template = (std::filesystem::temp_directory_path() / "tavrel-sumup-XXXXXX").string();
-        if (mkdtemp(Template.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        FPath = Template;
-    }
-    ~Folder()
-    {
-        std::error_code Ignored;
-        std::filesystem::remove_all(FPath, Ignored);
-    }
-    std::string Path() const { return FPath.string(); }
-    std::string Path(const std::string& AName) const { return (FPath / AName).string(); }
-
     // The lines as UTF-8 with a byte-order mark, CR LF line ends.
     void Write(const std::string& AName, const std::vector<std::string>& ALines) const
     {
-        std::filesystem::create_directories(std::filesystem::path(Path(AName)).parent_path());
-        std::ofstream Out(Path(AName), std::ios::binary);
-        Out << "\xEF\xBB\xBF";
+        std::string Text;
         for (const std::string& Line : ALines)
-            Out << Line << "\r\n";
+            Text += Line + "\r\n";
+        WriteUtf8(AName, Text);
     }
-
-private:
-    std::filesystem::path FPath;
 };
 
 struct Result {

@@ -20,6 +20,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "TestSupport.h"
 #include "aggregation/TvrSumup.h"
 #include "tables/TvrCsv.h"
 
@@ -32,6 +33,8 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using test::ReadBytes;
+using test::WriteBytes;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
@@ -50,17 +53,6 @@ const char* const kTantosha = "担当者マスタ.csv";
 const char* const kZandaka = "残高テーブル.csv";
 const char* const kKinsen = "金銭出納テーブル.csv";
 
-std::string ReadAll(const fs::path& APath)
-{
-    std::ifstream Stream(APath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& APath, const std::string& ABytes)
-{
-    std::ofstream(APath, std::ios::binary | std::ios::trunc) << ABytes;
-}
-
 // The bytes and modification time of every file directly in a folder.
 struct TSnapshot {
     std::map<std::string, std::pair<std::string, fs::file_time_type>> Files;
@@ -72,7 +64,7 @@ TSnapshot Snapshot(const fs::path& AFolder)
     TSnapshot Result;
     for (const auto& Entry : fs::directory_iterator(AFolder))
         if (Entry.is_regular_file())
-            Result.Files[Entry.path().filename().string()] = {ReadAll(Entry.path()),
+            Result.Files[Entry.path().filename().string()] = {ReadBytes(Entry.path()),
                                                                fs::last_write_time(Entry.path())};
     return Result;
 }
@@ -83,9 +75,7 @@ class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string Template = (fs::temp_directory_path() / "tavrel-fault-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(Template.data()), nullptr);
-        FFolder = Template;
+        FFolder = FTemp.Path();
         for (const auto& Entry : fs::directory_iterator(TAVREL_EXAMPLES))
             if (Entry.path().extension() == ".csv")
                 fs::copy_file(Entry.path(), FFolder / Entry.path().filename());
@@ -99,14 +89,9 @@ protected:
             const fs::path Path = FFolder / Name;
             if (!fs::is_regular_file(Path))
                 continue;
-            EXPECT_EQ(ReadAll(Path), File.first) << Name << " was changed by the run";
+            EXPECT_EQ(ReadBytes(Path), File.first) << Name << " was changed by the run";
             EXPECT_EQ(fs::last_write_time(Path), File.second) << Name << " was touched by the run";
         }
-        std::error_code Ignored;
-        fs::permissions(Output(), fs::perms::owner_all, fs::perm_options::add, Ignored);
-        for (const auto& Entry : fs::directory_iterator(FFolder, Ignored))
-            fs::permissions(Entry.path(), fs::perms::owner_all, fs::perm_options::add, Ignored);
-        fs::remove_all(FFolder, Ignored);
     }
 
     fs::path Output() const { return FFolder / "output"; }
@@ -124,7 +109,7 @@ protected:
         Params.TantoshaMaster = kTantosha;
         Params.ZandakaTable = kZandaka;
         Params.KinsenTable = kKinsen;
-        Params.Today = TTvrDate::Encode(2026, 12, 10);
+        Params.Today = test::Today();
         Params.SendMessage = [this](const std::string& AMessage) {
             if (FLastLineOnly)
                 FLog.clear();
@@ -152,6 +137,7 @@ protected:
         EXPECT_EQ(FLog.back(), "集計は中止されました。");
     }
 
+    test::TempFolder FTemp;
     fs::path FFolder;
     TSnapshot FSources;
     std::vector<std::string> FLog;
@@ -170,11 +156,11 @@ TEST_F(FaultTest, MissingSourceFileStopsTheRunNamingTheFile)
 {
     for (const char* Name : {kKamoku, kTantosha, kZandaka, kKinsen}) {
         const fs::path Path = FFolder / Name;
-        const std::string Bytes = ReadAll(Path);
+        const std::string Bytes = ReadBytes(Path);
         fs::remove(Path);
         EXPECT_FALSE(Run()) << Name;
         ExpectStoppedWith("ファイル \"" + Path.string() + "\" を開けません。No such file or directory");
-        WriteAll(Path, Bytes);
+        WriteBytes(Path, Bytes);
         fs::last_write_time(Path, FSources.Files[Name].second);
     }
 }
@@ -183,13 +169,13 @@ TEST_F(FaultTest, FolderInPlaceOfASourceFileStopsTheRun)
 {
     for (const char* Name : {kKamoku, kTantosha, kZandaka, kKinsen}) {
         const fs::path Path = FFolder / Name;
-        const std::string Bytes = ReadAll(Path);
+        const std::string Bytes = ReadBytes(Path);
         fs::remove(Path);
         fs::create_directory(Path);
         EXPECT_FALSE(Run()) << Name;
         ExpectStoppedWith("ファイル \"" + Path.string() + "\" を開けません。Is a directory");
         fs::remove(Path);
-        WriteAll(Path, Bytes);
+        WriteBytes(Path, Bytes);
         fs::last_write_time(Path, FSources.Files[Name].second);
     }
 }
@@ -227,28 +213,28 @@ TEST_F(FaultTest, UnreadableSourceFileStopsTheRun)
 
 TEST_F(FaultTest, OutputFolderThatCannotBeCreatedStopsAtTheFirstBook)
 {
-    WriteAll(Output(), "a file where the output folder should be");
+    WriteBytes(Output(), "a file where the output folder should be");
     EXPECT_FALSE(Run());
     ExpectStoppedWith("ファイル \"" + (Output() / kKinsenBookName).string() + "\" を作成できません。");
-    EXPECT_EQ(ReadAll(Output()), "a file where the output folder should be");
+    EXPECT_EQ(ReadBytes(Output()), "a file where the output folder should be");
 }
 
 TEST_F(FaultTest, ReadOnlyBookIsNotReplaced)
 {
     ASSERT_TRUE(Run());
     const fs::path Book = Output() / kCashBookName;
-    const std::string Before = ReadAll(Book);
+    const std::string Before = ReadBytes(Book);
     fs::permissions(Book, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     // Another counterparty on one row changes every book that lists it.
-    std::string Kinsen = ReadAll(FFolder / kKinsen);
+    std::string Kinsen = ReadBytes(FFolder / kKinsen);
     const size_t Line = Kinsen.find("\r\n") + 2;
     Kinsen.insert(Kinsen.find(',', Kinsen.find(',', Kinsen.find(',', Line) + 1) + 1) + 1, "X");
-    WriteAll(FFolder / kKinsen, Kinsen);
+    WriteBytes(FFolder / kKinsen, Kinsen);
     SourcesChanged();
 
     EXPECT_FALSE(Run());
     ExpectStoppedWith("ファイル \"" + Book.string() + "\" を作成できません。Permission denied");
-    EXPECT_EQ(ReadAll(Book), Before);
+    EXPECT_EQ(ReadBytes(Book), Before);
     EXPECT_THAT(TemporaryFiles(), ElementsAre());
 }
 
@@ -259,14 +245,14 @@ TEST_F(FaultTest, DiskFullInTheMiddleOfTheRunLosesNothing)
 {
     // A period of a hundred years makes the trial balance (one column per
     // month) far larger than every other book.
-    std::string Kinsen = ReadAll(FFolder / kKinsen);
+    std::string Kinsen = ReadBytes(FFolder / kKinsen);
     const size_t LastDay = Kinsen.find("2026/03/31");
     ASSERT_NE(LastDay, std::string::npos);
     Kinsen.replace(LastDay, 10, "2125/03/31");
-    WriteAll(FFolder / kKinsen, Kinsen);
+    WriteBytes(FFolder / kKinsen, Kinsen);
     SourcesChanged();
     ASSERT_TRUE(Run());
-    const std::string OldShisan = ReadAll(Output() / kShisanBookName);
+    const std::string OldShisan = ReadBytes(Output() / kShisanBookName);
 
     // One expense of 1 less changes every balance and every book.
     const size_t Expense = Kinsen.find(",-", Kinsen.find("\r\n") + 2);
@@ -277,7 +263,7 @@ TEST_F(FaultTest, DiskFullInTheMiddleOfTheRunLosesNothing)
         ++End;
     const long Amount = std::stol(Kinsen.substr(Digits, End - Digits));
     Kinsen.replace(Digits, End - Digits, std::to_string(Amount - 1));
-    WriteAll(FFolder / kKinsen, Kinsen);
+    WriteBytes(FFolder / kKinsen, Kinsen);
     SourcesChanged();
 
     // What the books are when nothing fails.
@@ -304,10 +290,10 @@ TEST_F(FaultTest, DiskFullInTheMiddleOfTheRunLosesNothing)
 
     EXPECT_FALSE(Result);
     ExpectStoppedWith("ファイル \"" + (Output() / kShisanBookName).string() + "\" を作成できません。File too large");
-    EXPECT_EQ(ReadAll(Output() / kShisanBookName), OldShisan);
+    EXPECT_EQ(ReadBytes(Output() / kShisanBookName), OldShisan);
     for (const char* Name : {kKinsenBookName, kCashBookName, kBankBookName, kTantoshaBookName,
                              kShushiMeisaiBookName, kGranMeisaiBookName, kMiddMeisaiBookName})
-        EXPECT_EQ(ReadAll(Output() / Name), ReadAll(Reference / Name)) << Name;
+        EXPECT_EQ(ReadBytes(Output() / Name), ReadBytes(Reference / Name)) << Name;
     EXPECT_THAT(TemporaryFiles(), ElementsAre());
 }
 
@@ -370,9 +356,9 @@ TEST_F(FaultTest, HostileFilesGiveMessagesNotCrashes)
     };
     for (const char* Name : {kKamoku, kTantosha, kZandaka, kKinsen}) {
         const fs::path Path = FFolder / Name;
-        const std::string Original = ReadAll(Path);
+        const std::string Original = ReadBytes(Path);
         for (const TCase& C : Cases) {
-            WriteAll(Path, C.Bytes);
+            WriteBytes(Path, C.Bytes);
             const size_t Peak = ChildPeakMemory([&] {
                 FLastLineOnly = true;
                 Run();
@@ -384,7 +370,7 @@ TEST_F(FaultTest, HostileFilesGiveMessagesNotCrashes)
                 EXPECT_LT(Peak, 32u * 1024 * 1024 + 40 * C.Bytes.size()) << Name << ": " << C.What;
             }
         }
-        WriteAll(Path, Original);
+        WriteBytes(Path, Original);
         fs::last_write_time(Path, FSources.Files[Name].second);
     }
 }

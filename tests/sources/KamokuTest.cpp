@@ -23,26 +23,6 @@ const char* const ExampleMaster = R"(000,開始残高,,,500
 ,,5,用紙
 )";
 
-std::string LevelText(TSrcKamokuLevel ALevel)
-{
-    switch (ALevel) {
-    case sklGran: return "gran";
-    case sklMidd: return "midd";
-    case sklConc: return "conc";
-    }
-    return "?";
-}
-
-std::string InoutText(TSrcKamokuInout AInout)
-{
-    switch (AInout) {
-    case skiCarrying: return "carrying";
-    case skiIncome: return "income";
-    case skiExpense: return "expense";
-    }
-    return "?";
-}
-
 // Every field of an item on one line. FullName is left out for minor items:
 // nothing reads it, its content is free.
 std::string ItemText(const TSrcKamokuItem& AItem)

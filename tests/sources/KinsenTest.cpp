@@ -42,26 +42,6 @@ B02,佐藤,会計
 // and 200 in the bank.
 const std::string StartRow = "2019/04/01,2020/03/31,,,,開始残高,,000,300,200\n";
 
-std::string InoutText(TSrcKamokuInout AInout)
-{
-    switch (AInout) {
-    case skiCarrying: return "carrying";
-    case skiIncome: return "income";
-    case skiExpense: return "expense";
-    }
-    return "?";
-}
-
-std::string LevelText(TSrcKamokuLevel ALevel)
-{
-    switch (ALevel) {
-    case sklGran: return "gran";
-    case sklMidd: return "midd";
-    case sklConc: return "conc";
-    }
-    return "?";
-}
-
 // A fiscal month as "#4 2019/04/01-2019/04/30".
 std::string MonthText(const TTvrFiscalMonth& AMonth)
 {

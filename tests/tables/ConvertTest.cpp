@@ -20,6 +20,8 @@
 
 using namespace tavrel;
 using tavrel::testing_support::Escaped;
+using tavrel::test::Describe;
+using tavrel::test::Ymd;
 
 namespace {
 
@@ -29,28 +31,6 @@ const TTvrRegionalSettings kJapan{};
 TTvrRegionalSettings Continental()
 {
     return TTvrRegionalSettings{".", ",", ".", TTvrDateOrder::DMY, ":"};
-}
-
-std::string Describe(const TTvrValue& AValue)
-{
-    std::ostringstream Out;
-    Out.precision(17);
-    if (AValue.IsNull())
-        Out << "null";
-    else if (AValue.IsText())
-        Out << "text <" << AValue.Text() << ">";
-    else if (AValue.IsInteger())
-        Out << "integer " << AValue.Integer();
-    else if (AValue.IsFloat())
-        Out << "float " << AValue.AsFloat();
-    else if (AValue.IsDate())
-        Out << "date " << AValue.Date().Serial();
-    return Out.str();
-}
-
-TTvrDate Ymd(int AYear, int AMonth, int ADay)
-{
-    return TTvrDate::Encode(AYear, AMonth, ADay);
 }
 
 TTvrDate AtTime(TTvrDate ADay, int AHour, int AMinute, int ASecond = 0)

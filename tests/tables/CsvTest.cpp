@@ -18,6 +18,7 @@
 
 using namespace tavrel;
 using namespace tavrel::testing_support;
+using namespace tavrel::test;
 
 namespace {
 
@@ -244,11 +245,11 @@ TEST(SplitTextLines, LineEnds)
 
 class TextFileTest : public ::testing::Test {
 protected:
-    TTempFolder Folder;
+    TempFolder Folder;
 
     TFields ReadBack(std::string_view ABytes)
     {
-        const std::string Name = Folder.File("lines.csv");
+        const std::string Name = Folder.Path("lines.csv");
         WriteBytes(Name, ABytes);
         return ReadTextLines(Name);
     }
@@ -326,10 +327,10 @@ TEST_F(TextFileTest, InvalidUtf8AfterAMarkBecomesReplacementCharacters)
 
 TEST_F(TextFileTest, MissingFileOrFolderRaises)
 {
-    EXPECT_THROW(ReadTextLines(Folder.File("missing.csv")), ETvrError);
+    EXPECT_THROW(ReadTextLines(Folder.Path("missing.csv")), ETvrError);
     EXPECT_THROW(ReadTextLines(Folder.Path()), ETvrError);
     try {
-        ReadTextLines(Folder.File("missing.csv"));
+        ReadTextLines(Folder.Path("missing.csv"));
         ADD_FAILURE() << "no error";
     } catch (const ETvrError& E) {
         EXPECT_NE(std::string(E.what()).find(std::strerror(ENOENT)), std::string::npos) << E.what();
@@ -394,7 +395,7 @@ TEST(EncodeTextLines, UnrepresentableCharacterGivesUtf8WithMark)
 
 TEST(EncodeTextLines, ReadBackUnchanged)
 {
-    TTempFolder Folder;
+    TempFolder Folder;
     const TFields Cases[] = {
         {"a,1", "b,2"},
         {Cat({kNihonUtf8, ",", kAUtf8, ",", kHalfAUtf8}), Cat({kCircled1Utf8, kFullTildeUtf8})},
@@ -405,7 +406,7 @@ TEST(EncodeTextLines, ReadBackUnchanged)
         {},
     };
     for (const TFields& Lines : Cases) {
-        const std::string Name = Folder.File("round.csv");
+        const std::string Name = Folder.Path("round.csv");
         WriteBytes(Name, EncodeTextLines(Lines));
         const TFields Back = ReadTextLines(Name);
         EXPECT_EQ(Back, Lines) << "lines " << Joined(Lines) << " gave " << Joined(Back);
@@ -427,10 +428,10 @@ TEST(TryEncodeCp932, ExactCharactersOnly)
 
 class WriteFileTest : public ::testing::Test {
 protected:
-    TTempFolder Folder;
+    TempFolder Folder;
     const time_t OldTime = LocalTime(2001, 2, 3, 4, 5, 6);
 
-    std::string Target() const { return Folder.File("book.csv"); }
+    std::string Target() const { return Folder.Path("book.csv"); }
 };
 
 TEST_F(WriteFileTest, WritesThenLeavesAnUnchangedFileAlone)
@@ -520,7 +521,7 @@ TEST_F(WriteFileTest, ReadOnlyFileIsNotReplaced)
 
 TEST_F(WriteFileTest, MissingFolderRaises)
 {
-    const std::string Name = Folder.File("no-such-folder/book.csv");
+    const std::string Name = Folder.Path("no-such-folder/book.csv");
     try {
         WriteFileIfChanged(Name, "a\r\n");
         ADD_FAILURE() << "no error";
@@ -539,8 +540,8 @@ TEST_F(WriteFileTest, FolderInPlaceOfTheFileRaises)
 
 TEST_F(WriteFileTest, LinkedFileIsWrittenThroughTheLink)
 {
-    const std::string Real = Folder.File("real.csv");
-    const std::string Link = Folder.File("link.csv");
+    const std::string Real = Folder.Path("real.csv");
+    const std::string Link = Folder.Path("link.csv");
     WriteBytes(Real, "old\r\n");
     ASSERT_EQ(::symlink(Real.c_str(), Link.c_str()), 0);
     EXPECT_TRUE(WriteFileIfChanged(Link, "new\r\n"));
@@ -583,18 +584,18 @@ TEST(ExtractFileName, TextAfterTheLastSlash)
 
 TEST(FileModificationTime, LocalTimeOfTheFileFollowingLinks)
 {
-    TTempFolder Folder;
-    const std::string Name = Folder.File("t.csv");
+    TempFolder Folder;
+    const std::string Name = Folder.Path("t.csv");
     WriteBytes(Name, "a\r\n");
     SetModificationTime(Name, LocalTime(2023, 5, 17, 10, 20, 30));
     const TTvrDate Expected = TTvrDate::FromSerial(TTvrDate::Encode(2023, 5, 17).Serial()
                                                    + (10 * 3600 + 20 * 60 + 30) / 86400.0);
     EXPECT_NEAR(FileModificationTime(Name).Serial(), Expected.Serial(), 1e-7);
 
-    const std::string Link = Folder.File("link.csv");
+    const std::string Link = Folder.Path("link.csv");
     ASSERT_EQ(::symlink(Name.c_str(), Link.c_str()), 0);
     EXPECT_NEAR(FileModificationTime(Link).Serial(), Expected.Serial(), 1e-7);
 
-    EXPECT_THROW(FileModificationTime(Folder.File("missing.csv")), ETvrError);
+    EXPECT_THROW(FileModificationTime(Folder.Path("missing.csv")), ETvrError);
     EXPECT_THROW(FileModificationTime(Folder.Path()), ETvrError);
 }

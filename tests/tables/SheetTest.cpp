@@ -17,32 +17,11 @@
 
 using namespace tavrel;
 using namespace tavrel::testing_support;
+using namespace tavrel::test;
 
 namespace {
 
 const TTvrRegionalSettings kJapan{};
-
-TTvrDate Ymd(int AYear, int AMonth, int ADay)
-{
-    return TTvrDate::Encode(AYear, AMonth, ADay);
-}
-
-std::string Describe(const TTvrValue& AValue)
-{
-    std::ostringstream Out;
-    Out.precision(17);
-    if (AValue.IsNull())
-        Out << "null";
-    else if (AValue.IsText())
-        Out << "text <" << AValue.Text() << ">";
-    else if (AValue.IsInteger())
-        Out << "integer " << AValue.Integer();
-    else if (AValue.IsFloat())
-        Out << "float " << AValue.AsFloat();
-    else if (AValue.IsDate())
-        Out << "date " << AValue.Date().Serial();
-    return Out.str();
-}
 
 // Text, integer, float and date columns, in that order.
 const std::vector<TTvrFieldDef> kFourColumns = {
@@ -54,11 +33,11 @@ const std::vector<TTvrFieldDef> kFourColumns = {
 
 class SheetTest : public ::testing::Test {
 protected:
-    TTempFolder Folder;
+    TempFolder Folder;
 
     std::string Write(std::string_view AName, std::string_view ABytes)
     {
-        const std::string Name = Folder.File(AName);
+        const std::string Name = Folder.Path(AName);
         WriteBytes(Name, ABytes);
         return Name;
     }
@@ -311,7 +290,7 @@ TEST_F(SheetTest, MissingFileRaisesAndKeepsNameAndFields)
     ASSERT_EQ(Sheet.RowCount(), 1);
 
     const std::vector<TTvrFieldDef> Defs = {{"v", sftInteger, 4}, {"k", sftString, 4}};
-    const std::string Missing = Folder.File("missing.csv");
+    const std::string Missing = Folder.Path("missing.csv");
     EXPECT_THROW(Sheet.LoadFromFile(Missing, Defs, kJapan), ETvrError);
     EXPECT_EQ(Sheet.FileName(), Missing);
     ASSERT_EQ(Sheet.ColCount(), 2);
@@ -340,7 +319,7 @@ TEST_F(SheetTest, FileTimeStampIsTheModificationTimeInLocalTime)
                 Ymd(2023, 5, 17).Serial() + (10 * 3600 + 20 * 60 + 30) / 86400.0, 1e-7);
 
     // Through a link, the time of the file the link points to.
-    const std::string Link = Folder.File("link.csv");
+    const std::string Link = Folder.Path("link.csv");
     ASSERT_EQ(::symlink(Name.c_str(), Link.c_str()), 0);
     TTvrSheet Linked;
     Linked.LoadFromFile(Link, kFourColumns, kJapan);
@@ -360,7 +339,7 @@ TEST_F(SheetTest, WrittenRowsLoadBack)
     std::vector<std::string> Lines;
     for (const auto& Row : Rows)
         Lines.push_back(MakeCsvLine(Row));
-    const std::string Name = Folder.File("written.csv");
+    const std::string Name = Folder.Path("written.csv");
     ASSERT_TRUE(WriteFileIfChanged(Name, EncodeTextLines(Lines)));
     TTvrSheet Sheet;
     Sheet.LoadFromFile(Name, kFourColumns, kJapan);

@@ -1,82 +1,21 @@
 #pragma once
 
-// Small helpers shared by the tests of src/tables: a temporary folder per
-// test, whole-file reads and writes of raw bytes, and file times.
+// Small helpers of the tests of src/tables: file times and printable byte
+// strings. The temporary folder and whole-file reads and writes are those
+// of every test program (TestSupport.h).
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
-#include <stdexcept>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace tavrel::testing_support {
-
-// A folder created for one test and removed with everything in it afterwards.
-class TTempFolder {
-public:
-    TTempFolder()
-    {
-        std::string Pattern = ::testing::TempDir();
-        if (Pattern.empty() || Pattern.back() != '/')
-            Pattern += '/';
-        Pattern += "tavrel-tables-XXXXXX";
-        std::vector<char> Buffer(Pattern.begin(), Pattern.end());
-        Buffer.push_back('\0');
-        if (::mkdtemp(Buffer.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        FPath = Buffer.data();
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    ~TTempFolder()
-    {
-        std::error_code Ec;
-        // Read-only files and folders must not keep the folder alive.
-        for (const auto& Entry : std::filesystem::recursive_directory_iterator(FPath, Ec))
-            ::chmod(Entry.path().c_str(), 0700);
-        std::filesystem::remove_all(FPath, Ec);
-    }
-
-    const std::string& Path() const { return FPath; }
-    std::string File(std::string_view AName) const { return FPath + "/" + std::string(AName); }
-
-    // The names of the entries of the folder, sorted.
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> Names;
-        for (const auto& Entry : std::filesystem::directory_iterator(FPath))
-            Names.push_back(Entry.path().filename().string());
-        std::sort(Names.begin(), Names.end());
-        return Names;
-    }
-
-private:
-    std::string FPath;
-};
-
-inline void WriteBytes(const std::string& AFileName, std::string_view ABytes)
-{
-    std::ofstream Out(AFileName, std::ios::binary | std::ios::trunc);
-    ASSERT_TRUE(Out.good()) << AFileName;
-    Out.write(ABytes.data(), static_cast<std::streamsize>(ABytes.size()));
-    ASSERT_TRUE(Out.good()) << AFileName;
-}
-
-inline std::string ReadBytes(const std::string& AFileName)
-{
-    std::ifstream In(AFileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
 
 // The seconds since the epoch of a local date and time.
 inline time_t LocalTime(int AYear, int AMonth, int ADay, int AHour, int AMinute, int ASecond)
