@@ -1,0 +1,60 @@
+#pragma once
+
+// The values of one sheet as the viewer shows them: the sheet's file read
+// again, its cells converted when the grid asks for them.
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <memory>
+
+#include "tables/TvrSheet.h"
+#include "tables/TvrValue.h"
+
+namespace tavrel {
+
+// A number as the viewer displays it: rounded to a whole number, halves away
+// from zero, with the thousands separator and no decimals (1,235 for 1234.5).
+std::string DisplayNumberText(double AValue, const TTvrRegionalSettings& ASettings);
+
+// The text of a value of a column of the given type: null gives empty text,
+// a number its display form (ACopy false) or the plain decimal of the books
+// (ACopy true), a date its short date in both forms, a text itself.
+std::string ValueCellText(const TTvrValue& AValue, TTvrFieldType AFieldType, bool ACopy,
+                          const TTvrRegionalSettings& ASettings);
+// True for a number in an integer or float column.
+bool IsNumericValue(const TTvrValue& AValue, TTvrFieldType AFieldType);
+
+// A grid's model: one row per line of the file, one column per field of the
+// sheet (the row numbers and titles are the headers). A file without lines
+// shows one empty row.
+class TTvrSheetModel : public QAbstractTableModel {
+public:
+    // Whether a cell shows a number and is drawn right-aligned (a bool).
+    static constexpr int NumericRole = Qt::UserRole + 1;
+
+    TTvrSheetModel(const TTvrRegionalSettings& ASettings, QObject* AParent);
+
+    // Reads the sheet's file again with the sheet's fields. Raises ETvrError
+    // with the platform's text when the file cannot be read; the model then
+    // keeps what it showed.
+    void Load(const TTvrSheet& ASheet);
+    bool IsEmpty() const { return LineCount() == 0; }
+    int LineCount() const { return FValues ? FValues->RowCount() : 0; }
+    int FieldCount() const { return FValues ? FValues->ColCount() : 0; }
+    const TTvrSheet* Values() const { return FValues.get(); }
+
+    QString CellText(int ACol, int ARow, bool ACopy) const;
+    bool IsNumericCell(int ACol, int ARow) const;
+
+    int rowCount(const QModelIndex& AParent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& AParent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& AIndex, int ARole = Qt::DisplayRole) const override;
+    QVariant headerData(int ASection, Qt::Orientation AOrientation, int ARole = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& AIndex) const override;
+
+private:
+    TTvrRegionalSettings FSettings;
+    std::unique_ptr<TTvrSheet> FValues;
+};
+
+} // namespace tavrel

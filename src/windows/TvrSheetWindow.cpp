@@ -1,0 +1,775 @@
+#include "windows/TvrSheetWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDate>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "shell/TvrConfig.h"
+#include "shell/TvrEnvironment.h"
+#include "tables/TvrConvert.h"
+#include "windows/NbFileInfo.h"
+
+namespace tavrel {
+
+namespace {
+
+QString FromStd(const std::string& AText)
+{
+    return QString::fromStdString(AText);
+}
+
+QString FileNameOnly(const TTvrSheet& ASheet)
+{
+    return QFileInfo(FromStd(ASheet.FileName())).fileName();
+}
+
+// The font of the whole window: "メイリオ" 12 pixels high at 96 dpi.
+QFont WindowFont()
+{
+    QFont Font(QStringLiteral("メイリオ"));
+    Font.setPixelSize(12);
+    return Font;
+}
+
+int XWidth(const QFont& AFont)
+{
+    return QFontMetrics(AFont).horizontalAdvance(QLatin1Char('x'));
+}
+
+// The titles and row numbers: the style's header background, then the text
+// by DrawCellText, titles centred, row numbers right-aligned.
+class TTvrGridHeader : public QHeaderView {
+public:
+    TTvrGridHeader(Qt::Orientation AOrientation, QWidget* AParent) : QHeaderView(AOrientation, AParent) {}
+    void SetFixedExtent(int AExtent) { FExtent = AExtent; }
+
+    QSize sizeHint() const override
+    {
+        QSize Size = QHeaderView::sizeHint();
+        if (orientation() == Qt::Vertical)
+            Size.setWidth(FExtent);
+        else
+            Size.setHeight(FExtent);
+        return Size;
+    }
+
+protected:
+    void paintSection(QPainter* APainter, const QRect& ARect, int ALogicalIndex) const override
+    {
+        if (!ARect.isValid())
+            return;
+        QStyleOptionHeader Option;
+        initStyleOption(&Option);
+        Option.rect = ARect;
+        Option.section = ALogicalIndex;
+        Option.text.clear();
+        APainter->save();
+        style()->drawControl(QStyle::CE_HeaderSection, &Option, APainter, this);
+        APainter->setFont(font());
+        APainter->setPen(palette().color(QPalette::ButtonText));
+        const QString Text = model() ? model()->headerData(ALogicalIndex, orientation()).toString() : QString();
+        DrawCellText(*APainter, ARect, Text,
+                     (orientation() == Qt::Horizontal ? nctoHCenter : nctoRight) | nctoVCenter, 2, 2);
+        APainter->restore();
+    }
+
+private:
+    int FExtent = 20;
+};
+
+// The data cells: the highlight behind a selected (or the focused) cell,
+// else the grid's background; numbers right-aligned, other texts left.
+class TTvrCellDelegate : public QStyledItemDelegate {
+public:
+    TTvrCellDelegate(TTvrSheetWindow* AWindow, QTableView* AGrid)
+        : QStyledItemDelegate(AGrid), FWindow(AWindow), FGrid(AGrid)
+    {
+    }
+
+    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+    {
+        APainter->save();
+        const bool Focused = AIndex == FGrid->currentIndex();
+        const bool Selected = (AOption.state & QStyle::State_Selected) || (Focused && FGrid->isEnabled());
+        const QPalette& Palette = AOption.palette;
+        APainter->fillRect(AOption.rect, Selected ? Palette.brush(QPalette::Highlight) : Palette.brush(QPalette::Base));
+        APainter->setFont(FGrid->font());
+        APainter->setPen(Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text));
+        const bool Numeric = AIndex.data(TTvrSheetModel::NumericRole).toBool();
+        DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
+                     (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
+        ResetControlCanvas(*APainter, *FGrid);
+        if (Focused && FGrid->hasFocus() && !FWindow->RowMode()) {
+            QStyleOptionFocusRect FocusOption;
+            FocusOption.rect = AOption.rect.adjusted(1, 1, -1, -1);
+            FocusOption.state = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+            FocusOption.backgroundColor = Palette.color(QPalette::Highlight);
+            FGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &FocusOption, APainter, FGrid);
+        }
+        APainter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(64, RowHeightForFont(FGrid->font(), 11));
+    }
+
+private:
+    TTvrSheetWindow* FWindow;
+    QTableView* FGrid;
+};
+
+// The sheet list's items: the file's small icon and name with its age, bold
+// for an output book.
+class TTvrListDelegate : public QStyledItemDelegate {
+public:
+    TTvrListDelegate(const std::vector<TTvrSheetInfo>& AInfos, QListWidget* AList)
+        : QStyledItemDelegate(AList), FInfos(AInfos), FList(AList)
+    {
+    }
+
+    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+    {
+        const size_t Row = static_cast<size_t>(AIndex.row());
+        if (Row >= FInfos.size())
+            return;
+        APainter->save();
+        const TTvrSheetInfo& Info = FInfos[Row];
+        const bool Selected = AOption.state & QStyle::State_Selected;
+        QFont Font = FList->font();
+        Font.setBold(Info.Output);
+        APainter->setFont(Font);
+        APainter->setBrush(AOption.palette.brush(Selected ? QPalette::Highlight : QPalette::Base));
+        APainter->setPen(AOption.palette.color(Selected ? QPalette::HighlightedText : QPalette::Text));
+        const QString Path = AIndex.data(Qt::UserRole).toString();
+        const QString Text = AIndex.data(Qt::DisplayRole).toString() + QStringLiteral("  (%1)").arg(Info.DateInfo2);
+        TNbGlyphText GlyphText;
+        GlyphText.Initialize(APainter);
+        GlyphText.Draw(AOption.rect, Path, Text);
+        ResetControlCanvas(*APainter, *FList);
+        APainter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(FList->viewport()->width(), RowHeightForFont(FList->font(), 10));
+    }
+
+private:
+    const std::vector<TTvrSheetInfo>& FInfos;
+    QListWidget* FList;
+};
+
+QFrame* MakePanel(QWidget* AParent, const char* AName)
+{
+    auto* Panel = new QFrame(AParent);
+    Panel->setObjectName(QLatin1String(AName));
+    Panel->setFrameShape(QFrame::NoFrame);
+    return Panel;
+}
+
+} // namespace
+
+void SheetDateInfo(TTvrDate AFileTime, TTvrDate AToday, TTvrSheetInfo& AInfo)
+{
+    int32_t Days = 0;
+    std::string AgeText;
+    DateAgeText(AFileTime.DateOnly(), AToday.DateOnly(), Days, AgeText);
+    int Year = 0, Month = 0, Day = 0;
+    AFileTime.Decode(Year, Month, Day);
+    const double Fraction = AFileTime.Serial() - std::floor(AFileTime.Serial());
+    // Half a second's tolerance: a time read back as a fraction of a day
+    // may lie a hair below the whole minute.
+    const int Minutes = std::min(1439, static_cast<int>(std::floor(Fraction * 1440.0 + 1.0 / 172800.0)));
+    const QString Time = QStringLiteral("%1:%2").arg(Minutes / 60, 2, 10, QLatin1Char('0')).arg(Minutes % 60, 2, 10, QLatin1Char('0'));
+    const QString Age = FromStd(AgeText);
+    AInfo.IsToday = Days == 0;
+    if (AInfo.IsToday) {
+        AInfo.DateInfo1 = QStringLiteral("%1 (%2)").arg(Time, Age);
+    } else {
+        const QString Date = QStringLiteral("%1-%2-%3")
+                                 .arg(Year, 4, 10, QLatin1Char('0'))
+                                 .arg(Month, 2, 10, QLatin1Char('0'))
+                                 .arg(Day, 2, 10, QLatin1Char('0'));
+        AInfo.DateInfo1 = QStringLiteral("%1 %2 (%3)").arg(Date, Time, Age);
+    }
+    AInfo.DateInfo2 = Age;
+}
+
+// ---------------------------------------------------------------- grid
+
+TTvrSheetGrid::TTvrSheetGrid(TTvrSheetWindow* AWindow, const TTvrRegionalSettings& ASettings, QWidget* AParent)
+    : QTableView(AParent), FWindow(AWindow), FModel(new TTvrSheetModel(ASettings, this))
+{
+    auto* Horizontal = new TTvrGridHeader(Qt::Horizontal, this);
+    auto* Vertical = new TTvrGridHeader(Qt::Vertical, this);
+    setHorizontalHeader(Horizontal);
+    setVerticalHeader(Vertical);
+    setModel(FModel);
+    setItemDelegate(new TTvrCellDelegate(AWindow, this));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+
+    const int RowHeight = RowHeightForFont(font(), 11);
+    Vertical->setMinimumSectionSize(1);
+    Vertical->setDefaultSectionSize(RowHeight);
+    Vertical->setSectionResizeMode(QHeaderView::Fixed);
+    Vertical->SetFixedExtent(6 * XWidth(font()));
+    Vertical->setHighlightSections(false);
+    Horizontal->setMinimumSectionSize(4);
+    Horizontal->setSectionResizeMode(QHeaderView::Interactive);
+    Horizontal->setStretchLastSection(false);
+    Horizontal->SetFixedExtent(RowHeight);
+    Horizontal->setHighlightSections(false);
+    Horizontal->setSectionsClickable(false);
+}
+
+void TTvrSheetGrid::keyPressEvent(QKeyEvent* AEvent)
+{
+    if (FWindow->GridKeyDown(this, AEvent))
+        return;
+    QTableView::keyPressEvent(AEvent);
+}
+
+void TTvrSheetGrid::mouseDoubleClickEvent(QMouseEvent* AEvent)
+{
+    FWindow->GridDblClick(this, AEvent->position().toPoint());
+    AEvent->accept();
+}
+
+// ---------------------------------------------------------------- window
+
+TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AOutputs,
+                                 const TTvrRegionalSettings& ASettings, TTvrDate AToday)
+    : FSettings(ASettings)
+{
+    setObjectName(QStringLiteral("TvrSheetWindow"));
+    setWindowTitle(QStringLiteral("集計データビュー"));
+    setWindowIcon(ProgramIcon());
+    setFont(WindowFont());
+
+    // 1. The place of the window (not centred).
+    int32_t Left = 0, Top = 0, Width = 800, Height = 600, ListWidth = 250;
+    bool Maximized = false;
+    if (HasConfig()) {
+        const TTvrConfig& C = Config();
+        Left = C.ReadInteger(QStringLiteral("Sheet.Left"), 0);
+        Top = C.ReadInteger(QStringLiteral("Sheet.Top"), 0);
+        Width = C.ReadInteger(QStringLiteral("Sheet.Width"), 800);
+        Height = C.ReadInteger(QStringLiteral("Sheet.Height"), 600);
+        Maximized = C.ReadBool(QStringLiteral("Sheet.Maximized"), false);
+        ListWidth = C.ReadInteger(QStringLiteral("Sheet.ListWidth"), 250);
+    }
+    move(Left, Top);
+    resize(Width, Height);
+    if (Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    // The actions and the popup menu.
+    FActSelectAll = new QAction(QStringLiteral("すべて選択"), this);
+    FActSelectAll->setObjectName(QStringLiteral("ActSelectAll"));
+    FActSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    FActCopy = new QAction(QStringLiteral("コピー"), this);
+    FActCopy->setObjectName(QStringLiteral("ActCopy"));
+    FActCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    FActRowSelect = new QAction(QStringLiteral("行選択"), this);
+    FActRowSelect->setObjectName(QStringLiteral("ActRowSelect"));
+    FActRowSelect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    FActRowSelect->setCheckable(true);
+    for (QAction* Action : {FActSelectAll, FActCopy, FActRowSelect}) {
+        Action->setShortcutContext(Qt::WindowShortcut);
+        addAction(Action);
+    }
+    connect(FActSelectAll, &QAction::triggered, this, [this] { ActSelectAllExecute(); });
+    connect(FActCopy, &QAction::triggered, this, [this] { ActCopyExecute(); });
+    // The action flips its checked state itself; the handler follows it.
+    connect(FActRowSelect, &QAction::triggered, this, [this] {
+        FActRowSelect->setChecked(!FActRowSelect->isChecked());
+        ActRowSelectExecute();
+    });
+    FPopupMenu = new QMenu(this);
+    FPopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+    FPopupMenu->addAction(FActSelectAll);
+    FPopupMenu->addSeparator();
+    FPopupMenu->addAction(FActCopy);
+    FPopupMenu->addSeparator();
+    FPopupMenu->addAction(FActRowSelect);
+
+    auto* Central = new QWidget(this);
+    auto* CentralLayout = new QVBoxLayout(Central);
+    CentralLayout->setContentsMargins(0, 0, 0, 0);
+    CentralLayout->setSpacing(0);
+    setCentralWidget(Central);
+
+    // The tool bar: three tool buttons 83 x 25 at x = 2, 88 and 174.
+    FIcPanel = MakePanel(Central, "IcPanel");
+    FIcPanel->setFixedHeight(33);
+    const std::pair<QToolButton**, QAction*> Buttons[] = {{&FIcSelectAllSpeedButton, FActSelectAll},
+                                                          {&FIcCopySpeedButton, FActCopy},
+                                                          {&FIcRowSelectSpeedButton, FActRowSelect}};
+    const char* const ButtonNames[] = {"IcSelectAllSpeedButton", "IcCopySpeedButton", "IcRowSelectSpeedButton"};
+    for (int I = 0; I < 3; ++I) {
+        auto* Button = new QToolButton(FIcPanel);
+        Button->setObjectName(QLatin1String(ButtonNames[I]));
+        Button->setDefaultAction(Buttons[I].second);
+        Button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        Button->setFocusPolicy(Qt::NoFocus);
+        Button->setAutoRaise(true);
+        Button->setGeometry(2 + 86 * I, 4, 83, 25);
+        *Buttons[I].first = Button;
+    }
+    CentralLayout->addWidget(FIcPanel);
+
+    FSplitter1 = new QSplitter(Qt::Horizontal, Central);
+    FSplitter1->setObjectName(QStringLiteral("Splitter1"));
+    FSplitter1->setHandleWidth(4);
+    FSplitter1->setChildrenCollapsible(false);
+    FSplitter1->setOpaqueResize(true);
+    CentralLayout->addWidget(FSplitter1, 1);
+
+    // The sheet list with its header.
+    FLsPanel = MakePanel(FSplitter1, "LsPanel");
+    FLsPanel->setFrameShape(QFrame::StyledPanel);
+    FLsPanel->setMinimumWidth(100);
+    auto* LsLayout = new QVBoxLayout(FLsPanel);
+    LsLayout->setContentsMargins(1, 0, 0, 1);
+    LsLayout->setSpacing(0);
+    FLsHeadPanel = new QLabel(QStringLiteral(" シート一覧"), FLsPanel);
+    FLsHeadPanel->setObjectName(QStringLiteral("LsHeadPanel"));
+    FLsHeadPanel->setFixedHeight(26);
+    FLsHeadPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FLsHeadPanel->setFrameShape(QFrame::StyledPanel);
+    LsLayout->addWidget(FLsHeadPanel);
+    FLsListListBox = new QListWidget(FLsPanel);
+    FLsListListBox->setObjectName(QStringLiteral("LsListListBox"));
+    FLsListListBox->setUniformItemSizes(true);
+    FLsListListBox->setItemDelegate(new TTvrListDelegate(FSheetInfos, FLsListListBox));
+    FLsListListBox->setFrameShape(QFrame::NoFrame);
+    FLsListListBox->installEventFilter(this);
+    LsLayout->addWidget(FLsListListBox, 1);
+    connect(FLsListListBox, &QListWidget::currentRowChanged, this, [this](int) { LsListListBoxClick(); });
+
+    // The grid area: the header picture above the two grids in one place.
+    FViPanel = MakePanel(FSplitter1, "ViPanel");
+    FViPanel->setFrameShape(QFrame::StyledPanel);
+    FViPanel->setMinimumWidth(100);
+    auto* ViLayout = new QVBoxLayout(FViPanel);
+    ViLayout->setContentsMargins(1, 0, 1, 1);
+    ViLayout->setSpacing(0);
+    FViHeadPanel = MakePanel(FViPanel, "ViHeadPanel");
+    FViHeadPanel->setFixedHeight(26);
+    FViHeadPanel->installEventFilter(this);
+    FViHeadImage = new QLabel(FViHeadPanel);
+    FViHeadImage->setObjectName(QStringLiteral("ViHeadImage"));
+    FViHeadImage->setAttribute(Qt::WA_TranslucentBackground);
+    ViLayout->addWidget(FViHeadPanel);
+    auto* GridArea = new QWidget(FViPanel);
+    auto* GridLayout = new QGridLayout(GridArea);
+    GridLayout->setContentsMargins(0, 0, 0, 0);
+    FViSheetStringGrid1 = new TTvrSheetGrid(this, FSettings, GridArea);
+    FViSheetStringGrid1->setObjectName(QStringLiteral("ViSheetStringGrid1"));
+    FViSheetStringGrid2 = new TTvrSheetGrid(this, FSettings, GridArea);
+    FViSheetStringGrid2->setObjectName(QStringLiteral("ViSheetStringGrid2"));
+    for (TTvrSheetGrid* Grid : {FViSheetStringGrid1, FViSheetStringGrid2}) {
+        GridLayout->addWidget(Grid, 0, 0);
+        Grid->installEventFilter(this);
+        connect(Grid, &QWidget::customContextMenuRequested, this,
+                [this, Grid](const QPoint& APos) { FPopupMenu->popup(Grid->viewport()->mapToGlobal(APos)); });
+    }
+    FViSheetStringGrid2->hide();
+    FViSheetStringGrid = FViSheetStringGrid1;
+    ViLayout->addWidget(GridArea, 1);
+
+    FSplitter1->addWidget(FLsPanel);
+    FSplitter1->addWidget(FViPanel);
+    FSplitter1->setStretchFactor(0, 0);
+    FSplitter1->setStretchFactor(1, 1);
+    FSplitter1->setSizes({ListWidth, std::max(100, Width - ListWidth - 4)});
+    connect(FSplitter1, &QSplitter::splitterMoved, this, [this] { FLsListListBox->viewport()->update(); });
+
+    // 2. and 3. Row heights and item hints.
+    const TNbGetItemHint Hint = [this](QWidget* ASender, const QModelIndex& AParam) {
+        return GetItemHint(ASender, AParam);
+    };
+    new TNbItemHint(FLsListListBox, Hint);
+    new TNbItemHint(FViSheetStringGrid1, Hint);
+    new TNbItemHint(FViSheetStringGrid2, Hint);
+
+    Setup(AInputs, AOutputs, AToday);
+}
+
+TTvrSheetWindow::~TTvrSheetWindow()
+{
+    if (!HasConfig())
+        return;
+    // A window closed while maximised keeps the place it had before.
+    try {
+        TTvrConfig& C = Config();
+        if (isMaximized()) {
+            C.WriteBool(QStringLiteral("Sheet.Maximized"), true);
+        } else {
+            C.WriteBool(QStringLiteral("Sheet.Maximized"), false);
+            C.WriteInteger(QStringLiteral("Sheet.Left"), x());
+            C.WriteInteger(QStringLiteral("Sheet.Top"), y());
+            C.WriteInteger(QStringLiteral("Sheet.Width"), width());
+            C.WriteInteger(QStringLiteral("Sheet.Height"), height());
+        }
+        C.WriteInteger(QStringLiteral("Sheet.ListWidth"), FLsPanel->width());
+    } catch (const std::exception& E) {
+        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+    }
+}
+
+TTvrDate TTvrSheetWindow::CurrentDate()
+{
+    const QDate Today = QDate::currentDate();
+    return TTvrDate::Encode(Today.year(), Today.month(), Today.day());
+}
+
+const TTvrSheet* TTvrSheetWindow::SheetAt(int32_t AIndex) const
+{
+    return AIndex >= 0 && static_cast<size_t>(AIndex) < FSheets.size() ? FSheets[static_cast<size_t>(AIndex)] : nullptr;
+}
+
+TTvrSheetGrid* TTvrSheetWindow::HiddenGrid() const
+{
+    return FViSheetStringGrid == FViSheetStringGrid1 ? FViSheetStringGrid2 : FViSheetStringGrid1;
+}
+
+void TTvrSheetWindow::Setup(const TTvrSheets& AInputs, const TTvrSheets& AOutputs, TTvrDate AToday)
+{
+    // The grid on screen stays the visible one: naming the first grid visible
+    // while the second is on screen would fill the grid the user watches.
+    FSheet = nullptr;
+    FSheetIndex = -1;
+    FSheets.clear();
+    for (int I = 0; I < AInputs.Count(); ++I)
+        FSheets.push_back(&AInputs.Sheets(I));
+    for (int I = 0; I < AOutputs.Count(); ++I)
+        FSheets.push_back(&AOutputs.Sheets(I));
+    FSheetInfos.assign(FSheets.size(), TTvrSheetInfo());
+    for (size_t I = 0; I < FSheets.size(); ++I) {
+        TTvrSheetInfo& Info = FSheetInfos[I];
+        Info.Output = static_cast<int>(I) >= AInputs.Count();
+        SheetDateInfo(FSheets[I]->FileTimeStamp(), AToday, Info);
+    }
+
+    const QSignalBlocker Blocker(FLsListListBox);
+    FLsListListBox->clear();
+    for (const TTvrSheet* Sheet : FSheets) {
+        auto* Item = new QListWidgetItem(FileNameOnly(*Sheet), FLsListListBox);
+        Item->setData(Qt::UserRole, FromStd(Sheet->FileName()));
+    }
+    if (FSheets.empty())
+        return;
+    const int Selected = AOutputs.Count() > 0 ? AInputs.Count() : AInputs.Count() - 1;
+    FLsListListBox->setCurrentRow(Selected);
+    LsListListBoxClick();
+    FViSheetStringGrid->setFocus();
+}
+
+void TTvrSheetWindow::LsListListBoxClick()
+{
+    const int32_t Selected = FLsListListBox->currentRow();
+    const TTvrSheet* Sheet = SheetAt(Selected);
+    if (!Sheet)
+        return;
+    // 1. Where the sheet shown was left.
+    if (FSheetIndex >= 0 && static_cast<size_t>(FSheetIndex) < FSheetInfos.size()) {
+        TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
+        const QModelIndex Current = FViSheetStringGrid->currentIndex();
+        Info.PrevLeftCol = FViSheetStringGrid->horizontalScrollBar()->value();
+        Info.PrevTopRow = FViSheetStringGrid->verticalScrollBar()->value();
+        Info.PrevCol = Current.isValid() ? Current.column() : 0;
+        Info.PrevRow = Current.isValid() ? Current.row() : 0;
+    }
+    const int32_t PreviousIndex = FSheetIndex;
+    const TTvrSheet* PreviousSheet = FSheet;
+    FSheetIndex = Selected;
+    FSheet = Sheet;
+    DrawHead();
+
+    // 3. and 4. The file read again, into the hidden grid's model, while the
+    // other grid stays on screen.
+    TTvrSheetGrid* Grid = HiddenGrid();
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Grid->SheetModel()->Load(*Sheet);
+        QApplication::restoreOverrideCursor();
+    } catch (const std::exception& E) {
+        QApplication::restoreOverrideCursor();
+        // The grid on screen still shows the sheet it showed; so do the list
+        // and the header, so that its place is not stored under another sheet.
+        FSheetIndex = PreviousIndex;
+        FSheet = PreviousSheet;
+        {
+            const QSignalBlocker Blocker(FLsListListBox);
+            FLsListListBox->setCurrentRow(PreviousIndex);
+        }
+        DrawHead();
+        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+        return;
+    }
+
+    // 5. to 8. The hidden grid becomes the visible one and is filled.
+    FViSheetStringGrid = Grid;
+    const TTvrSheetModel* Model = Grid->SheetModel();
+    Grid->setEnabled(!Model->IsEmpty());
+    const int X = XWidth(Grid->font());
+    for (int C = 0; C < Model->FieldCount(); ++C)
+        Grid->horizontalHeader()->resizeSection(C, Model->Values()->Fields().Fields(C).CharCount() * X);
+    ApplyRowMode(Grid);
+
+    // 9. The current cell: the first data cell the first time, else where the
+    // sheet was left.
+    const TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
+    const bool Restore = Info.PrevCol >= 0;
+    const int Rows = Model->rowCount();
+    const int Cols = Model->columnCount();
+    if (Rows > 0 && Cols > 0) {
+        const QModelIndex Current = Restore ? Model->index(std::min(Info.PrevRow, Rows - 1), std::min(Info.PrevCol, Cols - 1))
+                                            : Model->index(0, 0);
+        QItemSelectionModel::SelectionFlags Flags = QItemSelectionModel::ClearAndSelect;
+        if (RowMode())
+            Flags |= QItemSelectionModel::Rows;
+        Grid->selectionModel()->setCurrentIndex(Current, Flags);
+    }
+
+    // 10. Shown only now, in front; then scrolled where it was left.
+    ShowGrid(Grid);
+    Grid->horizontalScrollBar()->setValue(Restore ? Info.PrevLeftCol : 0);
+    Grid->verticalScrollBar()->setValue(Restore ? Info.PrevTopRow : 0);
+}
+
+void TTvrSheetWindow::ShowGrid(TTvrSheetGrid* AGrid)
+{
+    TTvrSheetGrid* Other = AGrid == FViSheetStringGrid1 ? FViSheetStringGrid2 : FViSheetStringGrid1;
+    const bool HadFocus = Other->hasFocus();
+    AGrid->setGeometry(Other->geometry());
+    AGrid->show();
+    AGrid->raise();
+    Other->hide();
+    if (HadFocus)
+        AGrid->setFocus();
+    AGrid->UpdateScrollRanges();
+}
+
+void TTvrSheetWindow::DrawHead()
+{
+    const QSize Size = FViHeadPanel->size();
+    FViHeadImage->setGeometry(0, 0, Size.width(), Size.height());
+    if (!FSheet || Size.isEmpty()) {
+        FViHeadImage->clear();
+        return;
+    }
+    const TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
+    const qreal Ratio = devicePixelRatioF();
+    QPixmap Picture(Size * Ratio);
+    Picture.setDevicePixelRatio(Ratio);
+    Picture.fill(Qt::transparent);
+    {
+        QPainter Painter(&Picture);
+        QFont Font = font();
+        Font.setBold(Info.Output);
+        Painter.setFont(Font);
+        Painter.setPen(palette().color(QPalette::WindowText));
+        Painter.setBrush(Qt::NoBrush);
+        TNbGlyphText GlyphText;
+        GlyphText.Initialize(FViHeadImage, &Painter);
+        GlyphText.Draw(QRect(QPoint(0, 0), Size), FromStd(FSheet->FileName()),
+                       FileNameOnly(*FSheet) + QStringLiteral("  ") + Info.DateInfo1);
+    }
+    FViHeadImage->setPixmap(Picture);
+    FViHeadImage->update();
+}
+
+QString TTvrSheetWindow::GetItemHint(QWidget* ASender, const QModelIndex& AParam) const
+{
+    if (ASender == FLsListListBox) {
+        const TTvrSheet* Sheet = SheetAt(AParam.isValid() ? AParam.row() : -1);
+        if (!Sheet)
+            return QString();
+        return FileNameOnly(*Sheet) + QLatin1Char('\n') + FSheetInfos[static_cast<size_t>(AParam.row())].DateInfo1;
+    }
+    if (ASender == FViSheetStringGrid && AParam.isValid())
+        return CellText(AParam.column(), AParam.row(), false);
+    return QString();
+}
+
+QString TTvrSheetWindow::CellText(int32_t ACol, int32_t ARow, bool ACopy) const
+{
+    return FViSheetStringGrid->SheetModel()->CellText(ACol, ARow, ACopy);
+}
+
+bool TTvrSheetWindow::IsNumericCell(int32_t ACol, int32_t ARow) const
+{
+    return FViSheetStringGrid->SheetModel()->IsNumericCell(ACol, ARow);
+}
+
+void TTvrSheetWindow::ActSelectAllExecute()
+{
+    TTvrSheetGrid* Grid = FViSheetStringGrid;
+    const TTvrSheetModel* Model = Grid->SheetModel();
+    if (Model->IsEmpty() || Model->columnCount() == 0)
+        return;
+    Grid->selectionModel()->select(
+        QItemSelection(Model->index(0, 0), Model->index(Model->rowCount() - 1, Model->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+void TTvrSheetWindow::ActCopyExecute()
+{
+    TTvrSheetGrid* Grid = FViSheetStringGrid;
+    const TTvrSheetModel* Model = Grid->SheetModel();
+    const QItemSelection Selection = Grid->selectionModel()->selection();
+    if (Model->IsEmpty() || Selection.isEmpty())
+        return;
+    // The grid's selection is one rectangle; its bounds are taken as a whole.
+    int Top = Model->rowCount(), Bottom = -1, Left = Model->columnCount(), Right = -1;
+    for (const QItemSelectionRange& Range : Selection) {
+        Top = std::min(Top, Range.top());
+        Bottom = std::max(Bottom, Range.bottom());
+        Left = std::min(Left, Range.left());
+        Right = std::max(Right, Range.right());
+    }
+    QString Text;
+    for (int R = Top; R <= Bottom; ++R) {
+        if (R > Top)
+            Text += QStringLiteral("\r\n");
+        for (int C = Left; C <= Right; ++C) {
+            if (C > Left)
+                Text += QLatin1Char('\t');
+            Text += Model->CellText(C, R, true);
+        }
+    }
+    QApplication::clipboard()->setText(Text);
+}
+
+bool TTvrSheetWindow::RowMode() const
+{
+    return FActRowSelect->isChecked();
+}
+
+void TTvrSheetWindow::ApplyRowMode(TTvrSheetGrid* AGrid)
+{
+    AGrid->setSelectionBehavior(RowMode() ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void TTvrSheetWindow::ActRowSelectExecute(std::optional<QPoint> APointerPos)
+{
+    // 1. The tool button follows the checked state of its action.
+    FActRowSelect->setChecked(!FActRowSelect->isChecked());
+    TTvrSheetGrid* Grid = FViSheetStringGrid;
+    const TTvrSheetModel* Model = Grid->SheetModel();
+    ApplyRowMode(FViSheetStringGrid1);
+    ApplyRowMode(FViSheetStringGrid2);
+    if (Model->IsEmpty() || Model->columnCount() == 0)
+        return;
+    QModelIndex Current = Grid->currentIndex();
+    if (!Current.isValid())
+        Current = Model->index(0, 0);
+    if (RowMode()) {
+        // 2. The current row from the current column to the last.
+        Grid->selectionModel()->select(
+            QItemSelection(Current, Model->index(Current.row(), Model->columnCount() - 1)),
+            QItemSelectionModel::ClearAndSelect);
+    } else {
+        // 3. To the data cell under the pointer, then the current cell alone.
+        const QPoint Pos = APointerPos ? *APointerPos : Grid->viewport()->mapFromGlobal(QCursor::pos());
+        if (Grid->viewport()->rect().contains(Pos)) {
+            const QModelIndex Under = Grid->indexAt(Pos);
+            if (Under.isValid())
+                Current = Under;
+        }
+        Grid->selectionModel()->setCurrentIndex(Current, QItemSelectionModel::ClearAndSelect);
+    }
+    Grid->viewport()->update();
+}
+
+bool TTvrSheetWindow::GridKeyDown(TTvrSheetGrid* AGrid, QKeyEvent* AEvent)
+{
+    // The grid would copy only its current cell and select all cells by
+    // itself; the window's actions do it as the tool bar does.
+    if (AEvent->matches(QKeySequence::Copy)) {
+        FActCopy->trigger();
+        return true;
+    }
+    if (AEvent->matches(QKeySequence::SelectAll)) {
+        FActSelectAll->trigger();
+        return true;
+    }
+    if (!RowMode() || AGrid != FViSheetStringGrid)
+        return false;
+    QScrollBar* Bar = AGrid->horizontalScrollBar();
+    switch (AEvent->key()) {
+    case Qt::Key_Left:
+        if (Bar->value() > 0)
+            Bar->setValue(Bar->value() - 1);
+        return true;
+    case Qt::Key_Right:
+        if (Bar->value() < Bar->maximum())
+            Bar->setValue(Bar->value() + 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TTvrSheetWindow::GridDblClick(TTvrSheetGrid* AGrid, const QPoint& APos)
+{
+    if (AGrid == FViSheetStringGrid)
+        ActRowSelectExecute(APos);
+}
+
+void TTvrSheetWindow::keyPressEvent(QKeyEvent* AEvent)
+{
+    if (AEvent->key() == Qt::Key_Escape && AEvent->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    TTvrTaskBarWindow::keyPressEvent(AEvent);
+}
+
+bool TTvrSheetWindow::eventFilter(QObject* AWatched, QEvent* AEvent)
+{
+    if (AWatched == FViHeadPanel && AEvent->type() == QEvent::Resize)
+        DrawHead();
+    // The window sees Esc before its controls.
+    if (AEvent->type() == QEvent::KeyPress) {
+        auto* Key = static_cast<QKeyEvent*>(AEvent);
+        if (Key->key() == Qt::Key_Escape && Key->modifiers() == Qt::NoModifier) {
+            close();
+            return true;
+        }
+    }
+    return TTvrTaskBarWindow::eventFilter(AWatched, AEvent);
+}
+
+} // namespace tavrel
