@@ -12,7 +12,11 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS = csv convert kamoku tantosha zandaka kinsen run
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench clean
+SCREENS = $(BUILD_DIR)/src/windows/tavrel-screens
+SCREENS_DIR = $(BUILD_DIR)/screens/examples
+BENCH_VIEWER_DIR = $(BUILD_DIR)/bench/rows-1000000
+
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer screenshots clean
 
 all: build
 
@@ -56,6 +60,21 @@ fuzz: deps
 
 bench: build
 	@python3 bench/bench.py --sumup $(SUMUP) --work $(BUILD_DIR)/bench
+
+# The viewer choosing the first book of a run over a cash book of 1,000,000
+# rows: Setup, the first painting, scrolling, choosing the cash-book table.
+bench-viewer: build
+	@mkdir -p $(BENCH_VIEWER_DIR)
+	@[ -f $(BENCH_VIEWER_DIR)/金銭出納テーブル.csv ] || \
+	    python3 ../shared/bench/gen_data.py --rows 1000000 --out $(BENCH_VIEWER_DIR) >/dev/null
+	@QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(SCREENS) bench $(BENCH_VIEWER_DIR)
+
+# Pictures of the viewer (a source table, the first book, a statement) and of
+# the version dialog over the example data, under a virtual X display.
+screenshots: build
+	@rm -rf $(SCREENS_DIR) && mkdir -p $(SCREENS_DIR) && cp examples/*.csv $(SCREENS_DIR)/
+	@LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    $(SCREENS) shots $(SCREENS_DIR) $(BUILD_DIR)/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
