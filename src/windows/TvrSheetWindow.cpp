@@ -1,5 +1,6 @@
 #include "windows/TvrSheetWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -94,6 +95,35 @@ protected:
 
 private:
     int FExtent = 20;
+};
+
+// The top-left cell of a grid: the title "No" of the row numbers, drawn on
+// the view's corner button.
+class TTvrCornerPainter : public QObject {
+public:
+    explicit TTvrCornerPainter(QAbstractButton* ACorner) : QObject(ACorner), FCorner(ACorner)
+    {
+        ACorner->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override
+    {
+        if (AWatched != FCorner || AEvent->type() != QEvent::Paint)
+            return QObject::eventFilter(AWatched, AEvent);
+        QPainter Painter(FCorner);
+        QStyleOptionHeader Option;
+        Option.initFrom(FCorner);
+        Option.state |= QStyle::State_Enabled;
+        Option.position = QStyleOptionHeader::OnlyOneSection;
+        FCorner->style()->drawControl(QStyle::CE_HeaderSection, &Option, &Painter, FCorner);
+        Painter.setFont(FCorner->font());
+        Painter.setPen(FCorner->palette().color(QPalette::Active, QPalette::ButtonText));
+        DrawCellText(Painter, FCorner->rect(), QStringLiteral("No"), nctoHCenter | nctoVCenter, 2, 2);
+        return true;
+    }
+
+private:
+    QAbstractButton* FCorner;
 };
 
 // The data cells: the highlight behind a selected (or the focused) cell,
@@ -234,6 +264,8 @@ TTvrSheetGrid::TTvrSheetGrid(TTvrSheetWindow* AWindow, const TTvrRegionalSetting
     setShowGrid(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    if (auto* Corner = findChild<QAbstractButton*>())
+        new TTvrCornerPainter(Corner);
     setTabKeyNavigation(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
 

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -412,6 +414,82 @@ TEST_F(SheetWindowTest, AFileThatCannotBeReadKeepsTheGridOnScreen)
     EXPECT_EQ(Window.SheetIndex(), 1);
     EXPECT_EQ(Window.SheetList()->currentRow(), 1);
     EXPECT_EQ(Window.CellText(0, 0, false), QStringLiteral("second"));
+}
+
+} // namespace
+} // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
+{
+    const TTvrFieldDefDynArray Defs = {{"日付", sftDate, 10}, {"金額", sftInteger, 12}};
+    Add(FInputs, "s.csv", "2024/04/01,100\r\n", Defs);
+    Add(FOutputs, "o.csv", "2024/04/01,100\r\n", Defs);
+    TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
+    struct Case {
+        const char* Button;
+        const char* Caption;
+        QKeySequence Shortcut;
+        int Left;
+    };
+    const Case kCases[] = {
+        {"IcSelectAllSpeedButton", "すべて選択", QKeySequence(Qt::CTRL | Qt::Key_A), 2},
+        {"IcCopySpeedButton", "コピー", QKeySequence(Qt::CTRL | Qt::Key_C), 88},
+        {"IcRowSelectSpeedButton", "行選択", QKeySequence(Qt::CTRL | Qt::Key_R), 174},
+    };
+    for (const Case& C : kCases) {
+        auto* Button = Window.findChild<QToolButton*>(QLatin1String(C.Button));
+        ASSERT_NE(Button, nullptr) << C.Button;
+        EXPECT_EQ(Button->text(), QString::fromUtf8(C.Caption)) << C.Button;
+        EXPECT_EQ(Button->defaultAction()->shortcut(), C.Shortcut) << C.Button;
+        EXPECT_EQ(Button->geometry(), QRect(C.Left, 4, 83, 25)) << C.Button;
+    }
+    auto* Popup = Window.findChild<QMenu*>(QStringLiteral("PopupMenu"));
+    ASSERT_NE(Popup, nullptr);
+    QStringList Items;
+    for (QAction* Action : Popup->actions())
+        Items << (Action->isSeparator() ? QStringLiteral("-") : Action->text());
+    EXPECT_EQ(Items, QStringList({"すべて選択", "-", "コピー", "-", "行選択"}));
+
+    // Meiryo 12: list items 12 + 10 - 2, grid rows 12 + 11 - 2.
+    QListWidget* List = Window.SheetList();
+    EXPECT_EQ(List->visualItemRect(List->item(0)).height(), 20);
+    TTvrSheetGrid* Grid = Window.VisibleGrid();
+    EXPECT_EQ(Grid->rowHeight(0), 21);
+    const int X = QFontMetrics(Grid->font()).horizontalAdvance(QLatin1Char('x'));
+    EXPECT_EQ(Grid->columnWidth(0), 10 * X);
+    EXPECT_EQ(Grid->columnWidth(1), 12 * X);
+    EXPECT_EQ(Grid->verticalHeader()->sizeHint().width(), 6 * X);
+    EXPECT_EQ(Grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("金額"));
+
+    // The row-mode button stays down while row mode is on.
+    auto* RowButton = Window.findChild<QToolButton*>(QStringLiteral("IcRowSelectSpeedButton"));
+    Window.ActRowSelectExecute();
+    EXPECT_TRUE(RowButton->isChecked());
+    Window.ActRowSelectExecute();
+    EXPECT_FALSE(RowButton->isChecked());
+}
+
+TEST_F(SheetWindowTest, ACellHintIsItsTextOnlyWhereTheCellCutsItOff)
+{
+    // An unquoted field would end at the first blank.
+    Add(FOutputs, "h.csv", "short,\"a text much too long for a column two letters wide\"\r\n",
+        {{"a", sftString, 20}, {"b", sftString, 2}});
+    TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    TTvrSheetGrid* Grid = Window.VisibleGrid();
+    TNbItemHint* Hint = nullptr;
+    for (QObject* Child : Grid->children())
+        if (auto* Found = dynamic_cast<TNbItemHint*>(Child))
+            Hint = Found;
+    ASSERT_NE(Hint, nullptr);
+    const QAbstractItemModel* Model = Grid->model();
+    EXPECT_EQ(Hint->HintAt(Grid->visualRect(Model->index(0, 0)).center()), QString());
+    EXPECT_EQ(Hint->HintAt(Grid->visualRect(Model->index(0, 1)).center()),
+              QStringLiteral("a text much too long for a column two letters wide"));
 }
 
 } // namespace
