@@ -274,6 +274,7 @@ TTvrSheetGrid::TTvrSheetGrid(TTvrSheetWindow* AWindow, const TTvrRegionalSetting
     Vertical->setDefaultSectionSize(RowHeight);
     Vertical->setSectionResizeMode(QHeaderView::Fixed);
     Vertical->SetFixedExtent(6 * XWidth(font()));
+    Vertical->setObjectName(QStringLiteral("RowNumbers"));
     Vertical->setHighlightSections(false);
     Horizontal->setMinimumSectionSize(4);
     Horizontal->setSectionResizeMode(QHeaderView::Interactive);
@@ -577,6 +578,10 @@ void TTvrSheetWindow::LsListListBoxClick()
     const int X = XWidth(Grid->font());
     for (int C = 0; C < Model->FieldCount(); ++C)
         Grid->horizontalHeader()->resizeSection(C, Model->Values()->Fields().Fields(C).CharCount() * X);
+    // Six letters hold the row numbers up to 99,999; a longer sheet widens
+    // the column so that its last numbers are not cut off.
+    const int NumberWidth = Grid->fontMetrics().horizontalAdvance(QString::number(Model->LineCount())) + 2 * 2 + 2;
+    static_cast<TTvrGridHeader*>(Grid->verticalHeader())->SetFixedExtent(std::max(6 * X, NumberWidth));
     ApplyRowMode(Grid);
 
     // 9. The current cell: the first data cell the first time, else where the

@@ -472,6 +472,23 @@ TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
     EXPECT_FALSE(RowButton->isChecked());
 }
 
+TEST_F(SheetWindowTest, RowNumbersBeyondSixLettersWidenTheirColumn)
+{
+    std::string Lines;
+    for (int R = 0; R < 1000000; ++R)
+        Lines += "\r\n";
+    Add(FInputs, "short.csv", "1\r\n", TextFields(1));
+    Add(FOutputs, "long.csv", Lines, TextFields(1));
+    TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
+    TTvrSheetGrid* Grid = Window.VisibleGrid();
+    ASSERT_EQ(Grid->model()->rowCount(), 1000000);
+    const QFontMetrics Metrics = Grid->fontMetrics();
+    EXPECT_GE(Grid->verticalHeader()->sizeHint().width(), Metrics.horizontalAdvance(QStringLiteral("1000000")) + 4);
+    Window.SheetList()->setCurrentRow(0);
+    EXPECT_EQ(Window.VisibleGrid()->verticalHeader()->sizeHint().width(),
+              6 * Metrics.horizontalAdvance(QLatin1Char('x')));
+}
+
 TEST_F(SheetWindowTest, ACellHintIsItsTextOnlyWhereTheCellCutsItOff)
 {
     // An unquoted field would end at the first blank.
