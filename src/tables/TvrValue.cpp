@@ -33,11 +33,6 @@ TTvrDate TTvrDate::Encode(int AYear, int AMonth, int ADay)
     return Result;
 }
 
-int32_t TTvrDate::Day() const
-{
-    return static_cast<int32_t>(std::floor(FSerial));
-}
-
 void TTvrDate::Decode(int& AYear, int& AMonth, int& ADay) const
 {
     const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};
@@ -57,15 +52,6 @@ TTvrDate TTvrDate::AddOneMonth() const
     const std::chrono::year_month_day Result{Next.year(), Next.month(),
                                              std::min(Ymd.day(), LastDay)};
     return FromSerial(static_cast<double>((std::chrono::sys_days(Result) - kEpoch).count()));
-}
-
-double TTvrValue::AsFloat() const
-{
-    if (const auto* I = std::get_if<int32_t>(&FValue))
-        return *I;
-    if (const auto* F = std::get_if<double>(&FValue))
-        return *F;
-    return 0.0;
 }
 
 } // namespace tavrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <compare>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,7 @@ public:
 
     constexpr double Serial() const { return FSerial; }
     // The day number without the time of day.
-    int32_t Day() const;
+    int32_t Day() const { return static_cast<int32_t>(std::floor(FSerial)); }
     TTvrDate DateOnly() const { return FromSerial(static_cast<double>(Day())); }
     void Decode(int& AYear, int& AMonth, int& ADay) const;
     // The same day of the next calendar month, or that month's last day when
@@ -72,7 +73,14 @@ public:
     int32_t Integer() const { return std::get<int32_t>(FValue); }
     TTvrDate Date() const { return std::get<TTvrDate>(FValue); }
     // The number as a 64-bit float; 0 when the value holds no number.
-    double AsFloat() const;
+    double AsFloat() const
+    {
+        if (const auto* F = std::get_if<double>(&FValue))
+            return *F;
+        if (const auto* I = std::get_if<int32_t>(&FValue))
+            return *I;
+        return 0.0;
+    }
 
     friend bool operator==(const TTvrValue&, const TTvrValue&) = default;
 
