@@ -88,7 +88,7 @@ void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage
 
 void WriteBookText(const std::string& AFileName, std::string_view AText)
 {
-    WriteFileIfChanged(AFileName, EncodeText(AText));
+    WriteFileIfChanged(AFileName, EncodeText(AText), TTvrWriteDurability::Regenerable);
 }
 
 std::string WriteBook(TSumBookText AMakeText, const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,

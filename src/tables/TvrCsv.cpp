@@ -351,7 +351,7 @@ std::string EncodeTextLines(std::span<const std::string> ALines)
     return EncodeText(Text);
 }
 
-bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes)
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability)
 {
     const std::string Target = ResolvedTarget(AFileName);
     struct stat St {};
@@ -396,7 +396,7 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes)
         Fail(errno);
     if (Exists && ::fchmod(File.Fd(), St.st_mode & 07777) != 0)
         Fail(errno);
-    if (::fsync(File.Fd()) != 0)
+    if (ADurability == TTvrWriteDurability::Durable && ::fsync(File.Fd()) != 0)
         Fail(errno);
     if (File.Close() != 0)
         Fail(errno);

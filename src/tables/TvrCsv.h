@@ -62,7 +62,17 @@ std::string EncodeText(std::string_view AText);
 // leaves the old content whole and no temporary file behind. A file without
 // write permission is not replaced. Raises ETvrError with the platform's
 // text on failure.
-bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes);
+enum class TTvrWriteDurability {
+    // Forced to the disk before the rename: what the user typed (source
+    // tables, configuration), which nothing could make again.
+    Durable,
+    // Left to the system's own write-back: the books, which a run can always
+    // make again from the sources. The rename still never shows a half file
+    // to a reader, and the run does not wait eight times for the disk.
+    Regenerable,
+};
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes,
+                        TTvrWriteDurability ADurability = TTvrWriteDurability::Durable);
 
 // The last-modification time of a file (a link followed) in local time;
 // ETvrError with the platform's text when it cannot be read.
