@@ -3,10 +3,14 @@
 //
 //   tavrel-screens shots FOLDER PICTURES  runs the aggregation on the source
 //       tables in FOLDER (books into FOLDER/output) and saves viewer-source.png,
-//       viewer-book.png, viewer-statement.png and version.png into PICTURES
+//       viewer-book.png, viewer-statement.png, version.png and mksrc.png (the
+//       source-data creation dialog after a paste with one invalid cell)
+//       into PICTURES
 //   tavrel-screens bench FOLDER  runs the aggregation on FOLDER, then times the
 //       viewer's creation with Setup and the first painting of the first book
 #include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -17,7 +21,9 @@
 
 #include "aggregation/TvrSumup.h"
 #include "shell/Nubix.h"
+#include "sources/SrcKinsen.h"
 #include "windows/NbFileInfo.h"
+#include "windows/TvrMksrcDialog.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
 
@@ -50,6 +56,29 @@ bool Save(QWidget* AWidget, const QString& AFileName)
     return true;
 }
 
+// The source-data creation dialog for the cash-book table after pasting
+// three rows copied from a spreadsheet, one amount mistyped.
+int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures)
+{
+    TTvrMksrcParams Params;
+    Params.Parent = AParent;
+    Params.DataName = QStringLiteral("金銭出納テーブル");
+    Params.FileName = QDir(AFolder).absoluteFilePath(QStringLiteral("金銭出納テーブル.csv"));
+    Params.FieldDefs = TSrcKinsenTable::FieldDefs();
+    TTvrMksrcDialog Dialog(Params);
+    Dialog.show();
+    if (!QTest::qWaitForWindowExposed(&Dialog))
+        return 1;
+    QGuiApplication::clipboard()->setText(QStringLiteral(
+        "2025/04/01\t2026/03/31\t\t\t\t前期繰越\t01\t000\t48320\t812455\r\n"
+        "2025/04/03\t\tレシート\tコンビニ\t52\t回覧板コピー\t05\t220\t-1,200\t\r\n"
+        "2025/04/06\t2025/04/06\tレシート\tコンビニ\t\t役員会茶菓子\t01\t210\t-1,28O\t\r\n"));
+    // The warning about the invalid cell is answered at once.
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Dialog.ActPaste()->trigger();
+    return Save(&Dialog, APictures + QStringLiteral("/mksrc.png")) ? 0 : 1;
+}
+
 int Shots(const QString& AFolder, const QString& APictures)
 {
     TTvrSumup Sumup([](const std::string& AMessage) { std::fprintf(stderr, "%s\n", AMessage.c_str()); });
@@ -77,7 +106,10 @@ int Shots(const QString& AFolder, const QString& APictures)
     Dialog.show();
     if (!QTest::qWaitForWindowExposed(&Dialog))
         return 1;
-    return Save(&Dialog, APictures + QStringLiteral("/version.png")) ? 0 : 1;
+    if (!Save(&Dialog, APictures + QStringLiteral("/version.png")))
+        return 1;
+    Dialog.hide();
+    return ShotMksrc(&Window, AFolder, APictures);
 }
 
 int Bench(const QString& AFolder)

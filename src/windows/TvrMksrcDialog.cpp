@@ -1,0 +1,537 @@
+#include "windows/TvrMksrcDialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+#include <QThread>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+
+#include "shell/TvrConfig.h"
+#include "shell/TvrEnvironment.h"
+#include "tables/TvrConvert.h"
+#include "tables/TvrCsv.h"
+#include "windows/NbFileInfo.h"
+
+namespace tavrel {
+
+namespace {
+
+// The font of the whole dialog: "メイリオ" 11 pixels high at 96 dpi.
+QFont DialogFont()
+{
+    QFont Font(QStringLiteral("メイリオ"));
+    Font.setPixelSize(11);
+    return Font;
+}
+
+// The width of one character of a column's CharCount: the letter "x", or a
+// digit when that is wider. The face that stands in for Meiryo here draws
+// digits wider than its "x", and a column of 12 characters must still show
+// a date of 10 digits and separators whole.
+int XWidth(const QFont& AFont)
+{
+    const QFontMetrics Metrics(AFont);
+    return std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
+}
+
+bool IsNumericType(TTvrFieldType AType)
+{
+    return AType == sftInteger || AType == sftDouble;
+}
+
+// A non-empty cell must pass its column type's strict conversion.
+bool IsCellTextValid(const QString& AText, TTvrFieldType AType, const TTvrRegionalSettings& ASettings)
+{
+    if (AText.isEmpty())
+        return true;
+    const std::string Text = AText.toStdString();
+    switch (AType) {
+    case sftInteger: {
+        int32_t Value = 0;
+        return TryTextToInteger(Text, ASettings, Value);
+    }
+    case sftDouble: {
+        double Value = 0;
+        return TryTextToFloat(Text, ASettings, Value);
+    }
+    case sftDate: {
+        TTvrDate Value;
+        return TryTextToDate(Text, ASettings, Value);
+    }
+    case sftString:
+        break;
+    }
+    return true;
+}
+
+// The fields of a pasted line: cut at every tab; a tab at the very end adds
+// nothing.
+QStringList SplitTabs(const QString& ALine)
+{
+    QStringList Fields = ALine.split(QLatin1Char('\t'));
+    if (Fields.size() > 1 && ALine.endsWith(QLatin1Char('\t')))
+        Fields.removeLast();
+    return Fields;
+}
+
+// The titles and row numbers: the style's header background, then the text
+// by DrawCellText, titles centred, row numbers right-aligned.
+class TTvrMksrcHeader : public QHeaderView {
+public:
+    TTvrMksrcHeader(Qt::Orientation AOrientation, QWidget* AParent) : QHeaderView(AOrientation, AParent) {}
+    void SetFixedExtent(int AExtent) { FExtent = AExtent; }
+
+    QSize sizeHint() const override
+    {
+        QSize Size = QHeaderView::sizeHint();
+        if (orientation() == Qt::Vertical)
+            Size.setWidth(FExtent);
+        else
+            Size.setHeight(FExtent);
+        return Size;
+    }
+
+protected:
+    void paintSection(QPainter* APainter, const QRect& ARect, int ALogicalIndex) const override
+    {
+        if (!ARect.isValid())
+            return;
+        QStyleOptionHeader Option;
+        initStyleOption(&Option);
+        Option.rect = ARect;
+        Option.section = ALogicalIndex;
+        APainter->save();
+        style()->drawControl(QStyle::CE_HeaderSection, &Option, APainter, this);
+        APainter->setFont(font());
+        APainter->setPen(palette().color(QPalette::ButtonText));
+        const QString Text = model() ? model()->headerData(ALogicalIndex, orientation()).toString() : QString();
+        DrawCellText(*APainter, ARect, Text, (orientation() == Qt::Horizontal ? nctoHCenter : nctoRight) | nctoVCenter,
+                     2, 2);
+        APainter->restore();
+    }
+
+private:
+    int FExtent = 20;
+};
+
+// The top-left cell: the title "No" of the row numbers.
+class TTvrMksrcCorner : public QObject {
+public:
+    explicit TTvrMksrcCorner(QAbstractButton* ACorner) : QObject(ACorner), FCorner(ACorner)
+    {
+        ACorner->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override
+    {
+        if (AWatched != FCorner || AEvent->type() != QEvent::Paint)
+            return QObject::eventFilter(AWatched, AEvent);
+        QPainter Painter(FCorner);
+        QStyleOptionHeader Option;
+        Option.initFrom(FCorner);
+        Option.state |= QStyle::State_Enabled;
+        Option.position = QStyleOptionHeader::OnlyOneSection;
+        FCorner->style()->drawControl(QStyle::CE_HeaderSection, &Option, &Painter, FCorner);
+        Painter.setFont(FCorner->font());
+        Painter.setPen(FCorner->palette().color(QPalette::Active, QPalette::ButtonText));
+        DrawCellText(Painter, FCorner->rect(), QStringLiteral("No"), nctoHCenter | nctoVCenter, 2, 2);
+        return true;
+    }
+
+private:
+    QAbstractButton* FCorner;
+};
+
+// The data cells: the highlight behind the focused cell, else the grid's
+// background; invalid texts in red; numbers right-aligned, other texts left.
+class TTvrMksrcDelegate : public QStyledItemDelegate {
+public:
+    explicit TTvrMksrcDelegate(QTableView* AGrid) : QStyledItemDelegate(AGrid), FGrid(AGrid) {}
+
+    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+    {
+        APainter->save();
+        const bool Focused = AIndex == FGrid->currentIndex();
+        const bool Selected = (AOption.state & QStyle::State_Selected) || (Focused && FGrid->isEnabled());
+        const QPalette& Palette = AOption.palette;
+        APainter->fillRect(AOption.rect, Selected ? Palette.brush(QPalette::Highlight) : Palette.brush(QPalette::Base));
+        APainter->setFont(FGrid->font());
+        QColor Color = Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text);
+        if (AIndex.data(TTvrMksrcModel::InvalidRole).toBool())
+            Color = Qt::red;
+        APainter->setPen(Color);
+        const bool Numeric = AIndex.data(TTvrMksrcModel::NumericRole).toBool();
+        DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
+                     (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
+        ResetControlCanvas(*APainter, *FGrid);
+        if (Focused && FGrid->hasFocus()) {
+            QStyleOptionFocusRect FocusOption;
+            FocusOption.rect = AOption.rect.adjusted(1, 1, -1, -1);
+            FocusOption.state = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+            FocusOption.backgroundColor = Palette.color(QPalette::Highlight);
+            FGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &FocusOption, APainter, FGrid);
+        }
+        APainter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(64, RowHeightForFont(FGrid->font(), 11));
+    }
+
+private:
+    QTableView* FGrid;
+};
+
+QFrame* MakePanel(QWidget* AParent, const char* AName, QFrame::Shape AShape)
+{
+    auto* Panel = new QFrame(AParent);
+    Panel->setObjectName(QLatin1String(AName));
+    Panel->setFrameShape(AShape);
+    return Panel;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- model
+
+TTvrMksrcModel::TTvrMksrcModel(const TTvrFieldDefDynArray& AFieldDefs, QObject* AParent)
+    : QAbstractTableModel(AParent), FFieldDefs(AFieldDefs)
+{
+}
+
+int TTvrMksrcModel::rowCount(const QModelIndex& AParent) const
+{
+    return AParent.isValid() ? 0 : static_cast<int>(FRows.size());
+}
+
+int TTvrMksrcModel::columnCount(const QModelIndex& AParent) const
+{
+    return AParent.isValid() ? 0 : static_cast<int>(FFieldDefs.size());
+}
+
+QVariant TTvrMksrcModel::data(const QModelIndex& AIndex, int ARole) const
+{
+    if (!AIndex.isValid() || AIndex.row() >= rowCount() || AIndex.column() >= columnCount())
+        return {};
+    const TCell& Cell = FRows[static_cast<size_t>(AIndex.row())][static_cast<size_t>(AIndex.column())];
+    switch (ARole) {
+    case Qt::DisplayRole:
+        return Cell.Text;
+    case InvalidRole:
+        return !Cell.Valid;
+    case NumericRole:
+        return IsNumericType(FFieldDefs[static_cast<size_t>(AIndex.column())].FieldType);
+    default:
+        return {};
+    }
+}
+
+QVariant TTvrMksrcModel::headerData(int ASection, Qt::Orientation AOrientation, int ARole) const
+{
+    if (ARole != Qt::DisplayRole || ASection < 0)
+        return {};
+    if (AOrientation == Qt::Horizontal)
+        return ASection < columnCount() ? QString::fromStdString(FFieldDefs[static_cast<size_t>(ASection)].Name)
+                                        : QVariant();
+    return QString::number(ASection + 1);
+}
+
+void TTvrMksrcModel::SetRows(std::vector<TRow> ARows)
+{
+    beginResetModel();
+    FRows = std::move(ARows);
+    endResetModel();
+}
+
+// ---------------------------------------------------------------- dialog
+
+bool ExecuteMksrcDialog(const TTvrMksrcParams& AParams)
+{
+    TTvrMksrcDialog Dialog(AParams);
+    Dialog.exec();
+    return Dialog.Saved();
+}
+
+TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
+    : QDialog(AParams.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      FhnParent(AParams.Parent),
+      FFieldDefCount(static_cast<int32_t>(AParams.FieldDefs.size())),
+      FFieldDefs(AParams.FieldDefs),
+      FFileName(AParams.FileName),
+      FSettings(AParams.Settings)
+{
+    setObjectName(QStringLiteral("TvrMksrcDialog"));
+    setWindowTitle(QStringLiteral("ソースデータ作成"));
+    setFont(DialogFont());
+    setModal(true);
+
+    // The size from the configuration, centred on the screen.
+    int32_t Width = 800, Height = 600;
+    bool Maximized = false;
+    if (HasConfig()) {
+        const TTvrConfig& C = Config();
+        Width = C.ReadInteger(QStringLiteral("Mksrc.Width"), 800);
+        Height = C.ReadInteger(QStringLiteral("Mksrc.Height"), 600);
+        Maximized = C.ReadBool(QStringLiteral("Mksrc.Maximized"), false);
+    }
+    resize(Width, Height);
+    if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
+        const QRect Area = Screen->availableGeometry();
+        move(Area.center() - QPoint(Width / 2, Height / 2));
+    }
+    if (Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    // The actions.
+    FActPaste = new QAction(QStringLiteral("貼り付け"), this);
+    FActPaste->setObjectName(QStringLiteral("ActPaste"));
+    FActPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    FActSave = new QAction(QStringLiteral("保存"), this);
+    FActSave->setObjectName(QStringLiteral("ActSave"));
+    FActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    for (QAction* Action : {FActPaste, FActSave}) {
+        Action->setShortcutContext(Qt::WindowShortcut);
+        addAction(Action);
+        connect(Action, &QAction::triggered, this, [this, Action] { ActExecute(Action); });
+    }
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+
+    // The instructions.
+    FInPanel = MakePanel(this, "InPanel", QFrame::NoFrame);
+    FInPanel->setFixedHeight(49);
+    auto* InLayout = new QVBoxLayout(FInPanel);
+    InLayout->setContentsMargins(6, 6, 6, 0);
+    FInLabel1 = new QLabel(QStringLiteral("クリップボードからソースデータを作成します。[貼り付け] で下のグリッドに原始データを貼り付け、"
+                                          "[保存] でソースデータとして保存します。"),
+                           FInPanel);
+    FInLabel1->setObjectName(QStringLiteral("InLabel1"));
+    FInLabel1->setWordWrap(true);
+    FInLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    InLayout->addWidget(FInLabel1);
+    Layout->addWidget(FInPanel);
+
+    // The tool bar: two tool buttons 83 x 25 at x = 2 and 88.
+    FIcPanel = MakePanel(this, "IcPanel", QFrame::StyledPanel);
+    FIcPanel->setFixedHeight(34);
+    const std::pair<QToolButton**, QAction*> Buttons[] = {{&FIcPasteSpeedButton, FActPaste},
+                                                          {&FIcSaveSpeedButton, FActSave}};
+    const char* const ButtonNames[] = {"IcPasteSpeedButton", "IcSaveSpeedButton"};
+    for (int I = 0; I < 2; ++I) {
+        auto* Button = new QToolButton(FIcPanel);
+        Button->setObjectName(QLatin1String(ButtonNames[I]));
+        Button->setDefaultAction(Buttons[I].second);
+        Button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        Button->setFocusPolicy(Qt::NoFocus);
+        Button->setAutoRaise(true);
+        Button->setGeometry(2 + 86 * I, 4, 83, 25);
+        *Buttons[I].first = Button;
+    }
+    Layout->addWidget(FIcPanel);
+
+    // The grid with its header.
+    FViPanel = MakePanel(this, "ViPanel", QFrame::StyledPanel);
+    auto* ViLayout = new QVBoxLayout(FViPanel);
+    ViLayout->setContentsMargins(1, 0, 1, 1);
+    ViLayout->setSpacing(0);
+    const QFileInfo File(FFileName);
+    FViHeadPanel = new QLabel(QStringLiteral(" 作成するソースデータ : %1").arg(AParams.DataName), FViPanel);
+    FViHeadPanel->setObjectName(QStringLiteral("ViHeadPanel"));
+    FViHeadPanel->setFixedHeight(26);
+    FViHeadPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont HeadFont = font();
+    HeadFont.setBold(true);
+    FViHeadPanel->setFont(HeadFont);
+    FViHeadPanel->setAutoFillBackground(true);
+    FViHeadPanel->setBackgroundRole(QPalette::Window);
+    FViHeadPanel->setToolTip(QStringLiteral("作成するソースデータ\n・ソースデータの場所 : %1\n・ファイル名 : %2")
+                                 .arg(PathFullDisplayName(File.absolutePath()), File.fileName()));
+    ViLayout->addWidget(FViHeadPanel);
+
+    FViSheetStringGrid = new QTableView(FViPanel);
+    FViSheetStringGrid->setObjectName(QStringLiteral("ViSheetStringGrid"));
+    auto* Horizontal = new TTvrMksrcHeader(Qt::Horizontal, FViSheetStringGrid);
+    auto* Vertical = new TTvrMksrcHeader(Qt::Vertical, FViSheetStringGrid);
+    FViSheetStringGrid->setHorizontalHeader(Horizontal);
+    FViSheetStringGrid->setVerticalHeader(Vertical);
+    FModel = new TTvrMksrcModel(FFieldDefs, FViSheetStringGrid);
+    FViSheetStringGrid->setModel(FModel);
+    FViSheetStringGrid->setItemDelegate(new TTvrMksrcDelegate(FViSheetStringGrid));
+    FViSheetStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FViSheetStringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    FViSheetStringGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    FViSheetStringGrid->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    FViSheetStringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    FViSheetStringGrid->setShowGrid(true);
+    FViSheetStringGrid->setWordWrap(false);
+    FViSheetStringGrid->setCornerButtonEnabled(false);
+    FViSheetStringGrid->setTabKeyNavigation(false);
+    if (auto* Corner = FViSheetStringGrid->findChild<QAbstractButton*>())
+        new TTvrMksrcCorner(Corner);
+    const QFont& GridFont = FViSheetStringGrid->font();
+    const int RowHeight = RowHeightForFont(GridFont, 11);
+    const int X = XWidth(GridFont);
+    Vertical->setMinimumSectionSize(1);
+    Vertical->setDefaultSectionSize(RowHeight);
+    Vertical->setSectionResizeMode(QHeaderView::Fixed);
+    Vertical->SetFixedExtent(6 * X);
+    Vertical->setHighlightSections(false);
+    Horizontal->setMinimumSectionSize(4);
+    Horizontal->setSectionResizeMode(QHeaderView::Interactive);
+    Horizontal->setStretchLastSection(false);
+    Horizontal->SetFixedExtent(RowHeight);
+    Horizontal->setHighlightSections(false);
+    Horizontal->setSectionsClickable(false);
+    for (int32_t J = 0; J < FFieldDefCount; ++J)
+        Horizontal->resizeSection(J, FFieldDefs[static_cast<size_t>(J)].CharCount * X);
+    ViLayout->addWidget(FViSheetStringGrid, 1);
+    Layout->addWidget(FViPanel, 1);
+    new TNbItemHint(FViSheetStringGrid,
+                    [this](QWidget* ASender, const QModelIndex& AParam) { return GetItemHint(ASender, AParam); });
+
+    ClearSheet();
+}
+
+TTvrMksrcDialog::~TTvrMksrcDialog()
+{
+    if (!HasConfig())
+        return;
+    // A dialog closed while maximised keeps the size it had before.
+    try {
+        TTvrConfig& C = Config();
+        if (isMaximized()) {
+            C.WriteBool(QStringLiteral("Mksrc.Maximized"), true);
+        } else {
+            C.WriteBool(QStringLiteral("Mksrc.Maximized"), false);
+            C.WriteInteger(QStringLiteral("Mksrc.Width"), width());
+            C.WriteInteger(QStringLiteral("Mksrc.Height"), height());
+        }
+    } catch (const std::exception& E) {
+        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+    }
+}
+
+void TTvrMksrcDialog::ActExecute(QAction* ASender)
+{
+    if (ASender == FActPaste)
+        Paste();
+    else if (ASender == FActSave && FActSave->isEnabled())
+        Save();
+}
+
+QString TTvrMksrcDialog::GetItemHint(QWidget* ASender, const QModelIndex& AParam) const
+{
+    if (ASender != FViSheetStringGrid || !AParam.isValid())
+        return {};
+    return AParam.data(Qt::DisplayRole).toString();
+}
+
+QString TTvrMksrcDialog::CellText(int32_t ACol, int32_t ARow) const
+{
+    return FModel->index(ARow, ACol).data(Qt::DisplayRole).toString();
+}
+
+bool TTvrMksrcDialog::CellValid(int32_t ACol, int32_t ARow) const
+{
+    return !FModel->index(ARow, ACol).data(TTvrMksrcModel::InvalidRole).toBool();
+}
+
+void TTvrMksrcDialog::ClearSheet()
+{
+    FModel->SetRows({TTvrMksrcModel::TRow(static_cast<size_t>(FFieldDefCount))});
+    FViSheetStringGrid->setCurrentIndex(FModel->index(0, 0));
+    SetSheetEnabled(false);
+}
+
+void TTvrMksrcDialog::SetSheetEnabled(bool AEnabled)
+{
+    FViSheetStringGrid->setEnabled(AEnabled);
+    FActSave->setEnabled(AEnabled);
+}
+
+void TTvrMksrcDialog::Paste()
+{
+    const QClipboard* Clipboard = QGuiApplication::clipboard();
+    const std::string Text = Clipboard ? Clipboard->text().toStdString() : std::string();
+    const std::vector<std::string_view> Lines = SplitTextLines(Text);
+    if (Lines.empty()) {
+        ClearSheet();
+        ShowMessageBox(nmkWarning, QStringLiteral("クリップボードに該当するデータはありません。"), nmbOk);
+        return;
+    }
+    std::vector<TTvrMksrcModel::TRow> Rows;
+    Rows.reserve(Lines.size());
+    FInvalidSome = false;
+    for (const std::string_view Line : Lines) {
+        const QStringList Fields = SplitTabs(QString::fromUtf8(Line.data(), static_cast<qsizetype>(Line.size())));
+        TTvrMksrcModel::TRow Row(static_cast<size_t>(FFieldDefCount));
+        for (int32_t J = 0; J < FFieldDefCount && J < Fields.size(); ++J) {
+            TTvrMksrcModel::TCell& Cell = Row[static_cast<size_t>(J)];
+            Cell.Text = Fields[J];
+            Cell.Valid = IsCellTextValid(Cell.Text, FFieldDefs[static_cast<size_t>(J)].FieldType, FSettings);
+            if (!Cell.Valid)
+                FInvalidSome = true;
+        }
+        Rows.push_back(std::move(Row));
+    }
+    FModel->SetRows(std::move(Rows));
+    FViSheetStringGrid->setCurrentIndex(FModel->index(0, 0));
+    SetSheetEnabled(true);
+    FViSheetStringGrid->viewport()->update();
+    if (FInvalidSome)
+        ShowMessageBox(nmkWarning, QStringLiteral("無効なデータがあります。\\n無効と判断されたデータは赤字で表示されています。"),
+                       nmbOk);
+    FViSheetStringGrid->setFocus();
+}
+
+void TTvrMksrcDialog::Save()
+{
+    const QString Question = QStringLiteral("ソースデータを保存してこのダイアログを閉じます。\n\nファイル名 : %1")
+                                 .arg(QFileInfo(FFileName).fileName());
+    if (ShowMessageBox(nmkNotice, Question, nmbOkCancel) != nmaOk)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool Written = false;
+    try {
+        // The hourglass is drawn before the wait; no input is taken meanwhile.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(500);
+        std::vector<std::string> Lines;
+        Lines.reserve(FModel->Rows().size());
+        std::vector<std::string> Fields(static_cast<size_t>(FFieldDefCount));
+        for (const TTvrMksrcModel::TRow& Row : FModel->Rows()) {
+            for (size_t J = 0; J < Row.size(); ++J)
+                Fields[J] = Row[J].Text.toStdString();
+            Lines.push_back(MakeCsvLine(Fields));
+        }
+        Written = WriteFileIfChanged(FFileName.toStdString(), EncodeTextLines(Lines));
+    } catch (const std::exception& E) {
+        QApplication::restoreOverrideCursor();
+        ShowMessageBox(nmkError, QString::fromStdString(E.what()), nmbOk);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    if (!Written)
+        ShowMessageBox(nmkInformation, QStringLiteral("データに変更がないため、ファイルは更新されませんでした。"), nmbOk);
+    FSaved = true;
+    accept();
+}
+
+} // namespace tavrel

@@ -1,0 +1,122 @@
+#pragma once
+
+// The source-data creation dialog: rows copied to the clipboard (cells
+// separated by tabs, rows by line ends) are pasted into a read-only grid
+// whose columns are one source table's columns, checked against their
+// columns' types, and saved as that table's CSV file.
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QString>
+#include <QTableView>
+#include <cstdint>
+#include <vector>
+
+#include "shell/Nubix.h"
+#include "tables/TvrSheet.h"
+#include "tables/TvrValue.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QToolButton;
+
+namespace tavrel {
+
+struct TTvrMksrcParams {
+    // The window that owns the dialog (the main window).
+    QWidget* Parent = nullptr;
+    // The source table's name as the user knows it, for example 担当者マスタ.
+    QString DataName;
+    // Full path of the CSV file to write.
+    QString FileName;
+    // The source table's columns in file order.
+    TTvrFieldDefDynArray FieldDefs;
+    // The conventions the cells are checked with: the system's, read once
+    // at start-up.
+    TTvrRegionalSettings Settings;
+};
+
+// Shows the dialog modally; true exactly when it was closed by a successful
+// save.
+bool ExecuteMksrcDialog(const TTvrMksrcParams& AParams);
+
+// The pasted rows: the texts exactly as pasted, each with its validity.
+class TTvrMksrcModel : public QAbstractTableModel {
+public:
+    static constexpr int InvalidRole = Qt::UserRole + 1;
+    static constexpr int NumericRole = Qt::UserRole + 2;
+
+    TTvrMksrcModel(const TTvrFieldDefDynArray& AFieldDefs, QObject* AParent);
+
+    int rowCount(const QModelIndex& AParent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& AParent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& AIndex, int ARole = Qt::DisplayRole) const override;
+    QVariant headerData(int ASection, Qt::Orientation AOrientation, int ARole = Qt::DisplayRole) const override;
+
+    struct TCell {
+        QString Text;
+        bool Valid = true;
+    };
+    using TRow = std::vector<TCell>;
+    void SetRows(std::vector<TRow> ARows);
+    const std::vector<TRow>& Rows() const { return FRows; }
+
+private:
+    TTvrFieldDefDynArray FFieldDefs;
+    std::vector<TRow> FRows;
+};
+
+class TTvrMksrcDialog : public QDialog {
+public:
+    explicit TTvrMksrcDialog(const TTvrMksrcParams& AParams);
+    // Keeps the dialog's size in the configuration when there is one.
+    ~TTvrMksrcDialog() override;
+
+    // Runs the paste for ActPaste and the save for ActSave.
+    void ActExecute(QAction* ASender);
+    // The grid's hint: the cell's text (shown only when it does not fit).
+    QString GetItemHint(QWidget* ASender, const QModelIndex& AParam) const;
+
+    // True once a successful save closed the dialog.
+    bool Saved() const { return FSaved; }
+    bool InvalidSome() const { return FInvalidSome; }
+
+    QAction* ActPaste() const { return FActPaste; }
+    QAction* ActSave() const { return FActSave; }
+    QTableView* Grid() const { return FViSheetStringGrid; }
+    TTvrMksrcModel* Model() const { return FModel; }
+    QLabel* HeadPanel() const { return FViHeadPanel; }
+    // The text and validity of a data cell (column 0 is the first field,
+    // row 0 the first line).
+    QString CellText(int32_t ACol, int32_t ARow) const;
+    bool CellValid(int32_t ACol, int32_t ARow) const;
+
+private:
+    void ClearSheet();
+    void SetSheetEnabled(bool AEnabled);
+    void Paste();
+    void Save();
+
+    QWidget* FhnParent = nullptr;
+    int32_t FFieldDefCount = 0;
+    TTvrFieldDefDynArray FFieldDefs;
+    QString FFileName;
+    TTvrRegionalSettings FSettings;
+    bool FInvalidSome = false;
+    bool FSaved = false;
+
+    QFrame* FInPanel = nullptr;
+    QLabel* FInLabel1 = nullptr;
+    QFrame* FIcPanel = nullptr;
+    QToolButton* FIcPasteSpeedButton = nullptr;
+    QToolButton* FIcSaveSpeedButton = nullptr;
+    QFrame* FViPanel = nullptr;
+    QLabel* FViHeadPanel = nullptr;
+    QTableView* FViSheetStringGrid = nullptr;
+    TTvrMksrcModel* FModel = nullptr;
+    QAction* FActPaste = nullptr;
+    QAction* FActSave = nullptr;
+};
+
+} // namespace tavrel
