@@ -24,6 +24,7 @@
 #include "tables/TvrConvert.h"
 #include "tables/TvrCsv.h"
 #include "windows/NbFileInfo.h"
+#include "windows/TvrGridParts.h"
 
 namespace tavrel {
 
@@ -86,74 +87,6 @@ QStringList SplitTabs(const QString& ALine)
         Fields.removeLast();
     return Fields;
 }
-
-// The titles and row numbers: the style's header background, then the text
-// by DrawCellText, titles centred, row numbers right-aligned.
-class TTvrMksrcHeader : public QHeaderView {
-public:
-    TTvrMksrcHeader(Qt::Orientation AOrientation, QWidget* AParent) : QHeaderView(AOrientation, AParent) {}
-    void SetFixedExtent(int AExtent) { FExtent = AExtent; }
-
-    QSize sizeHint() const override
-    {
-        QSize Size = QHeaderView::sizeHint();
-        if (orientation() == Qt::Vertical)
-            Size.setWidth(FExtent);
-        else
-            Size.setHeight(FExtent);
-        return Size;
-    }
-
-protected:
-    void paintSection(QPainter* APainter, const QRect& ARect, int ALogicalIndex) const override
-    {
-        if (!ARect.isValid())
-            return;
-        QStyleOptionHeader Option;
-        initStyleOption(&Option);
-        Option.rect = ARect;
-        Option.section = ALogicalIndex;
-        APainter->save();
-        style()->drawControl(QStyle::CE_HeaderSection, &Option, APainter, this);
-        APainter->setFont(font());
-        APainter->setPen(palette().color(QPalette::ButtonText));
-        const QString Text = model() ? model()->headerData(ALogicalIndex, orientation()).toString() : QString();
-        DrawCellText(*APainter, ARect, Text, (orientation() == Qt::Horizontal ? nctoHCenter : nctoRight) | nctoVCenter,
-                     2, 2);
-        APainter->restore();
-    }
-
-private:
-    int FExtent = 20;
-};
-
-// The top-left cell: the title "No" of the row numbers.
-class TTvrMksrcCorner : public QObject {
-public:
-    explicit TTvrMksrcCorner(QAbstractButton* ACorner) : QObject(ACorner), FCorner(ACorner)
-    {
-        ACorner->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* AWatched, QEvent* AEvent) override
-    {
-        if (AWatched != FCorner || AEvent->type() != QEvent::Paint)
-            return QObject::eventFilter(AWatched, AEvent);
-        QPainter Painter(FCorner);
-        QStyleOptionHeader Option;
-        Option.initFrom(FCorner);
-        Option.state |= QStyle::State_Enabled;
-        Option.position = QStyleOptionHeader::OnlyOneSection;
-        FCorner->style()->drawControl(QStyle::CE_HeaderSection, &Option, &Painter, FCorner);
-        Painter.setFont(FCorner->font());
-        Painter.setPen(FCorner->palette().color(QPalette::Active, QPalette::ButtonText));
-        DrawCellText(Painter, FCorner->rect(), QStringLiteral("No"), nctoHCenter | nctoVCenter, 2, 2);
-        return true;
-    }
-
-private:
-    QAbstractButton* FCorner;
-};
 
 // The data cells: the highlight behind the focused cell, else the grid's
 // background; invalid texts in red; numbers right-aligned, other texts left.
@@ -367,8 +300,8 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
 
     FViSheetStringGrid = new QTableView(FViPanel);
     FViSheetStringGrid->setObjectName(QStringLiteral("ViSheetStringGrid"));
-    auto* Horizontal = new TTvrMksrcHeader(Qt::Horizontal, FViSheetStringGrid);
-    auto* Vertical = new TTvrMksrcHeader(Qt::Vertical, FViSheetStringGrid);
+    auto* Horizontal = new TTvrGridHeader(Qt::Horizontal, FViSheetStringGrid);
+    auto* Vertical = new TTvrGridHeader(Qt::Vertical, FViSheetStringGrid);
     FViSheetStringGrid->setHorizontalHeader(Horizontal);
     FViSheetStringGrid->setVerticalHeader(Vertical);
     FModel = new TTvrMksrcModel(FFieldDefs, FViSheetStringGrid);
@@ -384,7 +317,7 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
     FViSheetStringGrid->setCornerButtonEnabled(false);
     FViSheetStringGrid->setTabKeyNavigation(false);
     if (auto* Corner = FViSheetStringGrid->findChild<QAbstractButton*>())
-        new TTvrMksrcCorner(Corner);
+        new TTvrCornerPainter(Corner);
     const QFont& GridFont = FViSheetStringGrid->font();
     const int RowHeight = RowHeightForFont(GridFont, 11);
     const int X = XWidth(GridFont);

@@ -28,6 +28,7 @@
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
 #include "windows/NbFileInfo.h"
+#include "windows/TvrGridParts.h"
 
 namespace tavrel {
 
@@ -55,76 +56,6 @@ int XWidth(const QFont& AFont)
 {
     return QFontMetrics(AFont).horizontalAdvance(QLatin1Char('x'));
 }
-
-// The titles and row numbers: the style's header background, then the text
-// by DrawCellText, titles centred, row numbers right-aligned.
-class TTvrGridHeader : public QHeaderView {
-public:
-    TTvrGridHeader(Qt::Orientation AOrientation, QWidget* AParent) : QHeaderView(AOrientation, AParent) {}
-    void SetFixedExtent(int AExtent) { FExtent = AExtent; }
-
-    QSize sizeHint() const override
-    {
-        QSize Size = QHeaderView::sizeHint();
-        if (orientation() == Qt::Vertical)
-            Size.setWidth(FExtent);
-        else
-            Size.setHeight(FExtent);
-        return Size;
-    }
-
-protected:
-    void paintSection(QPainter* APainter, const QRect& ARect, int ALogicalIndex) const override
-    {
-        if (!ARect.isValid())
-            return;
-        QStyleOptionHeader Option;
-        initStyleOption(&Option);
-        Option.rect = ARect;
-        Option.section = ALogicalIndex;
-        Option.text.clear();
-        APainter->save();
-        style()->drawControl(QStyle::CE_HeaderSection, &Option, APainter, this);
-        APainter->setFont(font());
-        APainter->setPen(palette().color(QPalette::ButtonText));
-        const QString Text = model() ? model()->headerData(ALogicalIndex, orientation()).toString() : QString();
-        DrawCellText(*APainter, ARect, Text,
-                     (orientation() == Qt::Horizontal ? nctoHCenter : nctoRight) | nctoVCenter, 2, 2);
-        APainter->restore();
-    }
-
-private:
-    int FExtent = 20;
-};
-
-// The top-left cell of a grid: the title "No" of the row numbers, drawn on
-// the view's corner button.
-class TTvrCornerPainter : public QObject {
-public:
-    explicit TTvrCornerPainter(QAbstractButton* ACorner) : QObject(ACorner), FCorner(ACorner)
-    {
-        ACorner->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* AWatched, QEvent* AEvent) override
-    {
-        if (AWatched != FCorner || AEvent->type() != QEvent::Paint)
-            return QObject::eventFilter(AWatched, AEvent);
-        QPainter Painter(FCorner);
-        QStyleOptionHeader Option;
-        Option.initFrom(FCorner);
-        Option.state |= QStyle::State_Enabled;
-        Option.position = QStyleOptionHeader::OnlyOneSection;
-        FCorner->style()->drawControl(QStyle::CE_HeaderSection, &Option, &Painter, FCorner);
-        Painter.setFont(FCorner->font());
-        Painter.setPen(FCorner->palette().color(QPalette::Active, QPalette::ButtonText));
-        DrawCellText(Painter, FCorner->rect(), QStringLiteral("No"), nctoHCenter | nctoVCenter, 2, 2);
-        return true;
-    }
-
-private:
-    QAbstractButton* FCorner;
-};
 
 // The data cells: the highlight behind a selected (or the focused) cell,
 // else the grid's background; numbers right-aligned, other texts left.
