@@ -1,8 +1,10 @@
-// The desktop program. Usage: tavrel [FOLDER]
-#include <QApplication>
+// The desktop program.
+//
+//   tavrel [FOLDER]   starts the main window, on FOLDER as the source-data
+//                     location when one is given
+#include "windows/TvrBaseWindow.h"
 
 int main(int argc, char** argv)
 {
-    QApplication App(argc, argv);
-    return 0;
+    return tavrel::RunTavrel(argc, argv);
 }

@@ -844,9 +844,48 @@ bool TNbItemHint::eventFilter(QObject* AWatched, QEvent* AEvent)
         QToolTip::hideText();
     } else {
         QWidget* Area = View ? View->viewport() : FControl;
-        QToolTip::showText(Help->globalPos(), FHint, Area, ItemRect);
+        QToolTip::showText(Help->globalPos(), FHint, Area, ItemRect, HintHidePause());
     }
     return true;
+}
+
+namespace {
+
+int32_t GHintHidePause = -1;
+
+// Qt keeps a hint up for a time that grows with its length; the
+// application's hint pause replaces it for every control that has a hint.
+class THintPauseFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override
+    {
+        if (AEvent->type() != QEvent::ToolTip || GHintHidePause < 0)
+            return false;
+        auto* Widget = qobject_cast<QWidget*>(AWatched);
+        if (!Widget || Widget->toolTip().isEmpty())
+            return false;
+        auto* Help = static_cast<QHelpEvent*>(AEvent);
+        QToolTip::showText(Help->globalPos(), Widget->toolTip(), Widget, QRect(), GHintHidePause);
+        return true;
+    }
+};
+
+} // namespace
+
+void SetHintHidePause(int32_t AMilliseconds)
+{
+    static THintPauseFilter* Filter = nullptr;
+    GHintHidePause = AMilliseconds;
+    if (!Filter && QCoreApplication::instance()) {
+        Filter = new THintPauseFilter(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(Filter);
+    }
+}
+
+int32_t HintHidePause()
+{
+    return GHintHidePause;
 }
 
 // ---------------------------------------------------------------- windows

@@ -303,6 +303,12 @@ private:
     QString FHint;
 };
 
+// How long a hint stays up while the mouse rests on its control, in
+// milliseconds; negative for the platform's own time. Applies to every
+// control's hint and to the item hints, from the call on.
+void SetHintHidePause(int32_t AMilliseconds);
+int32_t HintHidePause();
+
 // ---------------------------------------------------------------- windows
 
 // The base of the main window and the viewer: a top-level window of its own

@@ -56,6 +56,11 @@ QString TTvrConfig::ReadString(const QString& AIdnt, const QString& ADefault) co
     return QString::fromStdString(FIniFile.ReadString(kGeneral, AIdnt.toStdString(), ADefault.toStdString()));
 }
 
+bool TTvrConfig::ValueExists(const QString& AIdnt) const
+{
+    return FIniFile.ValueExists(kGeneral, AIdnt.toStdString());
+}
+
 int32_t TTvrConfig::ReadInteger(const QString& AIdnt, int32_t ADefault) const
 {
     int32_t Value = ADefault;

@@ -25,6 +25,8 @@ public:
     QString FileName() const { return QString::fromStdString(FIniFile.FileName()); }
 
     QString ReadString(const QString& AIdnt, const QString& ADefault) const;
+    // Whether the key is written at all, even with an empty value.
+    bool ValueExists(const QString& AIdnt) const;
     // ADefault also when the value is not an integer; "0x" starts a
     // hexadecimal one.
     int32_t ReadInteger(const QString& AIdnt, int32_t ADefault) const;

@@ -169,6 +169,22 @@ std::string TTvrIniFile::ReadString(std::string_view ASection, std::string_view 
     return std::string(ADefault);
 }
 
+bool TTvrIniFile::ValueExists(std::string_view ASection, std::string_view AKey) const
+{
+    std::vector<std::string> Lines;
+    size_t Header = 0;
+    size_t End = 0;
+    if (ReadLines(Lines) && FindSection(Lines, ASection, Header, End)) {
+        for (size_t I = Header + 1; I < End; ++I) {
+            std::string_view Key;
+            std::string_view Value;
+            if (KeyLine(Lines[I], Key, Value) && SameName(Key, AKey))
+                return true;
+        }
+    }
+    return false;
+}
+
 TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) const
 {
     TKeyValues Result;

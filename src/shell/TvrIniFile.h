@@ -32,6 +32,8 @@ public:
     // The keys of the section with their values (as ReadString gives them), in
     // the file's order; empty when the section or the file is missing.
     TKeyValues ReadSection(std::string_view ASection) const;
+    // Whether the section has the key, whatever its value.
+    bool ValueExists(std::string_view ASection, std::string_view AKey) const;
 
     // Sets the key's value in place, or adds the key at the end of its
     // section, or the section at the end of the file. A value with blanks at

@@ -5,7 +5,9 @@
 //       tables in FOLDER (books into FOLDER/output) and saves viewer-source.png,
 //       viewer-book.png, viewer-statement.png, version.png and mksrc.png (the
 //       source-data creation dialog after a paste with one invalid cell)
-//       into PICTURES
+//       into PICTURES, then main-before.png and main-after.png (the main
+//       window on FOLDER before and after a run) and main-failed.png (a run
+//       over a copy of FOLDER with two bad rows in the cash-book table)
 //   tavrel-screens bench FOLDER  runs the aggregation on FOLDER, then times the
 //       viewer's creation with Setup and the first painting of the first book
 #include <QApplication>
@@ -15,6 +17,8 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <string>
@@ -22,7 +26,10 @@
 #include "aggregation/TvrSumup.h"
 #include "shell/Nubix.h"
 #include "sources/SrcKinsen.h"
+#include "shell/TvrConfig.h"
+#include "shell/TvrEnvironment.h"
 #include "windows/NbFileInfo.h"
+#include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
@@ -79,6 +86,60 @@ int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures
     return Save(&Dialog, APictures + QStringLiteral("/mksrc.png")) ? 0 : 1;
 }
 
+// A copy of the source tables with two rows of the cash-book table spoilt:
+// an account code that is not in the master, and a day that does not exist.
+bool MakeFailingCopy(const QString& AFolder, const QString& ACopy)
+{
+    QDir().mkpath(ACopy);
+    for (const QFileInfo& File : QDir(AFolder).entryInfoList({QStringLiteral("*.csv")}, QDir::Files)) {
+        QFile::remove(ACopy + u'/' + File.fileName());
+        if (!QFile::copy(File.absoluteFilePath(), ACopy + u'/' + File.fileName()))
+            return false;
+    }
+    QFile Kinsen(ACopy + QStringLiteral("/金銭出納テーブル.csv"));
+    if (!Kinsen.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray Bytes = Kinsen.readAll();
+    Kinsen.close();
+    Bytes.replace(",01,220.40,,-330", ",01,999.99,,-330");
+    Bytes.replace("2025/04/17,2025/04/17", "2025/04/71,2025/04/17");
+    return Kinsen.open(QIODevice::WriteOnly | QIODevice::Truncate) && Kinsen.write(Bytes) == Bytes.size();
+}
+
+// The main window on the example data: before a run, after it (the viewer
+// opens beside it), and after a run that stopped on bad rows.
+int ShotMain(const QString& AFolder, const QString& APictures)
+{
+    QTemporaryDir Documents;
+    SetApplicationEnvironment();
+    CheckEnvironment();
+    SetConfig(std::make_unique<TTvrConfig>(Documents.path()));
+    int Result = 1;
+    {
+        auto* Window = new TTvrMainWindow(TTvrRegionalSettings());
+        Window->show();
+        if (QTest::qWaitForWindowExposed(Window) && Window->OpenSrcLocation(AFolder)
+            && Save(Window, APictures + QStringLiteral("/main-before.png"))) {
+            Window->ActTotExec()->trigger();
+            QTest::qWait(200);
+            const QString Failing = QDir(AFolder).absoluteFilePath(QStringLiteral("../failing"));
+            if (Save(Window, APictures + QStringLiteral("/main-after.png")) && MakeFailingCopy(AFolder, Failing)
+                && Window->OpenSrcLocation(Failing)) {
+                // The warning of the failed run is answered at once.
+                SetNextMessageBoxResult(QMessageBox::Ok);
+                Window->ActTotExec()->trigger();
+                QTest::qWait(200);
+                if (Save(Window, APictures + QStringLiteral("/main-failed.png")))
+                    Result = 0;
+            }
+        }
+        delete Window;
+    }
+    SetConfig(nullptr);
+    ReleaseEnvironment();
+    return Result;
+}
+
 int Shots(const QString& AFolder, const QString& APictures)
 {
     TTvrSumup Sumup([](const std::string& AMessage) { std::fprintf(stderr, "%s\n", AMessage.c_str()); });
@@ -109,7 +170,10 @@ int Shots(const QString& AFolder, const QString& APictures)
     if (!Save(&Dialog, APictures + QStringLiteral("/version.png")))
         return 1;
     Dialog.hide();
-    return ShotMksrc(&Window, AFolder, APictures);
+    if (ShotMksrc(&Window, AFolder, APictures) != 0)
+        return 1;
+    Window.hide();
+    return ShotMain(AFolder, APictures);
 }
 
 int Bench(const QString& AFolder)
