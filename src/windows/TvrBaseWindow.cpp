@@ -24,12 +24,20 @@ constexpr int32_t kHintHidePause = 600000;
 
 } // namespace
 
-TTvrBaseWindow::TTvrBaseWindow(const QString& AStartFolder) : FStartFolder(AStartFolder)
+TTvrBaseWindow::TTvrBaseWindow(const QString& AStartFolder, const QString& ADocumentsFolder)
+    : FStartFolder(AStartFolder)
 {
     SetApplicationEnvironment();
     CheckEnvironment();
+    SetHintHidePause(kHintHidePause);
     // The configuration folder is made here; a failure ends the start.
-    SetConfig(std::make_unique<TTvrConfig>());
+    try {
+        SetConfig(ADocumentsFolder.isEmpty() ? std::make_unique<TTvrConfig>()
+                                             : std::make_unique<TTvrConfig>(ADocumentsFolder));
+    } catch (...) {
+        ReleaseEnvironment();
+        throw;
+    }
     SetApplicationMainWindow(this);
     setWindowTitle(ApplicationTitle());
     resize(246, 59);
@@ -70,6 +78,9 @@ void TTvrBaseWindow::ApplicationEventsIdle()
     if (!FIdleInitialized) {
         FIdleInitialized = true;
         FMainWindow = new TTvrMainWindow(SystemRegionalSettings());
+        // Its end is an idle moment worth a look even when the loop is kept
+        // busy.
+        connect(FMainWindow, &QObject::destroyed, this, [this] { ScheduleIdle(); }, Qt::QueuedConnection);
         FMainWindow->show();
         if (!FStartFolder.isEmpty())
             FMainWindow->OpenSrcLocation(FStartFolder);
@@ -103,7 +114,6 @@ int RunTavrel(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("tavrel"));
     InstallFontSubstitutes();
     QApplication::setWindowIcon(ProgramIcon());
-    SetHintHidePause(kHintHidePause);
     std::unique_ptr<TTvrBaseWindow> Base;
     try {
         Base = std::make_unique<TTvrBaseWindow>(Args.size() == 2 ? Args[1] : QString());

@@ -18,7 +18,9 @@ public:
     // Sets the environment variables and checks them, finds the documents
     // folder and creates the configuration; the main window follows at the
     // first idle moment, on AStartFolder as its location when one is given.
-    explicit TTvrBaseWindow(const QString& AStartFolder = QString());
+    // The configuration lives in the user's documents folder, or in
+    // ADocumentsFolder when one is given (a test's own folder).
+    explicit TTvrBaseWindow(const QString& AStartFolder = QString(), const QString& ADocumentsFolder = QString());
     // Frees the configuration and releases the environment.
     ~TTvrBaseWindow() override;
 

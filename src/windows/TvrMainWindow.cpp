@@ -285,6 +285,9 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
             FSrcLocationComboBox->setCurrentIndex(0);
         }
     }
+    // Adding the first item chose it; without a current location nothing is.
+    if (FSrcPath.isEmpty())
+        FSrcLocationComboBox->setCurrentIndex(-1);
     UpdateSrcLocationDisplayNames();
 
     FSumup = std::make_unique<TTvrSumup>([this](const std::string& AMessage) { TotProgressSendMessage(AMessage); });
@@ -843,6 +846,8 @@ void TTvrMainWindow::TotExec()
         FTotProgressMemo->clear();
         repaint();
         QThread::msleep(300);
+        // The first line of the log is painted at once.
+        FLastLogPaint = 0;
 
         const QString Names[] = {FSrcKamokuComboBox->currentText(), FSrcTantoshaComboBox->currentText(),
                                  FSrcZandakaComboBox->currentText(), FSrcKinsenComboBox->currentText()};

@@ -100,6 +100,7 @@ public:
     TTvrOwnerDrawComboBox* SrcZandakaComboBox() const { return FSrcZandakaComboBox; }
     TTvrOwnerDrawComboBox* SrcKinsenComboBox() const { return FSrcKinsenComboBox; }
     QPushButton* SrcKamokuButton() const { return FSrcKamokuButton; }
+    QPushButton* SrcTantoshaButton() const { return FSrcTantoshaButton; }
     QPushButton* TotExecButton() const { return FTotExecButton; }
     QPlainTextEdit* TotProgressMemo() const { return FTotProgressMemo; }
     QToolButton* MenuSpeedButton() const { return FMenuSpeedButton; }

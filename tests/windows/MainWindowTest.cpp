@@ -1,0 +1,561 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+#include "shell/TvrConfig.h"
+#include "shell/TvrEnvironment.h"
+#include "windows/TvrBaseWindow.h"
+#include "windows/TvrMainWindow.h"
+#include "windows/TvrMksrcDialog.h"
+#include "windows/TvrSheetWindow.h"
+
+namespace tavrel {
+namespace {
+
+const QString kKamoku = QStringLiteral("収支科目マスタ.csv");
+const QString kTantosha = QStringLiteral("担当者マスタ.csv");
+const QString kZandaka = QStringLiteral("残高テーブル.csv");
+const QString kKinsen = QStringLiteral("金銭出納テーブル.csv");
+
+QStringList LogLinesOf(const TTvrMainWindow& AWindow)
+{
+    QStringList Lines;
+    for (QTextBlock Block = AWindow.TotProgressMemo()->document()->begin(); Block.isValid(); Block = Block.next())
+        Lines.append(Block.text());
+    if (Lines.size() == 1 && Lines[0].isEmpty())
+        Lines.clear();
+    return Lines;
+}
+
+// Chooses an item of a combo box as the user does.
+void Choose(QComboBox* ACombo, int AIndex)
+{
+    ACombo->setCurrentIndex(AIndex);
+    emit ACombo->activated(AIndex);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(FDocuments.isValid());
+        ASSERT_TRUE(FData.isValid());
+        SetApplicationEnvironment();
+        CheckEnvironment();
+        SetConfig(std::make_unique<TTvrConfig>(FDocuments.path()));
+    }
+
+    void TearDown() override
+    {
+        delete FWindow.data();
+        SetConfig(nullptr);
+        ReleaseEnvironment();
+    }
+
+    // A folder of the data holding a copy of the example tables (with other
+    // names when given).
+    QString ExampleFolder(const QString& AName, const QStringList& ANames = {kKamoku, kTantosha, kZandaka, kKinsen})
+    {
+        const QString Folder = FData.filePath(AName);
+        QDir().mkpath(Folder);
+        const QString Sources[] = {kKamoku, kTantosha, kZandaka, kKinsen};
+        for (qsizetype I = 0; I < ANames.size(); ++I)
+            QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + Sources[I], Folder + u'/' + ANames[I]);
+        return Folder + u'/';
+    }
+
+    TTvrMainWindow& Open()
+    {
+        FWindow = new TTvrMainWindow(TTvrRegionalSettings());
+        FWindow->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(FWindow));
+        return *FWindow;
+    }
+
+    static void Spoil(const QString& AFile, const QByteArray& AFrom, const QByteArray& ATo)
+    {
+        QFile File(AFile);
+        ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+        QByteArray Bytes = File.readAll();
+        File.close();
+        ASSERT_TRUE(Bytes.contains(AFrom));
+        Bytes.replace(AFrom, ATo);
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        File.write(Bytes);
+    }
+
+    QTemporaryDir FDocuments;
+    QTemporaryDir FData;
+    QPointer<TTvrMainWindow> FWindow;
+};
+
+const QStringList kCompleteLog = {
+    QStringLiteral("収支科目マスタ読込中..."),
+    QStringLiteral("担当者マスタ読込中..."),
+    QStringLiteral("残高テーブル読込中..."),
+    QStringLiteral("金銭出納テーブル読込中..."),
+    QString(),
+    QStringLiteral("11金銭出納簿.csv 作成中..."),
+    QStringLiteral("12現金出納簿.csv 作成中..."),
+    QStringLiteral("13預金通帳.csv 作成中..."),
+    QStringLiteral("14担当者出納簿.csv 作成中..."),
+    QStringLiteral("15収支科目明細書.csv 作成中..."),
+    QStringLiteral("16大科目明細書.csv 作成中..."),
+    QStringLiteral("17中科目明細書.csv 作成中..."),
+    QStringLiteral("18試算表.csv 作成中..."),
+    QString(),
+    QStringLiteral("集計が完了しました。"),
+};
+
+// ---------------------------------------------------------------- start
+
+TEST_F(MainWindowTest, FirstStartWithoutConfigurationChoosesNothing)
+{
+    TTvrMainWindow& Window = Open();
+    EXPECT_EQ(Window.windowTitle(), QStringLiteral("ミロナ会計係／Tavrel"));
+    EXPECT_EQ(Window.size(), QSize(549, 632));
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 0);
+    EXPECT_TRUE(Window.SrcPath().isEmpty());
+    for (QComboBox* Combo : {Window.SrcKamokuComboBox(), Window.SrcTantoshaComboBox(), Window.SrcZandakaComboBox(),
+                             Window.SrcKinsenComboBox()}) {
+        EXPECT_EQ(Combo->currentIndex(), -1);
+        EXPECT_FALSE(Combo->isEnabled());
+    }
+    EXPECT_FALSE(Window.SrcKamokuButton()->isEnabled());
+    EXPECT_FALSE(Window.ActSrcKamokuClip()->isEnabled());
+    EXPECT_FALSE(Window.ActTotExec()->isEnabled());
+    EXPECT_FALSE(Window.TotExecButton()->isEnabled());
+    EXPECT_TRUE(Window.TotProgressMemo()->toPlainText().isEmpty());
+    EXPECT_EQ(Window.SheetWindow(), nullptr);
+}
+
+TEST_F(MainWindowTest, PopupMenuHoldsEveryCommandInOrder)
+{
+    TTvrMainWindow& Window = Open();
+    QStringList Items;
+    for (QAction* Action : Window.MenuPopupMenu()->actions())
+        Items.append(Action->isSeparator() ? QStringLiteral("-") : Action->text());
+    EXPECT_EQ(Items, (QStringList{QStringLiteral("データソースの場所"), QStringLiteral("-"),
+                                  QStringLiteral("収支科目マスタを選択"), QStringLiteral("収支科目マスタをクリップから作成"),
+                                  QStringLiteral("担当者マスタを選択"), QStringLiteral("担当者マスタをクリップから作成"),
+                                  QStringLiteral("残高テーブルを選択"), QStringLiteral("残高テーブルをクリップから作成"),
+                                  QStringLiteral("金銭出納テーブルを選択"),
+                                  QStringLiteral("金銭出納テーブルをクリップから作成"), QStringLiteral("-"),
+                                  QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
+                                  QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
+                                  QStringLiteral("-"), QStringLiteral("終了")}));
+    EXPECT_EQ(Window.MenuSpeedButton()->toolTip(),
+              QStringLiteral("・このボタンをクリックするか、ウィンドウの上で右クリックするとメニューが開きます。\n"
+                             "・説明書を見るには [ドキュメントフォルダを開く] を実行します。"));
+}
+
+TEST_F(MainWindowTest, RememberedFolderPreselectsTheFourTablesByKeyword)
+{
+    // Names that only contain the keywords, among another CSV file that
+    // contains none; no names remembered.
+    const QString Folder = ExampleFolder(QStringLiteral("会計"), {QStringLiteral("2025収支科目.CSV"),
+                                                                  QStringLiteral("担当者.csv"),
+                                                                  QStringLiteral("残高2025.csv"),
+                                                                  QStringLiteral("金銭出納2025.csv")});
+    QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + kKamoku, Folder + QStringLiteral("memo.csv"));
+    QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + kKamoku, Folder + QStringLiteral("notes.txt"));
+    Config().WriteSectionValues(QStringLiteral("SrcPaths"), {QStringLiteral("0=") + Folder});
+
+    TTvrMainWindow& Window = Open();
+    EXPECT_EQ(Window.SrcPath(), Folder);
+    EXPECT_EQ(Window.SrcLocationComboBox()->currentIndex(), 0);
+    EXPECT_EQ(Window.SrcKamokuComboBox()->currentText(), QStringLiteral("2025収支科目.CSV"));
+    EXPECT_EQ(Window.SrcTantoshaComboBox()->currentText(), QStringLiteral("担当者.csv"));
+    EXPECT_EQ(Window.SrcZandakaComboBox()->currentText(), QStringLiteral("残高2025.csv"));
+    EXPECT_EQ(Window.SrcKinsenComboBox()->currentText(), QStringLiteral("金銭出納2025.csv"));
+    // Five CSV files (not the text file); the not-used item only where a
+    // table may be left out.
+    EXPECT_EQ(Window.SrcKamokuComboBox()->count(), 5);
+    EXPECT_EQ(Window.SrcTantoshaComboBox()->count(), 6);
+    EXPECT_EQ(Window.SrcZandakaComboBox()->count(), 6);
+    EXPECT_EQ(Window.SrcKinsenComboBox()->count(), 5);
+    EXPECT_TRUE(Window.SrcTantoshaComboBox()->itemText(5).isEmpty());
+    EXPECT_TRUE(Window.ActTotExec()->isEnabled());
+    EXPECT_TRUE(Window.SrcKamokuButton()->isEnabled());
+}
+
+TEST_F(MainWindowTest, RememberedNamesWinOverKeywordsAndVanishedFoldersAreLeftOut)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    QFile::copy(Folder + kKinsen, Folder + QStringLiteral("金銭出納テーブル(旧).csv"));
+    Config().WriteSectionValues(QStringLiteral("SrcPaths"),
+                                {QStringLiteral("0=") + FData.filePath(QStringLiteral("gone")),
+                                 QStringLiteral("1=") + Folder, QStringLiteral("3=") + Folder + QStringLiteral("x")});
+    Config().WriteString(QStringLiteral("SrcKinsen"), QStringLiteral("金銭出納テーブル(旧).CSV"));
+
+    TTvrMainWindow& Window = Open();
+    // The first remembered folder is gone: no location is current, the one
+    // after it is listed, the list stops at the gap in the keys.
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 1);
+    EXPECT_EQ(Window.SrcLocationComboBox()->currentIndex(), -1);
+    EXPECT_FALSE(Window.ActTotExec()->isEnabled());
+    Choose(Window.SrcLocationComboBox(), 0);
+    EXPECT_EQ(Window.SrcPath(), Folder);
+    Config().WriteString(QStringLiteral("SrcKinsen"), QStringLiteral("金銭出納テーブル(旧).CSV"));
+    delete FWindow.data();
+
+    TTvrMainWindow& Again = Open();
+    EXPECT_EQ(Again.SrcPath(), Folder);
+    EXPECT_EQ(Again.SrcKinsenComboBox()->currentText(), QStringLiteral("金銭出納テーブル(旧).csv"));
+    EXPECT_EQ(Again.SrcKamokuComboBox()->currentText(), kKamoku);
+}
+
+// ---------------------------------------------------------------- location history
+
+TEST_F(MainWindowTest, ChoosingALocationMovesItToTheTopOnce)
+{
+    const QString A = ExampleFolder(QStringLiteral("a"));
+    const QString B = ExampleFolder(QStringLiteral("b"));
+    const QString C = ExampleFolder(QStringLiteral("c"));
+    Config().WriteSectionValues(QStringLiteral("SrcPaths"),
+                                {QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C});
+    TTvrMainWindow& Window = Open();
+    QStringList Lines;
+
+    Choose(Window.SrcLocationComboBox(), 0);
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C}));
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 3);
+
+    Choose(Window.SrcLocationComboBox(), 2);
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + C, QStringLiteral("1=") + A, QStringLiteral("2=") + B}));
+    EXPECT_EQ(Window.SrcPath(), C);
+    EXPECT_EQ(Window.SrcLocationComboBox()->currentIndex(), 0);
+    EXPECT_EQ(Window.SrcLocationComboBox()->itemText(0), C);
+
+    // The folder picker's choice goes to the top as well, written with its
+    // separator; a cancelled picker changes nothing.
+    const QString D = ExampleFolder(QStringLiteral("d"));
+    SetNextSelectedFolder(D.chopped(1));
+    Window.ActSrcLocation()->trigger();
+    SetNextSelectedFolder(std::nullopt);
+    Window.ActSrcLocation()->trigger();
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + D, QStringLiteral("1=") + C, QStringLiteral("2=") + A,
+                                  QStringLiteral("3=") + B}));
+    EXPECT_EQ(Window.SrcPath(), D);
+    // The short names: the last three parts of each folder.
+    EXPECT_TRUE(Window.SrcLocationDisplayNames()[0].endsWith(QStringLiteral(" ■ d")));
+    EXPECT_EQ(Window.SrcLocationDisplayNames()[0].count(QStringLiteral(" ■ ")), 3);
+    EXPECT_TRUE(Window.SrcKinsenComboBox()->currentIndex() >= 0);
+}
+
+TEST_F(MainWindowTest, DeleteRemovesOnlyAnEntryBelowTheFirstWhileTheListIsOpen)
+{
+    const QString A = ExampleFolder(QStringLiteral("a"));
+    const QString B = ExampleFolder(QStringLiteral("b"));
+    const QString C = ExampleFolder(QStringLiteral("c"));
+    Config().WriteSectionValues(QStringLiteral("SrcPaths"),
+                                {QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C});
+    TTvrMainWindow& Window = Open();
+    TTvrOwnerDrawComboBox* Combo = Window.SrcLocationComboBox();
+    QStringList Lines;
+
+    // The list closed: Delete does nothing.
+    Combo->setFocus();
+    QTest::keyClick(Combo, Qt::Key_Delete);
+    EXPECT_EQ(Combo->count(), 3);
+
+    Combo->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([Combo] { return Combo->ListOpen(); }));
+    QAbstractItemView* List = Combo->view();
+    // The first entry, the current location, stays.
+    List->setCurrentIndex(List->model()->index(0, 0));
+    QTest::keyClick(List, Qt::Key_Delete);
+    EXPECT_EQ(Combo->count(), 3);
+    // With Shift nothing is deleted either.
+    List->setCurrentIndex(List->model()->index(1, 0));
+    QTest::keyClick(List, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(Combo->count(), 3);
+
+    QTest::keyClick(List, Qt::Key_Delete);
+    EXPECT_EQ(Combo->count(), 2);
+    EXPECT_EQ(Combo->currentIndex(), 0);
+    EXPECT_EQ(Window.SrcPath(), A);
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + A, QStringLiteral("1=") + C}));
+    EXPECT_EQ(Window.SrcLocationDisplayNames().size(), 2);
+    Combo->hidePopup();
+}
+
+// ---------------------------------------------------------------- file items
+
+TEST_F(MainWindowTest, FileItemsShowTimeAndAge)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    const QDateTime Now = QDateTime::currentDateTime();
+    const QDateTime ThreeDaysAgo = Now.addDays(-3);
+    for (const auto& [Name, Time] : {std::pair{kKamoku, Now}, std::pair{kKinsen, ThreeDaysAgo}}) {
+        QFile File(Folder + Name);
+        ASSERT_TRUE(File.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(File.setFileTime(Time, QFileDevice::FileModificationTime));
+    }
+    SetNextSelectedFolder(Folder);
+    TTvrMainWindow& Window = Open();
+    Window.ActSrcLocation()->trigger();
+
+    QComboBox* Combo = Window.SrcKamokuComboBox();
+    const int Today = Combo->findText(kKamoku);
+    const int Earlier = Combo->findText(kKinsen);
+    ASSERT_GE(Today, 0);
+    ASSERT_GE(Earlier, 0);
+    EXPECT_EQ(Window.SrcFileItemText(Today), kKamoku + QStringLiteral("  ") + Now.toString(QStringLiteral("HH:mm"))
+                                                  + QStringLiteral(" (本日)"));
+    EXPECT_EQ(Window.SrcFileItemText(Earlier),
+              kKinsen + QStringLiteral("  ") + ThreeDaysAgo.toString(QStringLiteral("yyyy:MM:dd HH:mm"))
+                  + QStringLiteral(" (3日前)"));
+    EXPECT_TRUE(Window.SrcFileItemText(Window.SrcTantoshaComboBox()->count() - 1).isEmpty());
+    // Each box and its open list paint without trouble, the not-used item too.
+    Choose(Window.SrcTantoshaComboBox(), Window.SrcTantoshaComboBox()->count() - 1);
+    EXPECT_FALSE(Window.grab().isNull());
+}
+
+// ---------------------------------------------------------------- the run
+
+TEST_F(MainWindowTest, ARunWritesTheLogInOrderWhileItRunsAndOpensTheViewer)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder.chopped(1)));
+    ASSERT_TRUE(Window.ActTotExec()->isEnabled());
+
+    // The log is painted during the run, not only after it.
+    struct TPaintWatch : QObject {
+        QPlainTextEdit* Memo = nullptr;
+        std::vector<QString> TextAtPaint;
+        bool eventFilter(QObject*, QEvent* AEvent) override
+        {
+            if (AEvent->type() == QEvent::Paint)
+                TextAtPaint.push_back(Memo->toPlainText());
+            return false;
+        }
+    } Watch;
+    Watch.Memo = Window.TotProgressMemo();
+    Window.TotProgressMemo()->viewport()->installEventFilter(&Watch);
+    Window.TotExecButton()->click();
+    Window.TotProgressMemo()->viewport()->removeEventFilter(&Watch);
+
+    EXPECT_EQ(LogLinesOf(Window), kCompleteLog);
+    EXPECT_TRUE(std::any_of(Watch.TextAtPaint.begin(), Watch.TextAtPaint.end(), [](const QString& AText) {
+        return AText.startsWith(kCompleteLog[0]) && !AText.contains(kCompleteLog.last());
+    }));
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    EXPECT_TRUE(Window.SheetWindow()->isVisible());
+    EXPECT_EQ(Window.SheetWindow()->SheetList()->count(), 12);
+    EXPECT_TRUE(Window.TotExecButton()->isEnabled());
+    EXPECT_TRUE(QFileInfo::exists(Folder + QStringLiteral("output/18試算表.csv")));
+    // The choice is remembered.
+    EXPECT_EQ(Config().ReadString(QStringLiteral("SrcKinsen"), QString()), kKinsen);
+    EXPECT_EQ(Config().ReadString(QStringLiteral("SrcTantosha"), QString()), kTantosha);
+}
+
+TEST_F(MainWindowTest, RunningTwiceWithoutAChangeRunsOnceThenAnyChangeHidesTheViewer)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    Window.ActTotExec()->trigger();
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    const QStringList FirstLog = LogLinesOf(Window);
+
+    // A second run would now stop on a bad row; the click only brings the
+    // viewer forward.
+    Spoil(Folder + kKinsen, ",01,220.40,,-330", ",01,999.99,,-330");
+    Window.TotExecButton()->click();
+    EXPECT_EQ(LogLinesOf(Window), FirstLog);
+    EXPECT_TRUE(Window.SheetWindow()->isVisible());
+
+    // Choosing a file again is a change: the viewer goes and the log is
+    // cleared; the next click runs.
+    Choose(Window.SrcKinsenComboBox(), Window.SrcKinsenComboBox()->currentIndex());
+    EXPECT_FALSE(Window.SheetWindow()->isVisible());
+    EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.TotExecButton()->click();
+    EXPECT_TRUE(LogLinesOf(Window).contains(QStringLiteral("集計は中止されました。")));
+}
+
+TEST_F(MainWindowTest, AFailedRunWarnsAndKeepsItsLogInView)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    Spoil(Folder + kKinsen, "2025/04/17,2025/04/17", "2025/04/71,2025/04/17");
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.ActTotExec()->trigger();
+
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Text, QStringLiteral("集計を完了できませんでした。\n[集計ログ:] を確認してください。"));
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Warning);
+    const QStringList Log = LogLinesOf(Window);
+    EXPECT_TRUE(Log.contains(QStringLiteral("14行: 日付が無効です。"))) << Log.join(u'\n').toStdString();
+    EXPECT_EQ(Log.last(), QStringLiteral("集計は中止されました。"));
+    EXPECT_FALSE(QFileInfo::exists(Folder + QStringLiteral("output/18試算表.csv")));
+    // The viewer shows the tables that were read, behind the window.
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    EXPECT_EQ(Window.SheetWindow()->SheetList()->count(), 4);
+    EXPECT_TRUE(Window.TotExecButton()->isEnabled());
+}
+
+TEST_F(MainWindowTest, ANotUsedPersonMasterRunsWithoutItAndIsRemembered)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    QComboBox* Tantosha = Window.SrcTantoshaComboBox();
+    Choose(Tantosha, Tantosha->count() - 1);
+    EXPECT_TRUE(Window.ActTotExec()->isEnabled());
+    Window.ActTotExec()->trigger();
+    // Without the person master the example's person codes are not checked;
+    // the run completes.
+    const QStringList Log = LogLinesOf(Window);
+    EXPECT_FALSE(Log.contains(QStringLiteral("担当者マスタ読込中...")));
+    EXPECT_EQ(Log.last(), QStringLiteral("集計が完了しました。"));
+    EXPECT_TRUE(Config().ValueExists(QStringLiteral("SrcTantosha")));
+    EXPECT_EQ(Config().ReadString(QStringLiteral("SrcTantosha"), QStringLiteral("x")), QString());
+    delete FWindow.data();
+
+    // The next start chooses the not-used item again.
+    TTvrMainWindow& Again = Open();
+    EXPECT_EQ(Again.SrcTantoshaComboBox()->currentIndex(), Again.SrcTantoshaComboBox()->count() - 1);
+    EXPECT_EQ(Again.SrcZandakaComboBox()->currentText(), kZandaka);
+}
+
+// ---------------------------------------------------------------- tables from the clipboard
+
+TEST_F(MainWindowTest, ATableMadeFromTheClipboardBecomesTheChosenFile)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"), {kKamoku, QStringLiteral("担当者(旧).csv"), kZandaka, kKinsen});
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    ASSERT_EQ(Window.SrcTantoshaComboBox()->currentText(), QStringLiteral("担当者(旧).csv"));
+
+    QString Title;
+    int Columns = -1;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* Widget : QApplication::topLevelWidgets()) {
+            auto* Dialog = dynamic_cast<TTvrMksrcDialog*>(Widget);
+            if (!Dialog || !Dialog->isVisible())
+                continue;
+            Title = Dialog->HeadPanel()->text();
+            Columns = Dialog->Model()->columnCount();
+            QGuiApplication::clipboard()->setText(QStringLiteral("01\t会計\n02\t会長\n"));
+            Dialog->ActPaste()->trigger();
+            SetNextMessageBoxResult(QMessageBox::Ok);
+            Dialog->ActSave()->trigger();
+        }
+    });
+    Window.SrcTantoshaButton()->click();
+    EXPECT_TRUE(Title.contains(QStringLiteral("担当者マスタ"))) << Title.toStdString();
+    EXPECT_EQ(Columns, 3);
+    EXPECT_TRUE(QFileInfo::exists(Folder + kTantosha));
+    EXPECT_EQ(Window.SrcTantoshaComboBox()->currentText(), kTantosha);
+    EXPECT_TRUE(Window.ActTotExec()->isEnabled());
+}
+
+// ---------------------------------------------------------------- closing
+
+TEST_F(MainWindowTest, ClosingAsksAndCancelKeepsTheWindowOpen)
+{
+    TTvrMainWindow& Window = Open();
+    SetNextMessageBoxResult(QMessageBox::Cancel);
+    EXPECT_FALSE(Window.close());
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Text, QStringLiteral("ミロナ会計係／Tavrel を終了します。"));
+    EXPECT_TRUE(Window.isVisible());
+
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.ActExit()->trigger();
+    // The window frees itself.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return FWindow.isNull(); }));
+}
+
+// ---------------------------------------------------------------- program entry
+
+TEST_F(MainWindowTest, TheProgramArgumentOpensAFolderAndClosingTheMainWindowEndsTheProgram)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    // The base window brings its own configuration.
+    SetConfig(nullptr);
+    ReleaseEnvironment();
+    QTemporaryDir Documents;
+    auto Base = std::make_unique<TTvrBaseWindow>(Folder, Documents.path());
+    EXPECT_EQ(HintHidePause(), 600000);
+    EXPECT_FALSE(Base->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Base->MainWindow() != nullptr; }));
+    QPointer<TTvrMainWindow> Window = Base->MainWindow();
+    EXPECT_TRUE(Window->isVisible());
+    EXPECT_EQ(Window->SrcPath(), Folder);
+    EXPECT_EQ(Window->SrcKinsenComboBox()->currentText(), kKinsen);
+    EXPECT_TRUE(Window->ActTotExec()->isEnabled());
+    QStringList Lines;
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, QStringList{QStringLiteral("0=") + Folder});
+    EXPECT_TRUE(QFileInfo::exists(Documents.filePath(QStringLiteral("Tavrel/Tavrel.ini"))));
+
+    // With the viewer open.
+    Window->ActTotExec()->trigger();
+    QPointer<TTvrSheetWindow> Viewer = Window->SheetWindow();
+    ASSERT_FALSE(Viewer.isNull());
+    EXPECT_TRUE(Viewer->isVisible());
+    QTest::qWait(50);
+    EXPECT_FALSE(Base->Finished());
+
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Base->Finished(); }));
+    EXPECT_TRUE(Window.isNull());
+    EXPECT_TRUE(Viewer.isNull());
+    Base.reset();
+    EXPECT_FALSE(HasConfig());
+    EXPECT_EQ(EnvironmentCount(), 0);
+    // TearDown's configuration and environment again.
+    CheckEnvironment();
+    SetConfig(std::make_unique<TTvrConfig>(FDocuments.path()));
+}
+
+TEST_F(MainWindowTest, AProgramArgumentThatIsNoFolderIsRefused)
+{
+    TTvrMainWindow& Window = Open();
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    EXPECT_FALSE(Window.OpenSrcLocation(FData.filePath(QStringLiteral("nothing"))));
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_TRUE(LastMessageBox()->Text.contains(QStringLiteral("が見つかりません。")));
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 0);
+}
+
+TEST(DocumentsFolderTest, TheGuideLiesBesideTheBuiltProgram)
+{
+    const QString Folder = DocumentsFolderFor(QStringLiteral(TAVREL_PROGRAM_FOLDER), QStringLiteral("/nonexistent"));
+    EXPECT_EQ(Folder, QDir(QStringLiteral(TAVREL_PROGRAM_FOLDER "/Documents")).absolutePath() + u'/');
+    EXPECT_TRUE(QFileInfo(Folder + QStringLiteral("説明書.html")).isFile());
+}
+
+} // namespace
+} // namespace tavrel
