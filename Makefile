@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SUMUP = $(BUILD_DIR)/src/cli/tavrel-sumup
+TAVREL = $(BUILD_DIR)/src/app/tavrel
 # The example data is copied here before each run, so that books are never
 # written into the source tree. It is written in the Japanese conventions,
 # so the run takes those (the C locale's) whatever the shell's locale.
@@ -16,7 +17,7 @@ SCREENS = $(BUILD_DIR)/src/windows/tavrel-screens
 SCREENS_DIR = $(BUILD_DIR)/screens/examples
 BENCH_VIEWER_DIR = $(BUILD_DIR)/bench/rows-1000000
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer screenshots clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer screenshots package clean
 
 all: build
 
@@ -29,10 +30,19 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The desktop program on a copy of the example data; without a display, the
+# command-line front end on the same copy.
 run: build
 	@rm -rf $(RUN_DIR) && mkdir -p $(RUN_DIR) && cp examples/*.csv $(RUN_DIR)/
-	@LC_ALL=C.UTF-8 $(SUMUP) $(RUN_DIR); status=$$?; \
-	 echo; echo "books: $(RUN_DIR)/output"; exit $$status
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    echo "tavrel $(RUN_DIR)"; \
+	    LC_ALL=C.UTF-8 $(TAVREL) $(RUN_DIR); \
+	 else \
+	    echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): running tavrel-sumup instead."; \
+	    echo; \
+	    LC_ALL=C.UTF-8 $(SUMUP) $(RUN_DIR); status=$$?; \
+	    echo; echo "books: $(RUN_DIR)/output"; exit $$status; \
+	 fi
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -76,5 +86,17 @@ screenshots: build
 	@LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    $(SCREENS) shots $(SCREENS_DIR) $(BUILD_DIR)/screenshots
 
+# The Debian package, from a Release build of its own installed under /usr,
+# so that the program looks for its guide in /usr/share/doc/tavrel/. Prints
+# the path of the .deb.
+PACKAGE_DIR ?= build-package
+package: deps
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@rm -f $(PACKAGE_DIR)/*.deb
+	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@ls -1 $(CURDIR)/$(PACKAGE_DIR)/*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
