@@ -1,6 +1,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
+#include <QDialog>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -164,6 +166,17 @@ TEST_F(MainWindowTest, PopupMenuHoldsEveryCommandInOrder)
                                   QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
                                   QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
                                   QStringLiteral("-"), QStringLiteral("終了")}));
+    // The version dialog comes up modally and goes with OK.
+    bool VersionShown = false;
+    QTimer::singleShot(0, [&VersionShown] {
+        for (QWidget* Widget : QApplication::topLevelWidgets())
+            if (auto* Dialog = qobject_cast<QDialog*>(Widget); Dialog && Dialog->isVisible() && Dialog->isModal()) {
+                VersionShown = true;
+                Dialog->accept();
+            }
+    });
+    Window.ActHelpVersion()->trigger();
+    EXPECT_TRUE(VersionShown);
     EXPECT_EQ(Window.MenuSpeedButton()->toolTip(),
               QStringLiteral("・このボタンをクリックするか、ウィンドウの上で右クリックするとメニューが開きます。\n"
                              "・説明書を見るには [ドキュメントフォルダを開く] を実行します。"));
@@ -260,6 +273,13 @@ TEST_F(MainWindowTest, ChoosingALocationMovesItToTheTopOnce)
     EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + D, QStringLiteral("1=") + C, QStringLiteral("2=") + A,
                                   QStringLiteral("3=") + B}));
     EXPECT_EQ(Window.SrcPath(), D);
+    // F9 in the box opens the picker, as the browse button does.
+    SetNextSelectedFolder(A);
+    Window.SrcLocationComboBox()->setFocus();
+    QTest::keyClick(Window.SrcLocationComboBox(), Qt::Key_F9);
+    EXPECT_EQ(Window.SrcPath(), A);
+    SetNextSelectedFolder(D);
+    QTest::keyClick(Window.SrcLocationComboBox(), Qt::Key_F9);
     // The short names: the last three parts of each folder.
     EXPECT_TRUE(Window.SrcLocationDisplayNames()[0].endsWith(QStringLiteral(" ■ d")));
     EXPECT_EQ(Window.SrcLocationDisplayNames()[0].count(QStringLiteral(" ■ ")), 3);
@@ -346,22 +366,33 @@ TEST_F(MainWindowTest, ARunWritesTheLogInOrderWhileItRunsAndOpensTheViewer)
     ASSERT_TRUE(Window.ActTotExec()->isEnabled());
 
     // The log is painted during the run, not only after it.
+    // Meanwhile the wait cursor is up and the button cannot start another
+    // run.
     struct TPaintWatch : QObject {
         QPlainTextEdit* Memo = nullptr;
+        QPushButton* Button = nullptr;
         std::vector<QString> TextAtPaint;
+        bool WaitCursorAndButtonOff = true;
         bool eventFilter(QObject*, QEvent* AEvent) override
         {
-            if (AEvent->type() == QEvent::Paint)
+            if (AEvent->type() == QEvent::Paint && !Memo->toPlainText().isEmpty()) {
                 TextAtPaint.push_back(Memo->toPlainText());
+                const QCursor* Cursor = QApplication::overrideCursor();
+                WaitCursorAndButtonOff = WaitCursorAndButtonOff && Cursor && Cursor->shape() == Qt::WaitCursor
+                                         && !Button->isEnabled();
+            }
             return false;
         }
     } Watch;
     Watch.Memo = Window.TotProgressMemo();
+    Watch.Button = Window.TotExecButton();
     Window.TotProgressMemo()->viewport()->installEventFilter(&Watch);
     Window.TotExecButton()->click();
     Window.TotProgressMemo()->viewport()->removeEventFilter(&Watch);
 
     EXPECT_EQ(LogLinesOf(Window), kCompleteLog);
+    EXPECT_TRUE(Watch.WaitCursorAndButtonOff);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(std::any_of(Watch.TextAtPaint.begin(), Watch.TextAtPaint.end(), [](const QString& AText) {
         return AText.startsWith(kCompleteLog[0]) && !AText.contains(kCompleteLog.last());
     }));
