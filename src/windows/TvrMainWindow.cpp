@@ -277,6 +277,10 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
         }
         if (Value.isEmpty())
             break;
+        // A location is a folder path ending in its separator, also when the
+        // file was edited by hand.
+        if (!Value.endsWith(u'/'))
+            Value += u'/';
         if (!DirectoryExistsQuiet(Value))
             continue;
         FSrcLocationComboBox->addItem(Value);
@@ -610,12 +614,11 @@ bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
 
 void TTvrMainWindow::SelectSrcFile(QComboBox* ACombo, const std::optional<QString>& AName, const QString& AKeyword)
 {
-    int Found = -1;
-    if (AName) {
-        for (int I = 0; I < ACombo->count() && Found < 0; ++I)
-            if (ACombo->itemText(I).compare(*AName, Qt::CaseInsensitive) == 0)
-                Found = I;
-    }
+    // The name as written first: a folder on Linux may hold both a.csv and
+    // A.CSV, and the one remembered is the one meant.
+    int Found = AName ? ACombo->findText(*AName, Qt::MatchFixedString | Qt::MatchCaseSensitive) : -1;
+    if (AName && Found < 0)
+        Found = ACombo->findText(*AName, Qt::MatchFixedString);
     for (int I = 0; I < ACombo->count() && Found < 0; ++I)
         if (ACombo->itemText(I).contains(AKeyword, Qt::CaseSensitive))
             Found = I;
@@ -695,10 +698,9 @@ void TTvrMainWindow::SetSrcPath(const QString& APath)
 {
     FSrcPath = APath;
     const QSignalBlocker Blocker(FSrcLocationComboBox);
-    int Found = -1;
-    for (int I = 0; I < FSrcLocationComboBox->count() && Found < 0; ++I)
-        if (FSrcLocationComboBox->itemText(I).compare(APath, Qt::CaseInsensitive) == 0)
-            Found = I;
+    // Folder names differ by letter case on Linux: /data/Acc and /data/acc
+    // are two locations, and the current one must be the one listed first.
+    const int Found = FSrcLocationComboBox->findText(APath, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (Found > 0)
         FSrcLocationComboBox->removeItem(Found);
     if (Found != 0)

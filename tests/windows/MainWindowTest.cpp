@@ -286,6 +286,29 @@ TEST_F(MainWindowTest, ChoosingALocationMovesItToTheTopOnce)
     EXPECT_TRUE(Window.SrcKinsenComboBox()->currentIndex() >= 0);
 }
 
+TEST_F(MainWindowTest, LetterCaseTellsFoldersAndFilesApart)
+{
+    // Two folders whose names differ only in letter case, the second also
+    // holding a cash-book table whose name differs from the first's only in
+    // letter case; the first remembered without its separator.
+    const QString Lower = ExampleFolder(QStringLiteral("acc"));
+    const QString Upper = ExampleFolder(QStringLiteral("Acc"), {kKamoku, kTantosha, kZandaka, QStringLiteral("kinsen.csv")});
+    QFile::copy(Upper + QStringLiteral("kinsen.csv"), Upper + QStringLiteral("KINSEN.CSV"));
+    Config().WriteSectionValues(QStringLiteral("SrcPaths"), {QStringLiteral("0=") + Lower.chopped(1)});
+    Config().WriteString(QStringLiteral("SrcKinsen"), QStringLiteral("KINSEN.CSV"));
+    TTvrMainWindow& Window = Open();
+    EXPECT_EQ(Window.SrcPath(), Lower);
+
+    ASSERT_TRUE(Window.OpenSrcLocation(Upper));
+    EXPECT_EQ(Window.SrcPath(), Upper);
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 2);
+    EXPECT_EQ(Window.SrcLocationComboBox()->itemText(0), Upper);
+    EXPECT_EQ(Window.SrcKinsenComboBox()->currentText(), QStringLiteral("KINSEN.CSV"));
+    QStringList Lines;
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + Upper, QStringLiteral("1=") + Lower}));
+}
+
 TEST_F(MainWindowTest, DeleteRemovesOnlyAnEntryBelowTheFirstWhileTheListIsOpen)
 {
     const QString A = ExampleFolder(QStringLiteral("a"));
