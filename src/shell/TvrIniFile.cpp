@@ -152,8 +152,7 @@ bool TTvrIniFile::ReadLines(std::vector<std::string>& ALines, std::string* AErro
     return true;
 }
 
-std::string TTvrIniFile::ReadString(std::string_view ASection, std::string_view AKey,
-                                    std::string_view ADefault) const
+std::optional<std::string> TTvrIniFile::FindValue(std::string_view ASection, std::string_view AKey) const
 {
     std::vector<std::string> Lines;
     size_t Header = 0;
@@ -166,23 +165,18 @@ std::string TTvrIniFile::ReadString(std::string_view ASection, std::string_view 
                 return ValueText(Value);
         }
     }
-    return std::string(ADefault);
+    return std::nullopt;
+}
+
+std::string TTvrIniFile::ReadString(std::string_view ASection, std::string_view AKey,
+                                    std::string_view ADefault) const
+{
+    return FindValue(ASection, AKey).value_or(std::string(ADefault));
 }
 
 bool TTvrIniFile::ValueExists(std::string_view ASection, std::string_view AKey) const
 {
-    std::vector<std::string> Lines;
-    size_t Header = 0;
-    size_t End = 0;
-    if (ReadLines(Lines) && FindSection(Lines, ASection, Header, End)) {
-        for (size_t I = Header + 1; I < End; ++I) {
-            std::string_view Key;
-            std::string_view Value;
-            if (KeyLine(Lines[I], Key, Value) && SameName(Key, AKey))
-                return true;
-        }
-    }
-    return false;
+    return FindValue(ASection, AKey).has_value();
 }
 
 TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,6 +49,9 @@ public:
     void EraseSection(std::string_view ASection) { WriteSection(ASection, {}); }
 
 private:
+    // The value of the key as ReadString gives it; nullopt when the section
+    // has no such key or the file cannot be read.
+    std::optional<std::string> FindValue(std::string_view ASection, std::string_view AKey) const;
     // The file's lines (none for a missing file); false, with the
     // platform's text in AError, when it exists but cannot be read.
     bool ReadLines(std::vector<std::string>& ALines, std::string* AError = nullptr) const;

@@ -320,26 +320,15 @@ void TTvrMainWindow::CreateActions()
         return Action;
     };
     FActSrcLocation = Make(QStringLiteral("データソースの場所"));
-    FActSrcKamokuSelect = Make(QStringLiteral("収支科目マスタを選択"));
-    FActSrcKamokuClip = Make(QStringLiteral("収支科目マスタをクリップから作成"));
-    FActSrcTantoshaSelect = Make(QStringLiteral("担当者マスタを選択"));
-    FActSrcTantoshaClip = Make(QStringLiteral("担当者マスタをクリップから作成"));
-    FActSrcZandakaSelect = Make(QStringLiteral("残高テーブルを選択"));
-    FActSrcZandakaClip = Make(QStringLiteral("残高テーブルをクリップから作成"));
-    FActSrcKinsenSelect = Make(QStringLiteral("金銭出納テーブルを選択"));
-    FActSrcKinsenClip = Make(QStringLiteral("金銭出納テーブルをクリップから作成"));
+    // Each table's two commands are named after it.
+    for (TSrcTable& Table : FSrcTables) {
+        Table.ActSelect = Make(Table.DataName + QStringLiteral("を選択"));
+        Table.ActClip = Make(Table.DataName + QStringLiteral("をクリップから作成"));
+    }
     FActTotExec = Make(QStringLiteral("集計データ作成・表示"));
     FActHelpOpenFolder = Make(QStringLiteral("ドキュメントフォルダを開く"));
     FActHelpVersion = Make(QStringLiteral("バージョン情報"));
     FActExit = Make(QStringLiteral("終了"));
-    FSrcTables[0].ActSelect = FActSrcKamokuSelect;
-    FSrcTables[0].ActClip = FActSrcKamokuClip;
-    FSrcTables[1].ActSelect = FActSrcTantoshaSelect;
-    FSrcTables[1].ActClip = FActSrcTantoshaClip;
-    FSrcTables[2].ActSelect = FActSrcZandakaSelect;
-    FSrcTables[2].ActClip = FActSrcZandakaClip;
-    FSrcTables[3].ActSelect = FActSrcKinsenSelect;
-    FSrcTables[3].ActClip = FActSrcKinsenClip;
 
     FMenuPopupMenu = new QMenu(this);
     FMenuPopupMenu->addAction(FActSrcLocation);
@@ -355,6 +344,16 @@ void TTvrMainWindow::CreateActions()
     FMenuPopupMenu->addAction(FActHelpVersion);
     FMenuPopupMenu->addSeparator();
     FMenuPopupMenu->addAction(FActExit);
+}
+
+QAction* TTvrMainWindow::ActSrcClip(int ATable) const
+{
+    return FSrcTables.at(static_cast<size_t>(ATable)).ActClip;
+}
+
+QAction* TTvrMainWindow::ActSrcSelect(int ATable) const
+{
+    return FSrcTables.at(static_cast<size_t>(ATable)).ActSelect;
 }
 
 void TTvrMainWindow::CreateControls()

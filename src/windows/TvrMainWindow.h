@@ -107,10 +107,11 @@ public:
     QMenu* MenuPopupMenu() const { return FMenuPopupMenu; }
 
     QAction* ActSrcLocation() const { return FActSrcLocation; }
-    QAction* ActSrcKamokuClip() const { return FActSrcKamokuClip; }
-    QAction* ActSrcTantoshaClip() const { return FActSrcTantoshaClip; }
-    QAction* ActSrcZandakaClip() const { return FActSrcZandakaClip; }
-    QAction* ActSrcKinsenClip() const { return FActSrcKinsenClip; }
+    // The command that makes the table (0 account titles, 1 persons,
+    // 2 balances, 3 cash book) from the clipboard, and the one that opens its
+    // list.
+    QAction* ActSrcClip(int ATable) const;
+    QAction* ActSrcSelect(int ATable) const;
     QAction* ActTotExec() const { return FActTotExec; }
     QAction* ActHelpOpenFolder() const { return FActHelpOpenFolder; }
     QAction* ActHelpVersion() const { return FActHelpVersion; }
@@ -177,14 +178,6 @@ private:
     QMenu* FMenuPopupMenu = nullptr;
 
     QAction* FActSrcLocation = nullptr;
-    QAction* FActSrcKamokuSelect = nullptr;
-    QAction* FActSrcKamokuClip = nullptr;
-    QAction* FActSrcTantoshaSelect = nullptr;
-    QAction* FActSrcTantoshaClip = nullptr;
-    QAction* FActSrcZandakaSelect = nullptr;
-    QAction* FActSrcZandakaClip = nullptr;
-    QAction* FActSrcKinsenSelect = nullptr;
-    QAction* FActSrcKinsenClip = nullptr;
     QAction* FActTotExec = nullptr;
     QAction* FActHelpOpenFolder = nullptr;
     QAction* FActHelpVersion = nullptr;

@@ -133,6 +133,21 @@ TEST_F(ConfigTest, WritesReachTheFileAtOnceAsDecimalDigitsAndOneOrZero)
     EXPECT_TRUE(Other.ReadBool("Sheet.Maximized", false));
 }
 
+TEST_F(ConfigTest, AnEmptyValueIsWrittenAndTellsFromAMissingKey)
+{
+    TTvrConfig Config(Docs());
+    EXPECT_FALSE(Config.ValueExists("SrcTantosha"));
+    Config.WriteString("SrcTantosha", "");
+    EXPECT_TRUE(Config.ValueExists("SrcTantosha"));
+    EXPECT_TRUE(Config.ValueExists("srctantosha"));
+    EXPECT_EQ(Config.ReadString("SrcTantosha", "default"), "");
+    EXPECT_FALSE(Config.ValueExists("SrcZandaka"));
+    EXPECT_EQ(Config.ReadString("SrcZandaka", "default"), "default");
+    // Only the section of the values counts.
+    Config.WriteSectionValues("SrcPaths", {"SrcZandaka=x"});
+    EXPECT_FALSE(Config.ValueExists("SrcZandaka"));
+}
+
 TEST_F(ConfigTest, KeyOrderAndOtherLinesAreKeptWhenRewriting)
 {
     WriteIni("; written by hand\r\n"

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "shell/TvrConfig.h"
@@ -86,6 +87,17 @@ protected:
         return Folder + u'/';
     }
 
+    // Three folders of the example tables, remembered as a, b, c.
+    std::tuple<QString, QString, QString> ThreeRememberedLocations()
+    {
+        const QString A = ExampleFolder(QStringLiteral("a"));
+        const QString B = ExampleFolder(QStringLiteral("b"));
+        const QString C = ExampleFolder(QStringLiteral("c"));
+        Config().WriteSectionValues(QStringLiteral("SrcPaths"),
+                                    {QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C});
+        return {A, B, C};
+    }
+
     TTvrMainWindow& Open()
     {
         FWindow = new TTvrMainWindow(TTvrRegionalSettings());
@@ -144,7 +156,7 @@ TEST_F(MainWindowTest, FirstStartWithoutConfigurationChoosesNothing)
         EXPECT_FALSE(Combo->isEnabled());
     }
     EXPECT_FALSE(Window.SrcKamokuButton()->isEnabled());
-    EXPECT_FALSE(Window.ActSrcKamokuClip()->isEnabled());
+    EXPECT_FALSE(Window.ActSrcClip(0)->isEnabled());
     EXPECT_FALSE(Window.ActTotExec()->isEnabled());
     EXPECT_FALSE(Window.TotExecButton()->isEnabled());
     EXPECT_TRUE(Window.TotProgressMemo()->toPlainText().isEmpty());
@@ -242,11 +254,7 @@ TEST_F(MainWindowTest, RememberedNamesWinOverKeywordsAndVanishedFoldersAreLeftOu
 
 TEST_F(MainWindowTest, ChoosingALocationMovesItToTheTopOnce)
 {
-    const QString A = ExampleFolder(QStringLiteral("a"));
-    const QString B = ExampleFolder(QStringLiteral("b"));
-    const QString C = ExampleFolder(QStringLiteral("c"));
-    Config().WriteSectionValues(QStringLiteral("SrcPaths"),
-                                {QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C});
+    const auto [A, B, C] = ThreeRememberedLocations();
     TTvrMainWindow& Window = Open();
     QStringList Lines;
 
@@ -311,11 +319,7 @@ TEST_F(MainWindowTest, LetterCaseTellsFoldersAndFilesApart)
 
 TEST_F(MainWindowTest, DeleteRemovesOnlyAnEntryBelowTheFirstWhileTheListIsOpen)
 {
-    const QString A = ExampleFolder(QStringLiteral("a"));
-    const QString B = ExampleFolder(QStringLiteral("b"));
-    const QString C = ExampleFolder(QStringLiteral("c"));
-    Config().WriteSectionValues(QStringLiteral("SrcPaths"),
-                                {QStringLiteral("0=") + A, QStringLiteral("1=") + B, QStringLiteral("2=") + C});
+    const auto [A, B, C] = ThreeRememberedLocations();
     TTvrMainWindow& Window = Open();
     TTvrOwnerDrawComboBox* Combo = Window.SrcLocationComboBox();
     QStringList Lines;
