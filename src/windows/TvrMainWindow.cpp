@@ -43,9 +43,11 @@ namespace {
 
 const char* const kSrcPathsSection = "SrcPaths";
 const QString kNotUsedText = QStringLiteral(" (使用しない)");
-// The log is repainted during a run at most this often: a run that reports
-// thousands of rejected rows is not slowed down by painting every line.
-constexpr qint64 kLogPaintInterval = 15;
+// Lines sent within this many milliseconds of the first make a burst; of a
+// burst, the first lines are painted one by one, the rest together when the
+// next burst starts or the run ends.
+constexpr qint64 kLogBurstInterval = 15;
+constexpr int32_t kLogBurstLinesPainted = 4;
 
 QString FromStd(const std::string& AText)
 {
@@ -736,12 +738,15 @@ void TTvrMainWindow::SaveSrcPaths()
     Config().WriteSectionValues(QString::fromLatin1(kSrcPathsSection), Lines);
 }
 
-void TTvrMainWindow::RepaintLog(bool AForce)
+void TTvrMainWindow::FlushLog()
 {
-    const qint64 Now = QDateTime::currentMSecsSinceEpoch();
-    if (!AForce && Now - FLastLogPaint < kLogPaintInterval)
+    if (FPendingLog.isEmpty())
         return;
-    FLastLogPaint = Now;
+    // One paragraph a line; the lines held back go in at once, which keeps a
+    // log of many thousand rejected rows quick.
+    FTotProgressMemo->appendPlainText(FPendingLog.join(u'\n'));
+    FPendingLog.clear();
+    FTotProgressMemo->verticalScrollBar()->setValue(FTotProgressMemo->verticalScrollBar()->maximum());
     // The run holds the event loop: the log is painted here and now, and no
     // input is taken, so no second run can start.
     FTotProgressMemo->repaint();
@@ -749,10 +754,20 @@ void TTvrMainWindow::RepaintLog(bool AForce)
 
 void TTvrMainWindow::TotProgressSendMessage(const std::string& AMessage)
 {
-    for (const std::string& Line : LogLines(AMessage))
-        FTotProgressMemo->appendPlainText(FromStd(Line));
-    FTotProgressMemo->verticalScrollBar()->setValue(FTotProgressMemo->verticalScrollBar()->maximum());
-    RepaintLog(false);
+    const std::vector<std::string> Lines = LogLines(AMessage);
+    for (const std::string& Line : Lines)
+        FPendingLog.append(FromStd(Line));
+    // A line that says what the run does next (and may take long) is painted
+    // at once; only a burst of lines, such as the rejected rows of a table,
+    // is painted a few times a second.
+    const qint64 Now = QDateTime::currentMSecsSinceEpoch();
+    if (Now - FLogBurstStart >= kLogBurstInterval) {
+        FLogBurstStart = Now;
+        FLogBurstLines = 0;
+    }
+    FLogBurstLines += static_cast<int32_t>(Lines.size());
+    if (FLogBurstLines <= kLogBurstLinesPainted)
+        FlushLog();
 }
 
 bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
@@ -845,10 +860,10 @@ void TTvrMainWindow::TotExec()
     try {
         FTotExecButton->setEnabled(false);
         FTotProgressMemo->clear();
+        FPendingLog.clear();
         repaint();
         QThread::msleep(300);
-        // The first line of the log is painted at once.
-        FLastLogPaint = 0;
+        FLogBurstStart = 0;
 
         const QString Names[] = {FSrcKamokuComboBox->currentText(), FSrcTantoshaComboBox->currentText(),
                                  FSrcZandakaComboBox->currentText(), FSrcKinsenComboBox->currentText()};
@@ -866,7 +881,7 @@ void TTvrMainWindow::TotExec()
         Params.Settings = FSettings;
         Params.Today = TTvrSheetWindow::CurrentDate();
         Ok = FSumup->Execute(Params);
-        RepaintLog(true);
+        FlushLog();
 
         if (Ok)
             QThread::msleep(1000);
@@ -886,6 +901,7 @@ void TTvrMainWindow::TotExec()
         FTotExecButton->setEnabled(FActTotExec->isEnabled());
         QApplication::restoreOverrideCursor();
     } catch (const std::exception& E) {
+        FlushLog();
         FTotExecButton->setEnabled(FActTotExec->isEnabled());
         QApplication::restoreOverrideCursor();
         ShowMessageBox(nmkError, FromStd(E.what()));

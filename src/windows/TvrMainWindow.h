@@ -82,7 +82,8 @@ public:
 
     void ActionExecute(QAction* ASender);
 
-    // The log callback of the run: each line of the message goes to the log.
+    // The log callback of the run: each line of the message goes to the log,
+    // painted at once, except within a burst of many lines.
     void TotProgressSendMessage(const std::string& AMessage);
 
     // The text an item of a file combo box shows: the file name, its time
@@ -150,7 +151,8 @@ private:
     void UpdateSrcLocationDisplayNames();
     void SaveSrcPaths();
     void TotExec();
-    void RepaintLog(bool AForce);
+    // Moves the lines held back into the log and paints it.
+    void FlushLog();
 
     TTvrRegionalSettings FSettings;
     std::unique_ptr<TTvrSheetWindow> FSheetWindow;
@@ -159,7 +161,9 @@ private:
     QString FSrcPath;
     std::unique_ptr<TTvrSumup> FSumup;
     bool FShown = false;
-    qint64 FLastLogPaint = 0;
+    qint64 FLogBurstStart = 0;
+    int32_t FLogBurstLines = 0;
+    QStringList FPendingLog;
 
     QLabel* FSrcCaptionLabel = nullptr;
     QToolButton* FMenuSpeedButton = nullptr;

@@ -25,6 +25,8 @@
 #include <tuple>
 #include <vector>
 
+#include "aggregation/TvrSourceFiles.h"
+#include "aggregation/TvrSumup.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/TvrBaseWindow.h"
@@ -431,6 +433,51 @@ TEST_F(MainWindowTest, ARunWritesTheLogInOrderWhileItRunsAndOpensTheViewer)
     // The choice is remembered.
     EXPECT_EQ(Config().ReadString(QStringLiteral("SrcKinsen"), QString()), kKinsen);
     EXPECT_EQ(Config().ReadString(QStringLiteral("SrcTantosha"), QString()), kTantosha);
+}
+
+TEST_F(MainWindowTest, ABurstOfRejectedRowsReachesTheLogWholeAndInOrder)
+{
+    // Every row of the cash-book table after the first with an account code
+    // that is not in the master.
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    {
+        QFile File(Folder + kKinsen);
+        ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+        QList<QByteArray> Lines = File.readAll().split('\n');
+        File.close();
+        for (qsizetype I = 1; I < Lines.size(); ++I) {
+            QList<QByteArray> Fields = Lines[I].split(',');
+            if (Fields.size() == 10)
+                Fields[7] = "999";
+            Lines[I] = Fields.join(',');
+        }
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        File.write(Lines.join('\n'));
+    }
+    // What the engine itself says of these tables.
+    QStringList Expected;
+    {
+        TTvrSumup Sumup([&Expected](const std::string& AMessage) {
+            for (const std::string& Line : LogLines(AMessage))
+                Expected.append(QString::fromStdString(Line));
+        });
+        TTvrExecuteParams Params;
+        Params.PathInput = Folder.toStdString();
+        Params.PathOutput = FData.filePath(QStringLiteral("elsewhere/")).toStdString();
+        Params.KamokuMaster = kKamoku.toStdString();
+        Params.TantoshaMaster = kTantosha.toStdString();
+        Params.ZandakaTable = kZandaka.toStdString();
+        Params.KinsenTable = kKinsen.toStdString();
+        Params.Today = TTvrSheetWindow::CurrentDate();
+        EXPECT_FALSE(Sumup.Execute(Params));
+    }
+    ASSERT_GT(Expected.size(), 200);
+
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.ActTotExec()->trigger();
+    EXPECT_EQ(LogLinesOf(Window), Expected);
 }
 
 TEST_F(MainWindowTest, RunningTwiceWithoutAChangeRunsOnceThenAnyChangeHidesTheViewer)
