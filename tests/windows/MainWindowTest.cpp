@@ -624,8 +624,10 @@ TEST_F(MainWindowTest, TheProgramArgumentOpensAFolderAndClosingTheMainWindowEnds
     EXPECT_EQ(Lines, QStringList{QStringLiteral("0=") + Folder});
     EXPECT_TRUE(QFileInfo::exists(Documents.filePath(QStringLiteral("Tavrel/Tavrel.ini"))));
 
-    // With the viewer open.
+    // With the viewer open. (A warning would be answered, not waited for.)
+    SetNextMessageBoxResult(QMessageBox::Ok);
     Window->ActTotExec()->trigger();
+    EXPECT_EQ(LogLinesOf(*Window).last(), QStringLiteral("集計が完了しました。"));
     QPointer<TTvrSheetWindow> Viewer = Window->SheetWindow();
     ASSERT_FALSE(Viewer.isNull());
     EXPECT_TRUE(Viewer->isVisible());
