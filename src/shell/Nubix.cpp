@@ -180,6 +180,14 @@ void InstallFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("メイリオ"), QStringLiteral("Noto Sans CJK JP"));
 }
 
+QFont MeiryoFont(int32_t APixels, bool ABold)
+{
+    QFont Font(QStringLiteral("メイリオ"));
+    Font.setPixelSize(APixels);
+    Font.setBold(ABold);
+    return Font;
+}
+
 int32_t MeiryoInternalLeading(int32_t AHeight)
 {
     const int32_t H = std::abs(AHeight);

@@ -88,6 +88,8 @@ QWidget* ApplicationMainWindow();
 // table below applies; this makes Qt draw it with Noto Sans CJK JP. Called
 // once at start-up, after the application object exists.
 void InstallFontSubstitutes();
+// The windows' face, "メイリオ", APixels high at 96 dpi.
+QFont MeiryoFont(int32_t APixels, bool ABold = false);
 
 // The internal leading the Meiryo face has at this height (its absolute
 // value, in pixels): below 9 none; 9 to 17 two; 18 to 24 three; 25 four;

@@ -56,9 +56,10 @@ QString TTvrConfig::ReadString(const QString& AIdnt, const QString& ADefault) co
     return QString::fromStdString(FIniFile.ReadString(kGeneral, AIdnt.toStdString(), ADefault.toStdString()));
 }
 
-bool TTvrConfig::ValueExists(const QString& AIdnt) const
+std::optional<QString> TTvrConfig::FindString(const QString& AIdnt) const
 {
-    return FIniFile.ValueExists(kGeneral, AIdnt.toStdString());
+    const std::optional<std::string> Value = FIniFile.FindValue(kGeneral, AIdnt.toStdString());
+    return Value ? std::optional<QString>(QString::fromStdString(*Value)) : std::nullopt;
 }
 
 int32_t TTvrConfig::ReadInteger(const QString& AIdnt, int32_t ADefault) const

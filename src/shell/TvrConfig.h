@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 #include "shell/TvrIniFile.h"
 #include "tables/TvrValue.h"
@@ -25,8 +26,10 @@ public:
     QString FileName() const { return QString::fromStdString(FIniFile.FileName()); }
 
     QString ReadString(const QString& AIdnt, const QString& ADefault) const;
-    // Whether the key is written at all, even with an empty value.
-    bool ValueExists(const QString& AIdnt) const;
+    // The value when the key is written at all, even empty; nullopt when it
+    // is not.
+    std::optional<QString> FindString(const QString& AIdnt) const;
+    bool ValueExists(const QString& AIdnt) const { return FindString(AIdnt).has_value(); }
     // ADefault also when the value is not an integer; "0x" starts a
     // hexadecimal one.
     int32_t ReadInteger(const QString& AIdnt, int32_t ADefault) const;

@@ -174,11 +174,6 @@ std::string TTvrIniFile::ReadString(std::string_view ASection, std::string_view 
     return FindValue(ASection, AKey).value_or(std::string(ADefault));
 }
 
-bool TTvrIniFile::ValueExists(std::string_view ASection, std::string_view AKey) const
-{
-    return FindValue(ASection, AKey).has_value();
-}
-
 TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) const
 {
     TKeyValues Result;

@@ -33,8 +33,9 @@ public:
     // The keys of the section with their values (as ReadString gives them), in
     // the file's order; empty when the section or the file is missing.
     TKeyValues ReadSection(std::string_view ASection) const;
-    // Whether the section has the key, whatever its value.
-    bool ValueExists(std::string_view ASection, std::string_view AKey) const;
+    // The value of the key as ReadString gives it; nullopt when the section
+    // has no such key or the file cannot be read.
+    std::optional<std::string> FindValue(std::string_view ASection, std::string_view AKey) const;
 
     // Sets the key's value in place, or adds the key at the end of its
     // section, or the section at the end of the file. A value with blanks at
@@ -49,9 +50,6 @@ public:
     void EraseSection(std::string_view ASection) { WriteSection(ASection, {}); }
 
 private:
-    // The value of the key as ReadString gives it; nullopt when the section
-    // has no such key or the file cannot be read.
-    std::optional<std::string> FindValue(std::string_view ASection, std::string_view AKey) const;
     // The file's lines (none for a missing file); false, with the
     // platform's text in AError, when it exists but cannot be read.
     bool ReadLines(std::vector<std::string>& ALines, std::string* AError = nullptr) const;

@@ -41,6 +41,14 @@ void TTvrDate::Decode(int& AYear, int& AMonth, int& ADay) const
     ADay = static_cast<int>(static_cast<unsigned>(Ymd.day()));
 }
 
+void TTvrDate::DecodeTime(int& AHour, int& AMinute) const
+{
+    const double Fraction = FSerial - std::floor(FSerial);
+    const int Minutes = std::min(1439, static_cast<int>(std::floor(Fraction * 1440.0 + 1.0 / 172800.0)));
+    AHour = Minutes / 60;
+    AMinute = Minutes % 60;
+}
+
 TTvrDate TTvrDate::AddOneMonth() const
 {
     const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};

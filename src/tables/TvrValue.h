@@ -39,6 +39,10 @@ public:
     int32_t Day() const { return static_cast<int32_t>(std::floor(FSerial)); }
     TTvrDate DateOnly() const { return FromSerial(static_cast<double>(Day())); }
     void Decode(int& AYear, int& AMonth, int& ADay) const;
+    // The time of day to the minute (0:00 to 23:59). Half a second's
+    // tolerance: a time kept as a fraction of a day may lie a hair below its
+    // whole minute.
+    void DecodeTime(int& AHour, int& AMinute) const;
     // The same day of the next calendar month, or that month's last day when
     // the next month is shorter.
     TTvrDate AddOneMonth() const;

@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <memory>

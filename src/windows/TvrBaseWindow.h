@@ -12,7 +12,6 @@
 
 namespace tavrel {
 
-
 class TTvrBaseWindow : public QWidget {
 public:
     // Sets the environment variables and checks them, finds the documents

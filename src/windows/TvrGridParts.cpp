@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 
 #include "shell/Nubix.h"
@@ -57,6 +58,45 @@ bool TTvrCornerPainter::eventFilter(QObject* AWatched, QEvent* AEvent)
     Painter.setPen(FCorner->palette().color(QPalette::Active, QPalette::ButtonText));
     DrawCellText(Painter, FCorner->rect(), QStringLiteral("No"), nctoHCenter | nctoVCenter, 2, 2);
     return true;
+}
+
+TTvrGridCellDelegate::TTvrGridCellDelegate(QTableView* AGrid, int ANumericRole, TTextColor ATextColor,
+                                           TShowFocus AShowFocus)
+    : QStyledItemDelegate(AGrid), FGrid(AGrid), FNumericRole(ANumericRole), FTextColor(std::move(ATextColor)),
+      FShowFocus(std::move(AShowFocus))
+{
+}
+
+void TTvrGridCellDelegate::paint(QPainter* APainter, const QStyleOptionViewItem& AOption,
+                                 const QModelIndex& AIndex) const
+{
+    APainter->save();
+    const bool Focused = AIndex == FGrid->currentIndex();
+    const bool Selected = (AOption.state & QStyle::State_Selected) || (Focused && FGrid->isEnabled());
+    const QPalette& Palette = AOption.palette;
+    APainter->fillRect(AOption.rect, Selected ? Palette.brush(QPalette::Highlight) : Palette.brush(QPalette::Base));
+    APainter->setFont(FGrid->font());
+    QColor Color = Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text);
+    if (FTextColor)
+        Color = FTextColor(AIndex).value_or(Color);
+    APainter->setPen(Color);
+    const bool Numeric = AIndex.data(FNumericRole).toBool();
+    DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
+                 (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
+    ResetControlCanvas(*APainter, *FGrid);
+    if (Focused && FGrid->hasFocus() && (!FShowFocus || FShowFocus())) {
+        QStyleOptionFocusRect FocusOption;
+        FocusOption.rect = AOption.rect.adjusted(1, 1, -1, -1);
+        FocusOption.state = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+        FocusOption.backgroundColor = Palette.color(QPalette::Highlight);
+        FGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &FocusOption, APainter, FGrid);
+    }
+    APainter->restore();
+}
+
+QSize TTvrGridCellDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    return QSize(64, RowHeightForFont(FGrid->font(), 11));
 }
 
 } // namespace tavrel

@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QColor>
 #include <QHeaderView>
 #include <QObject>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+#include <optional>
 
 namespace tavrel {
 
@@ -32,6 +37,29 @@ public:
 
 private:
     QAbstractButton* FCorner;
+};
+
+// The data cells: the highlight behind a selected (or the current) cell,
+// else the grid's background; the text on one line, numbers (cells whose
+// ANumericRole is true) right-aligned, other texts left; the focus frame on
+// the current cell while the grid has the focus. A cell's text may take
+// another colour (ATextColor), and the frame may be left out (AShowFocus
+// false).
+class TTvrGridCellDelegate : public QStyledItemDelegate {
+public:
+    using TTextColor = std::function<std::optional<QColor>(const QModelIndex& AIndex)>;
+    using TShowFocus = std::function<bool()>;
+
+    TTvrGridCellDelegate(QTableView* AGrid, int ANumericRole, TTextColor ATextColor = {}, TShowFocus AShowFocus = {});
+    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override;
+    // Rows one text line high by the Meiryo row-height rule.
+    QSize sizeHint(const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override;
+
+private:
+    QTableView* FGrid;
+    int FNumericRole;
+    TTextColor FTextColor;
+    TShowFocus FShowFocus;
 };
 
 } // namespace tavrel

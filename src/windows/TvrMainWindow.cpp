@@ -5,8 +5,6 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,12 +16,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStylePainter>
+#include <QScopeGuard>
 #include <QThread>
 #include <QToolButton>
 #include <QAbstractItemView>
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "shell/TvrConfig.h"
@@ -33,6 +29,7 @@
 #include "sources/SrcTantosha.h"
 #include "sources/SrcZandaka.h"
 #include "tables/TvrConvert.h"
+#include "tables/TvrCsv.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
@@ -48,24 +45,6 @@ const QString kNotUsedText = QStringLiteral(" (使用しない)");
 // next burst starts or the run ends.
 constexpr qint64 kLogBurstInterval = 15;
 constexpr int32_t kLogBurstLinesPainted = 4;
-
-QString FromStd(const std::string& AText)
-{
-    return QString::fromUtf8(AText.data(), static_cast<qsizetype>(AText.size()));
-}
-
-std::string ToStd(const QString& AText)
-{
-    return AText.toStdString();
-}
-
-QFont WindowFont(bool ABold = false)
-{
-    QFont Font(QStringLiteral("メイリオ"));
-    Font.setPixelSize(11);
-    Font.setBold(ABold);
-    return Font;
-}
 
 // The menu button's picture: a page of bulleted lines with a mouse pointer
 // on it.
@@ -109,7 +88,7 @@ QLabel* Label(QWidget* AParent, const QString& AText, int ALeft, int ATop, bool 
 {
     auto* Result = new QLabel(AText, AParent);
     if (ABold)
-        Result->setFont(WindowFont(true));
+        Result->setFont(MeiryoFont(11, true));
     Result->setTextFormat(Qt::PlainText);
     Result->move(ALeft, ATop);
     Result->adjustSize();
@@ -124,26 +103,6 @@ QLabel* WrappedLabel(QWidget* AParent, const QString& AText, const QRect& AGeome
     Result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Result->setGeometry(AGeometry);
     return Result;
-}
-
-// The file's last modification as local time; the operating system's
-// message when it cannot be read (the file went away since the listing).
-QDateTime FileTimeStampOf(const QString& APath)
-{
-    struct stat Info {};
-    if (::stat(APath.toLocal8Bit().constData(), &Info) != 0) {
-        const int Error = errno;
-        throw ETvrError("ファイル \"" + ToStd(APath) + "\" を開けません。" + std::strerror(Error));
-    }
-    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(Info.st_mtime)).toLocalTime();
-}
-
-TTvrDate DateOf(const QDateTime& ATime)
-{
-    const QDate Day = ATime.date();
-    const QTime Time = ATime.time();
-    const double Fraction = static_cast<double>(Time.msecsSinceStartOfDay()) / 86400000.0;
-    return TTvrDate::FromSerial(TTvrDate::Encode(Day.year(), Day.month(), Day.day()).Serial() + Fraction);
 }
 
 } // namespace
@@ -236,7 +195,7 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
     // A fixed single border with the system menu and the minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(WindowFont());
+    setFont(MeiryoFont(11));
     setWindowTitle(ApplicationTitle());
     setWindowIcon(QApplication::windowIcon());
 
@@ -515,25 +474,20 @@ void TTvrMainWindow::SrcComboBoxStatusChange()
 
 QString TTvrMainWindow::SrcFileItemText(int AIndex) const
 {
-    if (AIndex < 0 || AIndex >= FSrcKamokuComboBox->count())
-        return QString();
-    if (static_cast<size_t>(AIndex) >= FSrcFiles.size())
+    // The not-used item comes after the files.
+    if (AIndex < 0 || static_cast<size_t>(AIndex) >= FSrcFiles.size())
         return QString();
     const TTvrMainSrcFiles& File = FSrcFiles[static_cast<size_t>(AIndex)];
-    const QString Sep = FromStd(FSettings.TimeSeparator);
-    const QDateTime& Time = File.FileTimeStamp;
-    const QString Clock = QStringLiteral("%1%2%3")
-                              .arg(Time.time().hour(), 2, 10, QLatin1Char('0'))
-                              .arg(Sep)
-                              .arg(Time.time().minute(), 2, 10, QLatin1Char('0'));
-    const QString DateText = File.FileDays == 0 ? Clock
-                                                : QStringLiteral("%1%2%3%4%5 %6")
-                                                      .arg(Time.date().year(), 4, 10, QLatin1Char('0'))
-                                                      .arg(Sep)
-                                                      .arg(Time.date().month(), 2, 10, QLatin1Char('0'))
-                                                      .arg(Sep)
-                                                      .arg(Time.date().day(), 2, 10, QLatin1Char('0'))
-                                                      .arg(Clock);
+    const QString Sep = QString::fromStdString(FSettings.TimeSeparator);
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
+    File.FileTimeStamp.Decode(Year, Month, Day);
+    File.FileTimeStamp.DecodeTime(Hour, Minute);
+    auto Two = [](int AValue) { return QStringLiteral("%1").arg(AValue, 2, 10, QLatin1Char('0')); };
+    // Only the time for a file of today.
+    QString DateText = Two(Hour) + Sep + Two(Minute);
+    if (File.FileDays != 0)
+        DateText = QStringLiteral("%1").arg(Year, 4, 10, QLatin1Char('0')) + Sep + Two(Month) + Sep + Two(Day)
+                   + u' ' + DateText;
     return QStringLiteral("%1  %2 (%3)").arg(QFileInfo(File.FileName).fileName(), DateText, File.FileDaysString);
 }
 
@@ -583,7 +537,7 @@ void TTvrMainWindow::SrcLocationComboBoxChange(int AIndex)
     try {
         SetSrcPath(FSrcLocationComboBox->itemText(AIndex));
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, FromStd(E.what()));
+        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
     }
     UpdateSrcComboBoxes(false);
     StatusChange();
@@ -608,7 +562,7 @@ bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
     try {
         SaveSrcPaths();
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, FromStd(E.what()));
+        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
     }
     return true;
 }
@@ -635,9 +589,7 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
     std::vector<std::optional<QString>> Names;
     for (const TSrcTable& Table : FSrcTables) {
         if (AFromConfig)
-            Names.push_back(Config().ValueExists(Table.ConfigKey)
-                                ? std::optional<QString>(Config().ReadString(Table.ConfigKey, QString()))
-                                : std::nullopt);
+            Names.push_back(Config().FindString(Table.ConfigKey));
         else
             Names.push_back(Table.ComboBox->currentIndex() >= 0 ? std::optional<QString>(Table.ComboBox->currentText())
                                                                 : std::nullopt);
@@ -656,20 +608,22 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
         QStringList Items;
         try {
             const TTvrDate Today = TTvrSheetWindow::CurrentDate();
-            for (const std::string& Name : ListCsvFiles(ToStd(FSrcPath))) {
+            for (const std::string& Name : ListCsvFiles(FSrcPath.toStdString())) {
                 TTvrMainSrcFiles File;
-                File.FileName = FSrcPath + FromStd(Name);
-                File.FileTimeStamp = FileTimeStampOf(File.FileName);
+                File.FileName = FSrcPath + QString::fromStdString(Name);
+                // The operating system's message when the file went away
+                // since the listing.
+                File.FileTimeStamp = FileModificationTime(File.FileName.toStdString());
                 std::string Age;
-                DateAgeText(DateOf(File.FileTimeStamp), Today, File.FileDays, Age);
-                File.FileDaysString = FromStd(Age);
+                DateAgeText(File.FileTimeStamp.DateOnly(), Today, File.FileDays, Age);
+                File.FileDaysString = QString::fromStdString(Age);
                 Files.push_back(std::move(File));
-                Items.append(FromStd(Name));
+                Items.append(QString::fromStdString(Name));
             }
         } catch (const std::exception& E) {
             Files.clear();
             Items.clear();
-            ShowMessageBox(nmkError, FromStd(E.what()));
+            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
         }
         FSrcFiles = std::move(Files);
         for (size_t I = 0; I < FSrcTables.size(); ++I) {
@@ -756,7 +710,7 @@ void TTvrMainWindow::TotProgressSendMessage(const std::string& AMessage)
 {
     const std::vector<std::string> Lines = LogLines(AMessage);
     for (const std::string& Line : Lines)
-        FPendingLog.append(FromStd(Line));
+        FPendingLog.append(QString::fromStdString(Line));
     // A line that says what the run does next (and may take long) is painted
     // at once; only a burst of lines, such as the rejected rows of a table,
     // is painted a few times a second.
@@ -779,7 +733,7 @@ bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
     try {
         SetSrcPath(ExpandFolderPath(AFolder));
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, FromStd(E.what()));
+        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
     }
     UpdateSrcComboBoxes(true);
     StatusChange();
@@ -804,7 +758,7 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         try {
             SetSrcPath(Path);
         } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, FromStd(E.what()));
+            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
         }
         UpdateSrcComboBoxes(false);
         StatusChange();
@@ -814,7 +768,7 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         try {
             OpenWithShell(DocumentsFolder());
         } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, FromStd(E.what()));
+            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
         }
     } else if (ASender == FActHelpVersion) {
         TTvrVersionDialog Dialog(this);
@@ -842,41 +796,51 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
     }
 }
 
+void TTvrMainWindow::ShowSheetWindow()
+{
+    if (FSheetWindow->isMinimized())
+        FSheetWindow->showNormal();
+    FSheetWindow->show();
+    FSheetWindow->raise();
+    FSheetWindow->activateWindow();
+}
+
 void TTvrMainWindow::TotExec()
 {
     // The viewer on screen already shows the sheets of this choice.
     if (FSheetWindow && FSheetWindow->isVisible()) {
-        if (FSheetWindow->isMinimized())
-            FSheetWindow->showNormal();
-        FSheetWindow->show();
-        FSheetWindow->raise();
-        FSheetWindow->activateWindow();
+        ShowSheetWindow();
         return;
     }
     if (!FActTotExec->isEnabled())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     bool Ok = false;
     try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         FTotExecButton->setEnabled(false);
+        // However the run ends, the log is complete and the button and the
+        // cursor come back, before any error is shown.
+        const auto Restore = qScopeGuard([this] {
+            FlushLog();
+            FTotExecButton->setEnabled(FActTotExec->isEnabled());
+            QApplication::restoreOverrideCursor();
+        });
         FTotProgressMemo->clear();
         FPendingLog.clear();
         repaint();
         QThread::msleep(300);
         FLogBurstStart = 0;
 
-        const QString Names[] = {FSrcKamokuComboBox->currentText(), FSrcTantoshaComboBox->currentText(),
-                                 FSrcZandakaComboBox->currentText(), FSrcKinsenComboBox->currentText()};
-        for (size_t I = 0; I < FSrcTables.size(); ++I)
-            Config().WriteString(FSrcTables[I].ConfigKey, Names[I]);
-
         TTvrExecuteParams Params;
-        Params.PathInput = ToStd(FSrcPath);
-        Params.PathOutput = ToStd(FSrcPath + QStringLiteral("output/"));
-        Params.KamokuMaster = ToStd(Names[0]);
-        Params.TantoshaMaster = ToStd(Names[1]);
-        Params.ZandakaTable = ToStd(Names[2]);
-        Params.KinsenTable = ToStd(Names[3]);
+        std::string* const Names[] = {&Params.KamokuMaster, &Params.TantoshaMaster, &Params.ZandakaTable,
+                                      &Params.KinsenTable};
+        for (size_t I = 0; I < FSrcTables.size(); ++I) {
+            const QString Name = FSrcTables[I].ComboBox->currentText();
+            Config().WriteString(FSrcTables[I].ConfigKey, Name);
+            *Names[I] = Name.toStdString();
+        }
+        Params.PathInput = FSrcPath.toStdString();
+        Params.PathOutput = (FSrcPath + QStringLiteral("output/")).toStdString();
         Params.SendMessage = [this](const std::string& AMessage) { TotProgressSendMessage(AMessage); };
         Params.Settings = FSettings;
         Params.Today = TTvrSheetWindow::CurrentDate();
@@ -888,31 +852,19 @@ void TTvrMainWindow::TotExec()
         else
             ShowMessageBox(nmkWarning, QStringLiteral("集計を完了できませんでした。\\n[集計ログ:] を確認してください。"),
                            nmbOk);
-        if (FSumup->Inputs().Count() == 0 && FSumup->Outputs().Count() == 0) {
-            FTotExecButton->setEnabled(FActTotExec->isEnabled());
-            QApplication::restoreOverrideCursor();
+        if (FSumup->Inputs().Count() == 0 && FSumup->Outputs().Count() == 0)
             return;
-        }
         if (!FSheetWindow)
             FSheetWindow = std::make_unique<TTvrSheetWindow>(FSumup->Inputs(), FSumup->Outputs(), FSettings,
                                                              Params.Today);
         else
             FSheetWindow->Setup(FSumup->Inputs(), FSumup->Outputs(), Params.Today);
-        FTotExecButton->setEnabled(FActTotExec->isEnabled());
-        QApplication::restoreOverrideCursor();
     } catch (const std::exception& E) {
-        FlushLog();
-        FTotExecButton->setEnabled(FActTotExec->isEnabled());
-        QApplication::restoreOverrideCursor();
-        ShowMessageBox(nmkError, FromStd(E.what()));
+        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
         return;
     }
 
-    if (FSheetWindow->isMinimized())
-        FSheetWindow->showNormal();
-    FSheetWindow->show();
-    FSheetWindow->raise();
-    FSheetWindow->activateWindow();
+    ShowSheetWindow();
     // A run that failed leaves its log in view, above the viewer.
     if (!Ok) {
         raise();

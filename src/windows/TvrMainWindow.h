@@ -6,7 +6,6 @@
 // the sheets of the run to the viewer.
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QStyle>
@@ -35,7 +34,8 @@ class TTvrSheetWindow;
 // One CSV file of the current location, as the file combo boxes show it.
 struct TTvrMainSrcFiles {
     QString FileName;
-    QDateTime FileTimeStamp;
+    // Local time.
+    TTvrDate FileTimeStamp;
     int32_t FileDays = 0;
     QString FileDaysString;
 };
@@ -151,6 +151,8 @@ private:
     void UpdateSrcLocationDisplayNames();
     void SaveSrcPaths();
     void TotExec();
+    // Shows the viewer, restored when minimised, in front.
+    void ShowSheetWindow();
     // Moves the lines held back into the log and paints it.
     void FlushLog();
 

@@ -30,14 +30,6 @@ namespace tavrel {
 
 namespace {
 
-// The font of the whole dialog: "メイリオ" 11 pixels high at 96 dpi.
-QFont DialogFont()
-{
-    QFont Font(QStringLiteral("メイリオ"));
-    Font.setPixelSize(11);
-    return Font;
-}
-
 // The width of one character of a column's CharCount: the letter "x", or a
 // digit when that is wider. The face that stands in for Meiryo here draws
 // digits wider than its "x", and a column of 12 characters must still show
@@ -87,47 +79,6 @@ QStringList SplitTabs(const QString& ALine)
         Fields.removeLast();
     return Fields;
 }
-
-// The data cells: the highlight behind the focused cell, else the grid's
-// background; invalid texts in red; numbers right-aligned, other texts left.
-class TTvrMksrcDelegate : public QStyledItemDelegate {
-public:
-    explicit TTvrMksrcDelegate(QTableView* AGrid) : QStyledItemDelegate(AGrid), FGrid(AGrid) {}
-
-    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
-    {
-        APainter->save();
-        const bool Focused = AIndex == FGrid->currentIndex();
-        const bool Selected = (AOption.state & QStyle::State_Selected) || (Focused && FGrid->isEnabled());
-        const QPalette& Palette = AOption.palette;
-        APainter->fillRect(AOption.rect, Selected ? Palette.brush(QPalette::Highlight) : Palette.brush(QPalette::Base));
-        APainter->setFont(FGrid->font());
-        QColor Color = Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text);
-        if (AIndex.data(TTvrMksrcModel::InvalidRole).toBool())
-            Color = Qt::red;
-        APainter->setPen(Color);
-        const bool Numeric = AIndex.data(TTvrMksrcModel::NumericRole).toBool();
-        DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
-                     (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
-        ResetControlCanvas(*APainter, *FGrid);
-        if (Focused && FGrid->hasFocus()) {
-            QStyleOptionFocusRect FocusOption;
-            FocusOption.rect = AOption.rect.adjusted(1, 1, -1, -1);
-            FocusOption.state = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-            FocusOption.backgroundColor = Palette.color(QPalette::Highlight);
-            FGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &FocusOption, APainter, FGrid);
-        }
-        APainter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        return QSize(64, RowHeightForFont(FGrid->font(), 11));
-    }
-
-private:
-    QTableView* FGrid;
-};
 
 QFrame* MakePanel(QWidget* AParent, const char* AName, QFrame::Shape AShape)
 {
@@ -210,7 +161,8 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
 {
     setObjectName(QStringLiteral("TvrMksrcDialog"));
     setWindowTitle(QStringLiteral("ソースデータ作成"));
-    setFont(DialogFont());
+    // The font of the whole dialog: "メイリオ" 11 pixels high.
+    setFont(MeiryoFont(11));
     setModal(true);
 
     // The size from the configuration, centred on the screen.
@@ -306,7 +258,13 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
     FViSheetStringGrid->setVerticalHeader(Vertical);
     FModel = new TTvrMksrcModel(FFieldDefs, FViSheetStringGrid);
     FViSheetStringGrid->setModel(FModel);
-    FViSheetStringGrid->setItemDelegate(new TTvrMksrcDelegate(FViSheetStringGrid));
+    // Invalid texts in red.
+    FViSheetStringGrid->setItemDelegate(new TTvrGridCellDelegate(
+        FViSheetStringGrid, TTvrMksrcModel::NumericRole, [](const QModelIndex& AIndex) -> std::optional<QColor> {
+            if (AIndex.data(TTvrMksrcModel::InvalidRole).toBool())
+                return QColor(Qt::red);
+            return std::nullopt;
+        }));
     FViSheetStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FViSheetStringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     FViSheetStringGrid->setSelectionBehavior(QAbstractItemView::SelectItems);

@@ -44,60 +44,10 @@ QString FileNameOnly(const TTvrSheet& ASheet)
     return QFileInfo(FromStd(ASheet.FileName())).fileName();
 }
 
-// The font of the whole window: "メイリオ" 12 pixels high at 96 dpi.
-QFont WindowFont()
-{
-    QFont Font(QStringLiteral("メイリオ"));
-    Font.setPixelSize(12);
-    return Font;
-}
-
 int XWidth(const QFont& AFont)
 {
     return QFontMetrics(AFont).horizontalAdvance(QLatin1Char('x'));
 }
-
-// The data cells: the highlight behind a selected (or the focused) cell,
-// else the grid's background; numbers right-aligned, other texts left.
-class TTvrCellDelegate : public QStyledItemDelegate {
-public:
-    TTvrCellDelegate(TTvrSheetWindow* AWindow, QTableView* AGrid)
-        : QStyledItemDelegate(AGrid), FWindow(AWindow), FGrid(AGrid)
-    {
-    }
-
-    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
-    {
-        APainter->save();
-        const bool Focused = AIndex == FGrid->currentIndex();
-        const bool Selected = (AOption.state & QStyle::State_Selected) || (Focused && FGrid->isEnabled());
-        const QPalette& Palette = AOption.palette;
-        APainter->fillRect(AOption.rect, Selected ? Palette.brush(QPalette::Highlight) : Palette.brush(QPalette::Base));
-        APainter->setFont(FGrid->font());
-        APainter->setPen(Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text));
-        const bool Numeric = AIndex.data(TTvrSheetModel::NumericRole).toBool();
-        DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
-                     (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
-        ResetControlCanvas(*APainter, *FGrid);
-        if (Focused && FGrid->hasFocus() && !FWindow->RowMode()) {
-            QStyleOptionFocusRect FocusOption;
-            FocusOption.rect = AOption.rect.adjusted(1, 1, -1, -1);
-            FocusOption.state = QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-            FocusOption.backgroundColor = Palette.color(QPalette::Highlight);
-            FGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &FocusOption, APainter, FGrid);
-        }
-        APainter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        return QSize(64, RowHeightForFont(FGrid->font(), 11));
-    }
-
-private:
-    TTvrSheetWindow* FWindow;
-    QTableView* FGrid;
-};
 
 // The sheet list's items: the file's small icon and name with its age, bold
 // for an output book.
@@ -155,13 +105,10 @@ void SheetDateInfo(TTvrDate AFileTime, TTvrDate AToday, TTvrSheetInfo& AInfo)
     int32_t Days = 0;
     std::string AgeText;
     DateAgeText(AFileTime.DateOnly(), AToday.DateOnly(), Days, AgeText);
-    int Year = 0, Month = 0, Day = 0;
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
     AFileTime.Decode(Year, Month, Day);
-    const double Fraction = AFileTime.Serial() - std::floor(AFileTime.Serial());
-    // Half a second's tolerance: a time read back as a fraction of a day
-    // may lie a hair below the whole minute.
-    const int Minutes = std::min(1439, static_cast<int>(std::floor(Fraction * 1440.0 + 1.0 / 172800.0)));
-    const QString Time = QStringLiteral("%1:%2").arg(Minutes / 60, 2, 10, QLatin1Char('0')).arg(Minutes % 60, 2, 10, QLatin1Char('0'));
+    AFileTime.DecodeTime(Hour, Minute);
+    const QString Time = QStringLiteral("%1:%2").arg(Hour, 2, 10, QLatin1Char('0')).arg(Minute, 2, 10, QLatin1Char('0'));
     const QString Age = FromStd(AgeText);
     AInfo.IsToday = Days == 0;
     if (AInfo.IsToday) {
@@ -186,7 +133,9 @@ TTvrSheetGrid::TTvrSheetGrid(TTvrSheetWindow* AWindow, const TTvrRegionalSetting
     setHorizontalHeader(Horizontal);
     setVerticalHeader(Vertical);
     setModel(FModel);
-    setItemDelegate(new TTvrCellDelegate(AWindow, this));
+    // No focus frame in row mode, where the whole row is the selection.
+    setItemDelegate(new TTvrGridCellDelegate(this, TTvrSheetModel::NumericRole, {},
+                                             [AWindow] { return !AWindow->RowMode(); }));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -237,7 +186,8 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     setObjectName(QStringLiteral("TvrSheetWindow"));
     setWindowTitle(QStringLiteral("集計データビュー"));
     setWindowIcon(ProgramIcon());
-    setFont(WindowFont());
+    // The font of the whole window: "メイリオ" 12 pixels high.
+    setFont(MeiryoFont(12));
 
     // 1. The place of the window (not centred).
     int32_t Left = 0, Top = 0, Width = 800, Height = 600, ListWidth = 250;

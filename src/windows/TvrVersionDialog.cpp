@@ -6,20 +6,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "shell/Nubix.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/NbFileInfo.h"
 
 namespace tavrel {
 
 namespace {
-
-QFont MeiryoFont(int APixels, bool ABold)
-{
-    QFont Font(QStringLiteral("メイリオ"));
-    Font.setPixelSize(APixels);
-    Font.setBold(ABold);
-    return Font;
-}
 
 QLabel* MakeLabel(QWidget* AParent, const char* AName, int ALeft, int ATop, const QFont& AFont, const QColor& AColor)
 {

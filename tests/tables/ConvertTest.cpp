@@ -94,6 +94,30 @@ TEST(TvrDate, DayDropsTheTimeOfDay)
     EXPECT_EQ(D, 1);
 }
 
+TEST(TvrDate, DecodeTimeGivesTheClockToTheMinute)
+{
+    struct TCase {
+        TTvrDate Time;
+        int Hour, Minute;
+    };
+    const TCase Cases[] = {
+        {Ymd(2024, 4, 1), 0, 0},
+        {AtTime(Ymd(2024, 4, 1), 9, 5, 0), 9, 5},
+        {AtTime(Ymd(2024, 4, 1), 9, 5, 59), 9, 5},
+        {AtTime(Ymd(2024, 4, 1), 23, 59, 59), 23, 59},
+        // A fraction a hair below the whole minute still counts as that minute.
+        {TTvrDate::FromSerial(AtTime(Ymd(2024, 4, 1), 12, 30, 0).Serial() - 1e-9), 12, 30},
+        // Before 1899-12-30 the fraction still counts forwards from midnight.
+        {TTvrDate::FromSerial(-1.75), 6, 0},
+    };
+    for (const TCase& C : Cases) {
+        int Hour = -1, Minute = -1;
+        C.Time.DecodeTime(Hour, Minute);
+        EXPECT_EQ(Hour, C.Hour) << C.Time.Serial();
+        EXPECT_EQ(Minute, C.Minute) << C.Time.Serial();
+    }
+}
+
 TEST(TvrDate, AddOneMonthClampsToTheLastDay)
 {
     struct TCase {
