@@ -18,8 +18,10 @@ CR LF after every line, no header line. Every row passes the program's checks:
   bank), followed by N rows in date order: receipts and payments on accounts
   of all three levels, transfers between cash and bank, refunds, receipt dates
   before the date, on it or none, description numbers, persons, and now and
-  then a text with a space, a comma or a double quote. No transaction falls on
-  the opening day, so the opening balance is also that day's closing balance;
+  then a text with a space, a comma or a double quote, an amount written with
+  thousands separators, or a 0 in the column that does not move. No
+  transaction falls on the opening day, so the opening balance is also that
+  day's closing balance;
 - cash and bank never go below zero;
 - the balance table holds the balances at the end of the opening day and of
   the last day of each fiscal month, equal to the cash book's running balances.
