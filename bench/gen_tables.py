@@ -55,8 +55,9 @@ DEFAULT_ACCOUNTS = 240
 DEFAULT_PERSONS = 60
 DEFAULT_START = "2024-04-01"
 
-# Shares of the cash-book rows, before the rules that keep cash and bank from
-# going below zero turn a payment into a withdrawal or a receipt.
+# Shares of the cash-book rows, before the income share is fitted to the
+# chart (plan_bookings) and before the rules that keep cash and bank from going
+# below zero turn a payment into a withdrawal or a receipt.
 INCOME_SHARE = 0.33
 TRANSFER_SHARE = 0.012
 REFUND_SHARE = 0.015
@@ -100,9 +101,9 @@ def encode_lines(file_name, lines):
         data = text.encode("cp932")
         # The codec also takes a few characters that read back as others
         # (the wave dash U+301C comes back as U+FF5E); those are refused too.
-        if data.decode("cp932") == text:
-            return data
         back = data.decode("cp932")
+        if back == text:
+            return data
         ch = next(a for a, b in zip(text, back) if a != b)
     except UnicodeEncodeError as error:
         ch = error.object[error.start]
@@ -290,7 +291,8 @@ INCOME_KINDS = {
 
 
 def pick_name(rng, words, used):
-    """A name from words, with a number once the words have all been used."""
+    """A name from words; a word already used (as counted in used) gets a
+    number, so that names under one parent do not repeat."""
     base = words[rng.randrange(len(words))]
     count = used.get(base, 0) + 1
     used[base] = count
@@ -345,23 +347,23 @@ def build_chart(rng, account_count):
         parent.children.append(minor)
         return minor
 
-    used = 1 + sum(len(side) for side in sides)
+    placed = 1 + sum(len(side) for side in sides)
     for side in sides:
         for major in side:
             if major.shape == "tree":
                 add_middle(major)
-                used += 1
+                placed += 1
             elif major.shape == "direct":
                 add_minor(major, major)
-                used += 1
+                placed += 1
         # A minor item under a middle item on each side.
         add_minor(side[0].children[0], side[0])
-        used += 1
-    if used > account_count:
-        raise GeneratorError(f"--accounts must be at least {used}")
+        placed += 1
+    if placed > account_count:
+        raise GeneratorError(f"--accounts must be at least {placed}")
 
     growing = [major for side in sides for major in side if major.shape != "empty"]
-    for _ in range(account_count - used):
+    for _ in range(account_count - placed):
         major = growing[rng.randrange(len(growing))]
         if major.shape == "direct":
             add_minor(major, major)
