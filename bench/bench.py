@@ -2,14 +2,17 @@
 """Benchmark of tavrel-sumup on generated cash books of several sizes.
 
     bench.py --sumup PATH [--generator PATH] [--work DIR] [--rows N ...] [--runs K]
+    bench.py --prepare-only [--generator PATH] [--work DIR] [--rows N ...]
 
-For each size, generates the four source tables with the shared generator
-(once; kept in DIR for later runs), then runs the whole aggregation K times
-under /usr/bin/time -v and reports the medians of the wall time, the user +
-system time and the peak memory, as a Markdown table.
+For each size, generates the four source tables with gen_tables.py beside
+this file into DIR/rows-N (once: kept for later runs as long as the generator
+is unchanged), then runs the whole aggregation K times under /usr/bin/time -v
+and reports the medians of the wall time, the user + system time and the peak
+memory, as a Markdown table. --prepare-only generates the tables and stops.
 """
 
 import argparse
+import hashlib
 import os
 import re
 import shutil
@@ -42,25 +45,54 @@ def measure(sumup, folder):
     return seconds, cpu, rss_mib
 
 
+KINSEN = "金銭出納テーブル.csv"
+STAMP = "generated-by.txt"
+
+
+def prepare(generator, folder, rows):
+    """The tables of rows in folder, generated unless they are there already
+    from the same generator: a stamp beside them names the generator's digest
+    and arguments, so that tables of an older generator are never measured."""
+    with open(generator, "rb") as script:
+        digest = hashlib.sha256(script.read()).hexdigest()
+    arguments = ["--rows", str(rows)]
+    stamp = f"{digest} {' '.join(arguments)}\n"
+    stamp_path = os.path.join(folder, STAMP)
+    if os.path.exists(os.path.join(folder, KINSEN)) and os.path.exists(stamp_path):
+        with open(stamp_path, encoding="utf-8") as old:
+            if old.read() == stamp:
+                return
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    subprocess.run([sys.executable, generator] + arguments + ["--out", folder],
+                   check=True, stdout=subprocess.DEVNULL)
+    with open(stamp_path, "w", encoding="utf-8") as new:
+        new.write(stamp)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser()
-    parser.add_argument("--sumup", required=True)
-    parser.add_argument("--generator", default=os.path.join(here, "..", "..", "shared", "bench", "gen_data.py"))
+    parser.add_argument("--sumup")
+    parser.add_argument("--prepare-only", action="store_true")
+    parser.add_argument("--generator", default=os.path.join(here, "gen_tables.py"))
     parser.add_argument("--work", default=os.path.join(here, "..", "build", "bench"))
     parser.add_argument("--rows", type=int, nargs="+", default=[10_000, 100_000, 1_000_000])
     parser.add_argument("--runs", type=int, default=3)
     args = parser.parse_args()
+    if args.prepare_only:
+        for rows in args.rows:
+            prepare(args.generator, os.path.join(args.work, f"rows-{rows}"), rows)
+        return
+    if not args.sumup:
+        parser.error("--sumup is required unless --prepare-only is given")
 
     print("| rows | cash book | wall (s) | user+sys (s) | peak memory (MiB) |")
     print("|---:|---:|---:|---:|---:|")
     for rows in args.rows:
         folder = os.path.join(args.work, f"rows-{rows}")
-        cash_book = os.path.join(folder, "金銭出納テーブル.csv")
-        if not os.path.exists(cash_book):
-            os.makedirs(folder, exist_ok=True)
-            subprocess.run([sys.executable, args.generator, "--rows", str(rows), "--out", folder],
-                           check=True, stdout=subprocess.DEVNULL)
+        cash_book = os.path.join(folder, KINSEN)
+        prepare(args.generator, folder, rows)
         runs = [measure(args.sumup, folder) for _ in range(args.runs)]
         wall = statistics.median(r[0] for r in runs)
         cpu = statistics.median(r[1] for r in runs)
