@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/Nubix.h"
+#include "shell/NbPaths.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrValue.h"
 
@@ -47,7 +47,7 @@ QString TrimBlanks(const QString& AText)
 
 } // namespace
 
-TTvrConfig::TTvrConfig() : TTvrConfig(SpecialFolderPath(1)) {}
+TTvrConfig::TTvrConfig() : TTvrConfig(SpecialFolderPath(kSpecialFolderDocuments)) {}
 
 TTvrConfig::TTvrConfig(const QString& ADocumentsFolder) : FIniFile(ConfigFileIn(ADocumentsFolder)) {}
 

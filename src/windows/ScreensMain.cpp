@@ -24,7 +24,8 @@
 #include <string>
 
 #include "aggregation/TvrSumup.h"
-#include "shell/Nubix.h"
+#include "shell/NbFonts.h"
+#include "shell/NbMessageBox.h"
 #include "sources/SrcKinsen.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"

@@ -6,7 +6,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 
-#include "shell/Nubix.h"
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
 
 namespace tavrel {
 

@@ -22,6 +22,14 @@
 #include <QAbstractItemView>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "shell/NbBrowseButton.h"
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbOverrideCursor.h"
+#include "shell/NbPaths.h"
+#include "shell/NbShellOpen.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "sources/SrcKamoku.h"
@@ -537,7 +545,7 @@ void TTvrMainWindow::SrcLocationComboBoxChange(int AIndex)
     try {
         SetSrcPath(FSrcLocationComboBox->itemText(AIndex));
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
     }
     UpdateSrcComboBoxes(false);
     StatusChange();
@@ -562,7 +570,7 @@ bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
     try {
         SaveSrcPaths();
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
     }
     return true;
 }
@@ -623,7 +631,7 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
         } catch (const std::exception& E) {
             Files.clear();
             Items.clear();
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+            ShowErrorMessage(E);
         }
         FSrcFiles = std::move(Files);
         for (size_t I = 0; I < FSrcTables.size(); ++I) {
@@ -733,7 +741,7 @@ bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
     try {
         SetSrcPath(ExpandFolderPath(AFolder));
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
     }
     UpdateSrcComboBoxes(true);
     StatusChange();
@@ -758,7 +766,7 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         try {
             SetSrcPath(Path);
         } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+            ShowErrorMessage(E);
         }
         UpdateSrcComboBoxes(false);
         StatusChange();
@@ -768,7 +776,7 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         try {
             OpenWithShell(DocumentsFolder());
         } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+            ShowErrorMessage(E);
         }
     } else if (ASender == FActHelpVersion) {
         TTvrVersionDialog Dialog(this);
@@ -816,14 +824,13 @@ void TTvrMainWindow::TotExec()
         return;
     bool Ok = false;
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TNbOverrideCursor Wait;
         FTotExecButton->setEnabled(false);
         // However the run ends, the log is complete and the button and the
         // cursor come back, before any error is shown.
         const auto Restore = qScopeGuard([this] {
             FlushLog();
             FTotExecButton->setEnabled(FActTotExec->isEnabled());
-            QApplication::restoreOverrideCursor();
         });
         FTotProgressMemo->clear();
         FPendingLog.clear();
@@ -860,7 +867,7 @@ void TTvrMainWindow::TotExec()
         else
             FSheetWindow->Setup(FSumup->Inputs(), FSumup->Outputs(), Params.Today);
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
         return;
     }
 

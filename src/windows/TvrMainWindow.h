@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "aggregation/TvrSumup.h"
-#include "shell/Nubix.h"
+#include "shell/NbWindows.h"
 #include "tables/TvrValue.h"
 
 class QAction;

@@ -19,6 +19,11 @@
 #include <algorithm>
 #include <string>
 
+#include "shell/NbFonts.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbOverrideCursor.h"
+#include "shell/NbPaths.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
@@ -29,6 +34,10 @@
 namespace tavrel {
 
 namespace {
+
+// How long the wait cursor stays up before a save writes the file, in
+// milliseconds, so that the user sees the save happen.
+constexpr unsigned long kSavePauseMs = 500;
 
 // The width of one character of a column's CharCount: the letter "x", or a
 // digit when that is wider. The face that stands in for Meiryo here draws
@@ -315,7 +324,7 @@ TTvrMksrcDialog::~TTvrMksrcDialog()
             C.WriteInteger(QStringLiteral("Mksrc.Height"), height());
         }
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+        ShowErrorMessage(E);
     }
 }
 
@@ -398,12 +407,12 @@ void TTvrMksrcDialog::Save()
                                  .arg(QFileInfo(FFileName).fileName());
     if (ShowMessageBox(nmkNotice, Question, nmbOkCancel) != nmaOk)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     bool Written = false;
     try {
+        const TNbOverrideCursor Wait;
         // The hourglass is drawn before the wait; no input is taken meanwhile.
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(500);
+        QThread::msleep(kSavePauseMs);
         std::vector<std::string> Lines;
         Lines.reserve(FModel->Rows().size());
         std::vector<std::string> Fields(static_cast<size_t>(FFieldDefCount));
@@ -414,11 +423,9 @@ void TTvrMksrcDialog::Save()
         }
         Written = WriteFileIfChanged(FFileName.toStdString(), EncodeTextLines(Lines));
     } catch (const std::exception& E) {
-        QApplication::restoreOverrideCursor();
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()), nmbOk);
+        ShowErrorMessage(E);
         return;
     }
-    QApplication::restoreOverrideCursor();
     if (!Written)
         ShowMessageBox(nmkInformation, QStringLiteral("データに変更がないため、ファイルは更新されませんでした。"), nmbOk);
     FSaved = true;

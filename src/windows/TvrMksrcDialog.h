@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/Nubix.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 

@@ -24,6 +24,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbOverrideCursor.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
@@ -357,7 +363,7 @@ TTvrSheetWindow::~TTvrSheetWindow()
         }
         C.WriteInteger(QStringLiteral("Sheet.ListWidth"), FLsPanel->width());
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+        ShowErrorMessage(E);
     }
 }
 
@@ -434,11 +440,9 @@ void TTvrSheetWindow::LsListListBoxClick()
     // other grid stays on screen.
     TTvrSheetGrid* Grid = HiddenGrid();
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TNbOverrideCursor Wait;
         Grid->SheetModel()->Load(*Sheet);
-        QApplication::restoreOverrideCursor();
     } catch (const std::exception& E) {
-        QApplication::restoreOverrideCursor();
         // The grid on screen still shows the sheet it showed; so do the list
         // and the header, so that its place is not stored under another sheet.
         FSheetIndex = PreviousIndex;
@@ -448,7 +452,7 @@ void TTvrSheetWindow::LsListListBoxClick()
             FLsListListBox->setCurrentRow(PreviousIndex);
         }
         DrawHead();
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+        ShowErrorMessage(E);
         return;
     }
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/Nubix.h"
+#include "shell/NbWindows.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 #include "windows/TvrSheetModel.h"

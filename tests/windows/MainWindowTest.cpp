@@ -27,6 +27,9 @@
 
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbShellOpen.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/TvrBaseWindow.h"

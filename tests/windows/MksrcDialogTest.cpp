@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/NbFonts.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrCsv.h"

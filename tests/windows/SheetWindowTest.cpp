@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/TvrSheetWindow.h"
