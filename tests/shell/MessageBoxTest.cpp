@@ -104,7 +104,7 @@ TEST(ShowErrorMessage, ShowsTheErrorsUtf8TextIntactInAnErrorBox)
     const TScopedEnv Program("AppProgramName", "Tavrel");
     // clang-format off
     const std::string kTexts[] = {
-        "金銭出納テーブル.csv: 14行: 日付が無効です。",
+        "2025会計.csv: 14行: 日付が無効です。",
         "/home/会計/帳簿/Tavrel.ini: アクセスが拒否されました。",
         "ドキュメント フォルダーが見つかりません。",
     };

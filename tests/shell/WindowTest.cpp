@@ -39,7 +39,7 @@ TEST(TNbOverrideCursor, GivesTheCursorBeforeItBackOnEveryWayOut)
             const TNbOverrideCursor Wait;
             During = OverrideShape();
             if (C.Raise)
-                throw ETvrError("金銭出納テーブル.csv を読めません。");
+                throw ETvrError("2025会計.csv を読めません。");
         } catch (const ETvrError&) {
             EXPECT_EQ(OverrideShape(), std::nullopt) << C.Name << ": the cursor is back before the error is shown";
         }
