@@ -43,8 +43,9 @@ bool ExecuteMksrcDialog(const TTvrMksrcParams& AParams);
 // The pasted rows: the texts exactly as pasted, each with its validity.
 class TTvrMksrcModel : public QAbstractTableModel {
 public:
-    static constexpr int InvalidRole = Qt::UserRole + 1;
-    static constexpr int NumericRole = Qt::UserRole + 2;
+    // Whether a cell's text failed its column's check (a bool); the cells
+    // also answer kGridNumericRole.
+    static constexpr int InvalidRole = Qt::UserRole + 2;
 
     TTvrMksrcModel(const TTvrFieldDefDynArray& AFieldDefs, QObject* AParent);
 
@@ -105,12 +106,6 @@ private:
     bool FInvalidSome = false;
     bool FSaved = false;
 
-    QFrame* FInPanel = nullptr;
-    QLabel* FInLabel1 = nullptr;
-    QFrame* FIcPanel = nullptr;
-    QToolButton* FIcPasteSpeedButton = nullptr;
-    QToolButton* FIcSaveSpeedButton = nullptr;
-    QFrame* FViPanel = nullptr;
     QLabel* FViHeadPanel = nullptr;
     QTableView* FViSheetStringGrid = nullptr;
     TTvrMksrcModel* FModel = nullptr;

@@ -127,15 +127,8 @@ private:
     int32_t FSheetIndex = -1;
     const TTvrSheet* FSheet = nullptr;
 
-    QFrame* FIcPanel = nullptr;
-    QToolButton* FIcSelectAllSpeedButton = nullptr;
-    QToolButton* FIcCopySpeedButton = nullptr;
-    QToolButton* FIcRowSelectSpeedButton = nullptr;
-    QSplitter* FSplitter1 = nullptr;
     QFrame* FLsPanel = nullptr;
-    QLabel* FLsHeadPanel = nullptr;
     QListWidget* FLsListListBox = nullptr;
-    QFrame* FViPanel = nullptr;
     QFrame* FViHeadPanel = nullptr;
     QLabel* FViHeadImage = nullptr;
     TTvrSheetGrid* FViSheetStringGrid1 = nullptr;

@@ -26,6 +26,7 @@
 #include "shell/TvrEnvironment.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrCsv.h"
+#include "windows/TvrGridParts.h"
 #include "windows/TvrMksrcDialog.h"
 
 namespace tavrel {
@@ -297,7 +298,7 @@ TEST_F(MksrcDialogTest, NumbersAreRightAlignedOnlyInNumericColumns)
     Paste(Dialog, QStringLiteral("1\t2\t3\t2024/04/01"));
     const bool Expected[] = {false, true, true, false};
     for (int C = 0; C < 4; ++C)
-        EXPECT_EQ(Dialog.Model()->index(0, C).data(TTvrMksrcModel::NumericRole).toBool(), Expected[C]) << C;
+        EXPECT_EQ(Dialog.Model()->index(0, C).data(kGridNumericRole).toBool(), Expected[C]) << C;
 }
 
 // ---------------------------------------------------------------- save
