@@ -266,7 +266,7 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     Splitter1->setSizes({ListWidth, std::max(100, Width - ListWidth - 4)});
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FLsListListBox->viewport()->update(); });
 
-    // 2. and 3. Row heights and item hints.
+    // Each list item and grid cell its own hint, where it adds something.
     const TNbGetItemHint Hint = [this](QWidget* ASender, const QModelIndex& AParam) {
         return GetItemHint(ASender, AParam);
     };
@@ -338,7 +338,7 @@ void TTvrSheetWindow::LsListListBoxClick()
     const TTvrSheet* Sheet = SheetAt(Selected);
     if (!Sheet)
         return;
-    // 1. Where the sheet shown was left.
+    // Where the sheet shown was left, for when it is chosen again.
     if (FSheetIndex >= 0 && static_cast<size_t>(FSheetIndex) < FSheetInfos.size()) {
         TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
         const QModelIndex Current = FViSheetStringGrid->currentIndex();
@@ -353,7 +353,7 @@ void TTvrSheetWindow::LsListListBoxClick()
     FSheet = Sheet;
     DrawHead();
 
-    // 3. and 4. The file read again, into the hidden grid's model, while the
+    // The file read again, into the hidden grid's model, while the
     // other grid stays on screen.
     TTvrSheetGrid* Grid = HiddenGrid();
     try {
@@ -373,7 +373,9 @@ void TTvrSheetWindow::LsListListBoxClick()
         return;
     }
 
-    // 5. to 8. The hidden grid becomes the visible one and is filled.
+    // The hidden grid becomes the visible one: enabled when the sheet has
+    // lines, its columns as wide as the sheet's fields, its row numbers
+    // wide enough, and row mode as the window has it.
     FViSheetStringGrid = Grid;
     const TTvrSheetModel* Model = Grid->SheetModel();
     Grid->setEnabled(!Model->IsEmpty());
@@ -386,7 +388,7 @@ void TTvrSheetWindow::LsListListBoxClick()
     static_cast<TTvrGridHeader*>(Grid->verticalHeader())->SetFixedExtent(std::max(kGridRowNumberChars * X, NumberWidth));
     ApplyRowMode(Grid);
 
-    // 9. The current cell: the first data cell the first time, else where the
+    // The current cell: the first data cell the first time, else where the
     // sheet was left.
     const TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
     const bool Restore = Info.PrevCol >= 0;
@@ -401,7 +403,7 @@ void TTvrSheetWindow::LsListListBoxClick()
         Grid->selectionModel()->setCurrentIndex(Current, Flags);
     }
 
-    // 10. Shown only now, in front; then scrolled where it was left.
+    // Shown only now, in front; then scrolled where it was left.
     ShowGrid(Grid);
     Grid->horizontalScrollBar()->setValue(Restore ? Info.PrevLeftCol : 0);
     Grid->verticalScrollBar()->setValue(Restore ? Info.PrevTopRow : 0);
@@ -523,7 +525,7 @@ void TTvrSheetWindow::ApplyRowMode(TTvrSheetGrid* AGrid)
 
 void TTvrSheetWindow::ActRowSelectExecute(std::optional<QPoint> APointerPos)
 {
-    // 1. The tool button follows the checked state of its action.
+    // The tool button follows the checked state of its action.
     FActRowSelect->setChecked(!FActRowSelect->isChecked());
     TTvrSheetGrid* Grid = FViSheetStringGrid;
     const TTvrSheetModel* Model = Grid->SheetModel();
@@ -535,12 +537,12 @@ void TTvrSheetWindow::ActRowSelectExecute(std::optional<QPoint> APointerPos)
     if (!Current.isValid())
         Current = Model->index(0, 0);
     if (RowMode()) {
-        // 2. The current row from the current column to the last.
+        // The current row from the current column to the last.
         Grid->selectionModel()->select(
             QItemSelection(Current, Model->index(Current.row(), Model->columnCount() - 1)),
             QItemSelectionModel::ClearAndSelect);
     } else {
-        // 3. To the data cell under the pointer, then the current cell alone.
+        // To the data cell under the pointer, then the current cell alone.
         const QPoint Pos = APointerPos ? *APointerPos : Grid->viewport()->mapFromGlobal(QCursor::pos());
         if (Grid->viewport()->rect().contains(Pos)) {
             const QModelIndex Under = Grid->indexAt(Pos);
