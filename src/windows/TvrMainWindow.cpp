@@ -158,7 +158,7 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
         FSrcLocationComboBox->setCurrentIndex(-1);
     }
 
-    FRun = std::make_unique<TTvrRunController>(FTotProgressMemo, FTotProgressMemo, FTotExecButton, FActTotExec,
+    FRun = std::make_unique<TTvrRunController>(this, FTotProgressMemo, FTotExecButton, FActTotExec,
                                                FSettings,
                                                [this](const std::string& AMessage) { TotProgressSendMessage(AMessage); });
     UpdateSrcComboBoxes(true);

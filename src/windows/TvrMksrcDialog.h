@@ -25,7 +25,7 @@ namespace tavrel {
 struct TTvrMksrcParams {
     // The window that owns the dialog (the main window).
     QWidget* Parent = nullptr;
-    // The source table's name as the user knows it, for example 担当者マスタ.
+    // The source table's name as the user knows it: its caption.
     QString DataName;
     // Full path of the CSV file to write.
     QString FileName;
