@@ -1,6 +1,5 @@
 #include "windows/TvrMksrcDialog.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,13 +7,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
-#include <QScreen>
-#include <QStyle>
-#include <QStyleOptionHeader>
-#include <QStyledItemDelegate>
 #include <QThread>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>

@@ -16,9 +16,7 @@
 #include "tables/TvrValue.h"
 
 class QAction;
-class QFrame;
 class QLabel;
-class QToolButton;
 
 namespace tavrel {
 

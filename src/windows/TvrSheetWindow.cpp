@@ -1,6 +1,5 @@
 #include "windows/TvrSheetWindow.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,8 +17,6 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
-#include <QStyleOptionHeader>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>

@@ -21,8 +21,6 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QSplitter;
-class QToolButton;
 
 namespace tavrel {
 
