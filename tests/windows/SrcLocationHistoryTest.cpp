@@ -5,12 +5,19 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 #include "shell/TvrConfig.h"
 #include "windows/TvrSrcLocationHistory.h"
 
 namespace tavrel {
 namespace {
+
+// The folders one a line, readable in a failure.
+std::string Text(const QStringList& ALines)
+{
+    return ALines.join(u'\n').toStdString();
+}
 
 class SrcLocationHistoryTest : public ::testing::Test {
 protected:
@@ -71,7 +78,7 @@ TEST_F(SrcLocationHistoryTest, LoadGoesByKeyNumberAndStopsAtTheFirstGap)
         FConfig->WriteSectionValues(QStringLiteral("SrcPaths"), Section(C.Section));
         TTvrSrcLocationHistory History(nullptr);
         EXPECT_EQ(History.Load(*FConfig), C.FirstKept) << C.Name;
-        EXPECT_EQ(History.stringList(), Folders(C.Folders)) << C.Name;
+        EXPECT_EQ(Text(History.stringList()), Text(Folders(C.Folders))) << C.Name;
         EXPECT_EQ(History.DisplayNames().size(), C.Folders.size()) << C.Name;
     }
 }
@@ -81,7 +88,7 @@ TEST_F(SrcLocationHistoryTest, AFolderWithoutItsSeparatorGetsOne)
     FConfig->WriteSectionKeyValues(QStringLiteral("SrcPaths"), {{QStringLiteral("0"), FData.filePath("a")}});
     TTvrSrcLocationHistory History(nullptr);
     EXPECT_TRUE(History.Load(*FConfig));
-    EXPECT_EQ(History.stringList(), QStringList {Folder("a")});
+    EXPECT_EQ(Text(History.stringList()), Folder("a").toStdString());
 }
 
 TEST_F(SrcLocationHistoryTest, MovingToTheTopAndRemovingAreWrittenAsKeysInTheNewOrder)
@@ -106,17 +113,17 @@ TEST_F(SrcLocationHistoryTest, MovingToTheTopAndRemovingAreWrittenAsKeysInTheNew
         else
             History.Remove(S.Remove);
         History.Save(*FConfig);
-        EXPECT_EQ(History.stringList(), Folders(S.Folders)) << S.Name;
+        EXPECT_EQ(Text(History.stringList()), Text(Folders(S.Folders))) << S.Name;
         QStringList Expected;
         for (qsizetype I = 0; I < S.Folders.size(); ++I)
             Expected.append(QString::number(I) + u'=' + Folder(S.Folders[I]));
         QStringList Lines;
         FConfig->ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
-        EXPECT_EQ(Lines, Expected) << S.Name;
+        EXPECT_EQ(Text(Lines), Text(Expected)) << S.Name;
         QStringList Names;
         for (const QString& Name : S.Folders)
             Names.append(SrcLocationDisplayName(Folder(Name)));
-        EXPECT_EQ(History.DisplayNames(), Names) << S.Name;
+        EXPECT_EQ(Text(History.DisplayNames()), Text(Names)) << S.Name;
     }
 }
 
