@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/Nubix.h"
+#include "shell/NbPaths.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrValue.h"
 
@@ -47,7 +47,7 @@ QString TrimBlanks(const QString& AText)
 
 } // namespace
 
-TTvrConfig::TTvrConfig() : TTvrConfig(SpecialFolderPath(1)) {}
+TTvrConfig::TTvrConfig() : TTvrConfig(SpecialFolderPath(kSpecialFolderDocuments)) {}
 
 TTvrConfig::TTvrConfig(const QString& ADocumentsFolder) : FIniFile(ConfigFileIn(ADocumentsFolder)) {}
 
@@ -89,27 +89,44 @@ void TTvrConfig::WriteBool(const QString& AIdnt, bool AValue)
     WriteString(AIdnt, AValue ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+TTvrConfig::TKeyValues TTvrConfig::ReadSectionKeyValues(const QString& ASection) const
+{
+    TKeyValues KeyValues;
+    for (const auto& [Key, Value] : FIniFile.ReadSection(ASection.toStdString()))
+        KeyValues.emplace_back(QString::fromStdString(Key), QString::fromStdString(Value));
+    return KeyValues;
+}
+
+void TTvrConfig::WriteSectionKeyValues(const QString& ASection, const TKeyValues& AKeyValues)
+{
+    TTvrIniFile::TKeyValues Written;
+    for (const auto& [Key, Value] : AKeyValues) {
+        const QString TrimmedKey = TrimBlanks(Key);
+        if (!TrimmedKey.isEmpty())
+            Written.emplace_back(TrimmedKey.toStdString(), TrimBlanks(Value).toStdString());
+    }
+    // Erasing the section and writing its keys happen in one write, so that a
+    // failure in between never leaves the section half written.
+    FIniFile.WriteSection(ASection.toStdString(), Written);
+}
+
 void TTvrConfig::ReadSectionValues(const QString& ASection, QStringList& AStrings) const
 {
     AStrings.clear();
-    for (const auto& [Key, Value] : FIniFile.ReadSection(ASection.toStdString()))
-        AStrings.append(QString::fromStdString(Key) + u'=' + QString::fromStdString(Value));
+    for (const auto& [Key, Value] : ReadSectionKeyValues(ASection))
+        AStrings.append(Key + u'=' + Value);
 }
 
 void TTvrConfig::WriteSectionValues(const QString& ASection, const QStringList& AStrings)
 {
-    TTvrIniFile::TKeyValues KeyValues;
+    TKeyValues KeyValues;
     for (const QString& Line : AStrings) {
         // A line without "=" has an empty key part and is skipped.
         const qsizetype Eq = Line.indexOf(u'=');
-        const QString Key = Eq < 0 ? QString() : TrimBlanks(Line.left(Eq));
-        const QString Value = Eq < 0 ? QString() : TrimBlanks(Line.mid(Eq + 1));
-        if (!Key.isEmpty())
-            KeyValues.emplace_back(Key.toStdString(), Value.toStdString());
+        if (Eq >= 0)
+            KeyValues.emplace_back(Line.left(Eq), Line.mid(Eq + 1));
     }
-    // Erasing the section and writing its keys happen in one write, so that a
-    // failure in between never leaves the section half written.
-    FIniFile.WriteSection(ASection.toStdString(), KeyValues);
+    WriteSectionKeyValues(ASection, KeyValues);
 }
 
 } // namespace tavrel

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "shell/TvrIniFile.h"
 #include "tables/TvrValue.h"
@@ -17,6 +19,8 @@ namespace tavrel {
 // raises ETvrError naming the file.
 class TTvrConfig {
 public:
+    using TKeyValues = std::vector<std::pair<QString, QString>>;
+
     // Creates the folder in the user's documents folder (with any missing
     // parents); ETvrError with the platform's text when it cannot.
     TTvrConfig();
@@ -40,7 +44,16 @@ public:
     void WriteInteger(const QString& AIdnt, int32_t AValue);
     void WriteBool(const QString& AIdnt, bool AValue);
 
-    // One "key=value" line per key of the section, in the file's order.
+    // The keys of the section with their values (as ReadString gives them),
+    // in the file's order; none when the section or the file is missing.
+    TKeyValues ReadSectionKeyValues(const QString& ASection) const;
+    // Replaces the section by these keys and values in one write, both
+    // trimmed of the codes 0 to 32; a pair whose key is then empty is
+    // skipped, and with none left the section is erased.
+    void WriteSectionKeyValues(const QString& ASection, const TKeyValues& AKeyValues);
+
+    // The same as "key=value" lines: one per key of the section, in the
+    // file's order.
     void ReadSectionValues(const QString& ASection, QStringList& AStrings) const;
     // Replaces the section by the lines' keys and values: each split at its
     // first "=", both parts trimmed; lines with an empty key are skipped.

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/Nubix.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbPaths.h"
 #include "shell/TvrConfig.h"
 
 #ifndef TAVREL_INSTALLED_DOCUMENTS

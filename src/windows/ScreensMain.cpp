@@ -1,4 +1,4 @@
-// tavrel-screens: shows the viewer and the version dialog over the books of
+// tavrel-screens: shows the windows over the source tables and the books of
 // a run, for pictures and for timing the viewer.
 //
 //   tavrel-screens shots FOLDER PICTURES  runs the aggregation on the source
@@ -22,15 +22,18 @@
 #include <QTest>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "aggregation/TvrSumup.h"
-#include "shell/Nubix.h"
-#include "sources/SrcKinsen.h"
+#include "shell/NbFonts.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
+#include "sources/SrcTables.h"
 #include "windows/NbFileInfo.h"
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
+#include "windows/TvrRunController.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
 
@@ -38,16 +41,27 @@ using namespace tavrel;
 
 namespace {
 
+QString FromView(std::string_view AText)
+{
+    return QString::fromUtf8(AText.data(), static_cast<qsizetype>(AText.size()));
+}
+
+// The example tables carry the names the source-data dialog gives them.
+QString FileNameOf(TSrcTableKind AKind)
+{
+    return FromView(SrcTableInfo(AKind).FileName);
+}
+
 bool RunSumup(TTvrSumup& ASumup, const QString& AFolder)
 {
     TTvrExecuteParams Params;
     const std::string Folder = QDir(AFolder).absolutePath().toStdString() + "/";
     Params.PathInput = Folder;
-    Params.PathOutput = Folder + "output/";
-    Params.KamokuMaster = "収支科目マスタ.csv";
-    Params.TantoshaMaster = "担当者マスタ.csv";
-    Params.ZandakaTable = "残高テーブル.csv";
-    Params.KinsenTable = "金銭出納テーブル.csv";
+    Params.PathOutput = Folder + kOutputFolderName + "/";
+    Params.KamokuMaster = FileNameOf(TSrcTableKind::Kamoku).toStdString();
+    Params.TantoshaMaster = FileNameOf(TSrcTableKind::Tantosha).toStdString();
+    Params.ZandakaTable = FileNameOf(TSrcTableKind::Zandaka).toStdString();
+    Params.KinsenTable = FileNameOf(TSrcTableKind::Kinsen).toStdString();
     Params.Today = TTvrSheetWindow::CurrentDate();
     return ASumup.Execute(Params);
 }
@@ -69,9 +83,10 @@ int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures
 {
     TTvrMksrcParams Params;
     Params.Parent = AParent;
-    Params.DataName = QStringLiteral("金銭出納テーブル");
-    Params.FileName = QDir(AFolder).absoluteFilePath(QStringLiteral("金銭出納テーブル.csv"));
-    Params.FieldDefs = TSrcKinsenTable::FieldDefs();
+    const TSrcTableInfo& Kinsen = SrcTableInfo(TSrcTableKind::Kinsen);
+    Params.DataName = FromView(Kinsen.Caption);
+    Params.FileName = QDir(AFolder).absoluteFilePath(FromView(Kinsen.FileName));
+    Params.FieldDefs = Kinsen.FieldDefs;
     TTvrMksrcDialog Dialog(Params);
     Dialog.show();
     if (!QTest::qWaitForWindowExposed(&Dialog))
@@ -96,7 +111,7 @@ bool MakeFailingCopy(const QString& AFolder, const QString& ACopy)
         if (!QFile::copy(File.absoluteFilePath(), ACopy + u'/' + File.fileName()))
             return false;
     }
-    QFile Kinsen(ACopy + QStringLiteral("/金銭出納テーブル.csv"));
+    QFile Kinsen(ACopy + u'/' + FileNameOf(TSrcTableKind::Kinsen));
     if (!Kinsen.open(QIODevice::ReadOnly))
         return false;
     QByteArray Bytes = Kinsen.readAll();

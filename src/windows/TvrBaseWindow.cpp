@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "shell/Nubix.h"
+#include "shell/NbFonts.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbWindows.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "shell/TvrLocale.h"
@@ -117,7 +120,7 @@ int RunTavrel(int argc, char** argv)
     try {
         Base = std::make_unique<TTvrBaseWindow>(Args.size() == 2 ? Args[1] : QString());
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
         return 1;
     }
     return QApplication::exec();

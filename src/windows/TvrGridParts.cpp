@@ -1,14 +1,91 @@
 #include "windows/TvrGridParts.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
+#include <QToolButton>
+#include <algorithm>
 
-#include "shell/Nubix.h"
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
 
 namespace tavrel {
+
+QFrame* MakeGridPanel(QWidget* AParent, const char* AName, QFrame::Shape AShape)
+{
+    auto* Panel = new QFrame(AParent);
+    Panel->setObjectName(QLatin1String(AName));
+    Panel->setFrameShape(AShape);
+    return Panel;
+}
+
+QAction* MakeGridAction(QWidget* AWindow, const char* AName, const QString& ACaption, const QKeySequence& AShortcut)
+{
+    auto* Action = new QAction(ACaption, AWindow);
+    Action->setObjectName(QLatin1String(AName));
+    Action->setShortcut(AShortcut);
+    Action->setShortcutContext(Qt::WindowShortcut);
+    AWindow->addAction(Action);
+    return Action;
+}
+
+QToolButton* MakeToolBarButton(QWidget* APanel, const char* AName, QAction* AAction, int APosition)
+{
+    auto* Button = new QToolButton(APanel);
+    Button->setObjectName(QLatin1String(AName));
+    Button->setDefaultAction(AAction);
+    Button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Button->setFocusPolicy(Qt::NoFocus);
+    Button->setAutoRaise(true);
+    Button->setGeometry(2 + 86 * APosition, 4, 83, 25);
+    return Button;
+}
+
+int GridCharWidth(const QFont& AFont)
+{
+    const QFontMetrics Metrics(AFont);
+    return std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
+}
+
+void SetupGrid(QTableView* AGrid, QAbstractItemModel* AModel, QAbstractItemDelegate* ADelegate)
+{
+    auto* Horizontal = new TTvrGridHeader(Qt::Horizontal, AGrid);
+    auto* Vertical = new TTvrGridHeader(Qt::Vertical, AGrid);
+    AGrid->setHorizontalHeader(Horizontal);
+    AGrid->setVerticalHeader(Vertical);
+    AGrid->setModel(AModel);
+    AGrid->setItemDelegate(ADelegate);
+    AGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    AGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    AGrid->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    AGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    AGrid->setShowGrid(true);
+    AGrid->setWordWrap(false);
+    AGrid->setCornerButtonEnabled(false);
+    AGrid->setTabKeyNavigation(false);
+    if (auto* Corner = AGrid->findChild<QAbstractButton*>())
+        new TTvrCornerPainter(Corner);
+
+    const int RowHeight = RowHeightForFont(AGrid->font(), 11);
+    Vertical->setObjectName(QStringLiteral("RowNumbers"));
+    Vertical->setMinimumSectionSize(1);
+    Vertical->setDefaultSectionSize(RowHeight);
+    Vertical->setSectionResizeMode(QHeaderView::Fixed);
+    Vertical->SetFixedExtent(kGridRowNumberChars * GridCharWidth(AGrid->font()));
+    Vertical->setHighlightSections(false);
+    Horizontal->setMinimumSectionSize(4);
+    Horizontal->setSectionResizeMode(QHeaderView::Interactive);
+    Horizontal->setStretchLastSection(false);
+    Horizontal->SetFixedExtent(RowHeight);
+    Horizontal->setHighlightSections(false);
+    Horizontal->setSectionsClickable(false);
+}
 
 QSize TTvrGridHeader::sizeHint() const
 {
@@ -60,10 +137,8 @@ bool TTvrCornerPainter::eventFilter(QObject* AWatched, QEvent* AEvent)
     return true;
 }
 
-TTvrGridCellDelegate::TTvrGridCellDelegate(QTableView* AGrid, int ANumericRole, TTextColor ATextColor,
-                                           TShowFocus AShowFocus)
-    : QStyledItemDelegate(AGrid), FGrid(AGrid), FNumericRole(ANumericRole), FTextColor(std::move(ATextColor)),
-      FShowFocus(std::move(AShowFocus))
+TTvrGridCellDelegate::TTvrGridCellDelegate(QTableView* AGrid, TTextColor ATextColor, TShowFocus AShowFocus)
+    : QStyledItemDelegate(AGrid), FGrid(AGrid), FTextColor(std::move(ATextColor)), FShowFocus(std::move(AShowFocus))
 {
 }
 
@@ -80,7 +155,7 @@ void TTvrGridCellDelegate::paint(QPainter* APainter, const QStyleOptionViewItem&
     if (FTextColor)
         Color = FTextColor(AIndex).value_or(Color);
     APainter->setPen(Color);
-    const bool Numeric = AIndex.data(FNumericRole).toBool();
+    const bool Numeric = AIndex.data(kGridNumericRole).toBool();
     DrawCellText(*APainter, AOption.rect, AIndex.data(Qt::DisplayRole).toString(),
                  (Numeric ? nctoRight : nctoLeft) | nctoVCenter, 2, 2);
     ResetControlCanvas(*APainter, *FGrid);

@@ -1,50 +1,65 @@
 #include "windows/TvrMainWindow.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPolygon>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QStylePainter>
-#include <QScopeGuard>
-#include <QThread>
 #include <QToolButton>
-#include <QAbstractItemView>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "shell/NbBrowseButton.h"
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbPaths.h"
+#include "shell/NbShellOpen.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
-#include "sources/SrcKamoku.h"
-#include "sources/SrcKinsen.h"
-#include "sources/SrcTantosha.h"
-#include "sources/SrcZandaka.h"
 #include "tables/TvrConvert.h"
 #include "tables/TvrCsv.h"
+#include "windows/TvrLogView.h"
 #include "windows/TvrMksrcDialog.h"
+#include "windows/TvrRunController.h"
 #include "windows/TvrSheetWindow.h"
+#include "windows/TvrSrcLocationHistory.h"
 #include "windows/TvrVersionDialog.h"
 
 namespace tavrel {
 
 namespace {
 
-const char* const kSrcPathsSection = "SrcPaths";
 const QString kNotUsedText = QStringLiteral(" (使用しない)");
-// Lines sent within this many milliseconds of the first make a burst; of a
-// burst, the first lines are painted one by one, the rest together when the
-// next burst starts or the run ends.
-constexpr qint64 kLogBurstInterval = 15;
-constexpr int32_t kLogBurstLinesPainted = 4;
+
+QString FromView(std::string_view AText)
+{
+    return QString::fromUtf8(AText.data(), static_cast<qsizetype>(AText.size()));
+}
+
+// The configuration key that remembers the file chosen for each table.
+QString SrcConfigKey(TSrcTableKind AKind)
+{
+    switch (AKind) {
+    case TSrcTableKind::Kamoku:
+        return QStringLiteral("SrcKamoku");
+    case TSrcTableKind::Tantosha:
+        return QStringLiteral("SrcTantosha");
+    case TSrcTableKind::Zandaka:
+        return QStringLiteral("SrcZandaka");
+    case TSrcTableKind::Kinsen:
+        break;
+    }
+    return QStringLiteral("SrcKinsen");
+}
 
 // The menu button's picture: a page of bulleted lines with a mouse pointer
 // on it.
@@ -107,87 +122,7 @@ QLabel* WrappedLabel(QWidget* AParent, const QString& AText, const QRect& AGeome
 
 } // namespace
 
-// ---------------------------------------------------------------- combo boxes
-
-class TTvrOwnerDrawDelegate : public QStyledItemDelegate {
-public:
-    explicit TTvrOwnerDrawDelegate(TTvrOwnerDrawComboBox* ACombo) : QStyledItemDelegate(ACombo), FCombo(ACombo) {}
-
-    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
-    {
-        APainter->save();
-        APainter->setFont(FCombo->font());
-        FCombo->FDrawItem(*APainter, AIndex.row(), AOption.rect, AOption.state, true);
-        APainter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
-    {
-        return QSize(QStyledItemDelegate::sizeHint(AOption, AIndex).width(), FCombo->FItemHeight);
-    }
-
-private:
-    TTvrOwnerDrawComboBox* FCombo;
-};
-
-TTvrOwnerDrawComboBox::TTvrOwnerDrawComboBox(QWidget* AParent, TTvrDrawComboItem ADrawItem)
-    : QComboBox(AParent), FDrawItem(std::move(ADrawItem))
-{
-    setItemDelegate(new TTvrOwnerDrawDelegate(this));
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-}
-
-void TTvrOwnerDrawComboBox::SetItemHeight(int32_t AHeight)
-{
-    FItemHeight = AHeight;
-    // The closed box: the item's height and the frame around it.
-    resize(width(), AHeight + 6);
-}
-
-bool TTvrOwnerDrawComboBox::ListOpen() const
-{
-    return view() && view()->isVisible();
-}
-
-void TTvrOwnerDrawComboBox::paintEvent(QPaintEvent*)
-{
-    QStylePainter Painter(this);
-    QStyleOptionComboBox Option;
-    initStyleOption(&Option);
-    // The frame and the arrow come from the style; the chosen item is drawn
-    // by the window in the field.
-    Option.currentText.clear();
-    Option.currentIcon = QIcon();
-    Painter.drawComplexControl(QStyle::CC_ComboBox, Option);
-    const QRect Field = style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxEditField, this);
-    if (currentIndex() >= 0) {
-        Painter.save();
-        Painter.setClipRect(Field);
-        FDrawItem(Painter, currentIndex(), Field, Option.state, false);
-        Painter.restore();
-    }
-}
-
-void TTvrOwnerDrawComboBox::mouseDoubleClickEvent(QMouseEvent* AEvent)
-{
-    if (!RunControlDoubleClick(this))
-        QComboBox::mouseDoubleClickEvent(AEvent);
-}
-
 // ---------------------------------------------------------------- window
-
-struct TTvrMainWindow::TSrcTable {
-    QString DataName;
-    QString ConfigKey;
-    QString Keyword;
-    const TTvrFieldDefDynArray* FieldDefs = nullptr;
-    // Whether the table may be left out (the not-used item).
-    bool Optional = false;
-    TTvrOwnerDrawComboBox* ComboBox = nullptr;
-    QPushButton* Button = nullptr;
-    QAction* ActSelect = nullptr;
-    QAction* ActClip = nullptr;
-};
 
 TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSettings(ASettings)
 {
@@ -199,63 +134,33 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
     setWindowTitle(ApplicationTitle());
     setWindowIcon(QApplication::windowIcon());
 
-    FSrcTables = {
-        {QStringLiteral("収支科目マスタ"), QStringLiteral("SrcKamoku"), QString::fromUtf8(kKamokuKeyword),
-         &TSrcKamokuMaster::FieldDefs(), false},
-        {QStringLiteral("担当者マスタ"), QStringLiteral("SrcTantosha"), QString::fromUtf8(kTantoshaKeyword),
-         &TSrcTantoshaMaster::FieldDefs(), true},
-        {QStringLiteral("残高テーブル"), QStringLiteral("SrcZandaka"), QString::fromUtf8(kZandakaKeyword),
-         &TSrcZandakaTable::FieldDefs(), true},
-        {QStringLiteral("金銭出納テーブル"), QStringLiteral("SrcKinsen"), QString::fromUtf8(kKinsenKeyword),
-         &TSrcKinsenTable::FieldDefs(), false},
-    };
+    for (const TSrcTableKind Kind : kSrcTableKinds) {
+        TSrcTable& Table = FSrcTables[static_cast<size_t>(Kind)];
+        Table.Info = &SrcTableInfo(Kind);
+        Table.ConfigKey = SrcConfigKey(Kind);
+    }
     CreateActions();
     CreateControls();
 
     FMenuSpeedButton->setToolTip(QStringLiteral("・このボタンをクリックするか、ウィンドウの上で右クリックするとメニューが開きます。\n"
                                                 "・説明書を見るには [ドキュメントフォルダを開く] を実行します。"));
-    for (TTvrOwnerDrawComboBox* Combo : {FSrcLocationComboBox, FSrcKamokuComboBox, FSrcTantoshaComboBox,
-                                         FSrcZandakaComboBox, FSrcKinsenComboBox})
-        Combo->SetItemHeight(RowHeightForFont(Combo->font(), 10));
-    FTotProgressMemo->clear();
+    FSrcLocationComboBox->SetItemHeight(RowHeightForFont(FSrcLocationComboBox->font(), 10));
+    for (TSrcTable& Table : FSrcTables)
+        Table.ComboBox->SetItemHeight(RowHeightForFont(Table.ComboBox->font(), 10));
+    FTotProgressMemo->Clear();
 
-    // The remembered locations, most recent first: keys 0, 1, 2 ... up to
-    // the first empty one. Folders that are gone are left out.
-    QStringList Lines;
-    Config().ReadSectionValues(QString::fromLatin1(kSrcPathsSection), Lines);
-    std::vector<std::pair<QString, QString>> Values;
-    for (const QString& Line : Lines) {
-        const qsizetype Eq = Line.indexOf(u'=');
-        Values.emplace_back(Line.left(Eq), Line.mid(Eq + 1));
-    }
-    for (qsizetype I = 0; I < Lines.size(); ++I) {
-        QString Value;
-        for (const auto& [Key, Text] : Values) {
-            if (Key.compare(QString::number(I), Qt::CaseInsensitive) == 0) {
-                Value = Text.trimmed();
-                break;
-            }
-        }
-        if (Value.isEmpty())
-            break;
-        // A location is a folder path ending in its separator, also when the
-        // file was edited by hand.
-        if (!Value.endsWith(u'/'))
-            Value += u'/';
-        if (!DirectoryExistsQuiet(Value))
-            continue;
-        FSrcLocationComboBox->addItem(Value);
-        if (I == 0) {
-            FSrcPath = Value;
-            FSrcLocationComboBox->setCurrentIndex(0);
-        }
-    }
-    // Adding the first item chose it; without a current location nothing is.
-    if (FSrcPath.isEmpty())
+    // The remembered locations, most recent first; the first is the current
+    // one when its folder is still there.
+    if (FSrcLocationHistory->Load(Config())) {
+        FSrcPath = FSrcLocationHistory->stringList().constFirst();
+        FSrcLocationComboBox->setCurrentIndex(0);
+    } else {
         FSrcLocationComboBox->setCurrentIndex(-1);
-    UpdateSrcLocationDisplayNames();
+    }
 
-    FSumup = std::make_unique<TTvrSumup>([this](const std::string& AMessage) { TotProgressSendMessage(AMessage); });
+    FRun = std::make_unique<TTvrRunController>(this, FTotProgressMemo, FTotExecButton, FActTotExec,
+                                               FSettings,
+                                               [this](const std::string& AMessage) { TotProgressSendMessage(AMessage); });
     UpdateSrcComboBoxes(true);
     StatusChange();
 
@@ -268,9 +173,23 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
 
 TTvrMainWindow::~TTvrMainWindow()
 {
-    // The viewer first: it refers to the sheets of the run.
-    FSheetWindow.reset();
-    FSumup.reset();
+    // The viewer and the run's sheets go with the run.
+    FRun.reset();
+}
+
+const QStringList& TTvrMainWindow::SrcLocationDisplayNames() const
+{
+    return FSrcLocationHistory->DisplayNames();
+}
+
+TTvrSheetWindow* TTvrMainWindow::SheetWindow() const
+{
+    return FRun->SheetWindow();
+}
+
+QPlainTextEdit* TTvrMainWindow::TotProgressMemo() const
+{
+    return FTotProgressMemo;
 }
 
 void TTvrMainWindow::CreateActions()
@@ -283,8 +202,9 @@ void TTvrMainWindow::CreateActions()
     FActSrcLocation = Make(QStringLiteral("データソースの場所"));
     // Each table's two commands are named after it.
     for (TSrcTable& Table : FSrcTables) {
-        Table.ActSelect = Make(Table.DataName + QStringLiteral("を選択"));
-        Table.ActClip = Make(Table.DataName + QStringLiteral("をクリップから作成"));
+        const QString Caption = FromView(Table.Info->Caption);
+        Table.ActSelect = Make(Caption + QStringLiteral("を選択"));
+        Table.ActClip = Make(Caption + QStringLiteral("をクリップから作成"));
     }
     FActTotExec = Make(QStringLiteral("集計データ作成・表示"));
     FActHelpOpenFolder = Make(QStringLiteral("ドキュメントフォルダを開く"));
@@ -305,16 +225,6 @@ void TTvrMainWindow::CreateActions()
     FMenuPopupMenu->addAction(FActHelpVersion);
     FMenuPopupMenu->addSeparator();
     FMenuPopupMenu->addAction(FActExit);
-}
-
-QAction* TTvrMainWindow::ActSrcClip(int ATable) const
-{
-    return FSrcTables.at(static_cast<size_t>(ATable)).ActClip;
-}
-
-QAction* TTvrMainWindow::ActSrcSelect(int ATable) const
-{
-    return FSrcTables.at(static_cast<size_t>(ATable)).ActSelect;
 }
 
 void TTvrMainWindow::CreateControls()
@@ -342,6 +252,8 @@ void TTvrMainWindow::CreateControls()
         Client, [this](QPainter& ACanvas, int AIndex, const QRect& ARect, QStyle::State AState, bool AListOpen) {
             SrcLocationComboBoxDrawItem(ACanvas, AIndex, ARect, AState, AListOpen);
         });
+    FSrcLocationHistory = new TTvrSrcLocationHistory(FSrcLocationComboBox);
+    FSrcLocationComboBox->setModel(FSrcLocationHistory);
     FSrcLocationComboBox->setGeometry(138, 92 - 3, 391, 25);
     FSrcLocationComboBox->setMaxVisibleItems(10);
     FSrcLocationLabel->setBuddy(FSrcLocationComboBox);
@@ -349,16 +261,16 @@ void TTvrMainWindow::CreateControls()
     SetControlDoubleClick(FSrcLocationComboBox, [this] { ActionExecute(FActSrcLocation); });
     FSrcLocationComboBox->view()->installEventFilter(this);
 
-    const QString Captions[] = {QStringLiteral("収支科目マスタ :"), QStringLiteral("担当者マスタ :"),
-                                QStringLiteral("残高テーブル :"), QStringLiteral("金銭出納テーブル :")};
+    // One row a table, 28 pixels apart: its caption, its file box and its
+    // "作成..." button.
     QWidget* Previous = FSrcLocationComboBox;
-    for (size_t I = 0; I < FSrcTables.size(); ++I) {
-        TSrcTable& Table = FSrcTables[I];
-        const int Top = 126 + static_cast<int>(I) * 28;
-        QLabel* Caption = Label(Client, Captions[I], 20, Top);
+    int Top = 126;
+    for (TSrcTable& Table : FSrcTables) {
+        QLabel* Caption = Label(Client, FromView(Table.Info->Caption) + QStringLiteral(" :"), 20, Top);
         auto* Combo = new TTvrOwnerDrawComboBox(
-            Client, [this, I](QPainter& ACanvas, int AIndex, const QRect& ARect, QStyle::State AState, bool AListOpen) {
-                SrcComboBoxDrawItem(FSrcTables[I].ComboBox, ACanvas, AIndex, ARect, AState, AListOpen);
+            Client, [this, &Table](QPainter& ACanvas, int AIndex, const QRect& ARect, QStyle::State AState,
+                                   bool AListOpen) {
+                SrcComboBoxDrawItem(Table.ComboBox, ACanvas, AIndex, ARect, AState, AListOpen);
             });
         Table.ComboBox = Combo;
         Combo->setGeometry(138, Top - 3, 332, 25);
@@ -370,15 +282,8 @@ void TTvrMainWindow::CreateControls()
         QWidget::setTabOrder(Previous, Combo);
         QWidget::setTabOrder(Combo, Table.Button);
         Previous = Table.Button;
+        Top += 28;
     }
-    FSrcKamokuComboBox = FSrcTables[0].ComboBox;
-    FSrcTantoshaComboBox = FSrcTables[1].ComboBox;
-    FSrcZandakaComboBox = FSrcTables[2].ComboBox;
-    FSrcKinsenComboBox = FSrcTables[3].ComboBox;
-    FSrcKamokuButton = FSrcTables[0].Button;
-    FSrcTantoshaButton = FSrcTables[1].Button;
-    FSrcZandakaButton = FSrcTables[2].Button;
-    FSrcKinsenButton = FSrcTables[3].Button;
 
     Label(Client, QStringLiteral("集計データの作成"), 14, 248, true);
     CaptionLine(Client, 8, 268, 535);
@@ -392,9 +297,8 @@ void TTvrMainWindow::CreateControls()
     connect(FTotExecButton, &QPushButton::clicked, FActTotExec, &QAction::trigger);
     connect(FActTotExec, &QAction::enabledChanged, FTotExecButton, &QPushButton::setEnabled);
     QLabel* ProgressLabel = Label(Client, QStringLiteral("集計ログ :"), 20, 350);
-    FTotProgressMemo = new QPlainTextEdit(Client);
+    FTotProgressMemo = new TTvrLogView(Client);
     FTotProgressMemo->setGeometry(20, 370, 509, 245);
-    FTotProgressMemo->setReadOnly(true);
     FTotProgressMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A right click on the log opens the window's menu, as everywhere else.
     FTotProgressMemo->setContextMenuPolicy(Qt::NoContextMenu);
@@ -462,15 +366,15 @@ void TTvrMainWindow::StatusChange()
     FActTotExec->setEnabled(Ready);
     FTotExecButton->setEnabled(Ready);
     // The viewer shows only the sheets of the sources chosen.
-    if (FSheetWindow)
-        FSheetWindow->hide();
+    FRun->HideSheetWindow();
 }
 
 void TTvrMainWindow::SrcComboBoxStatusChange()
 {
-    FTotProgressMemo->clear();
+    FTotProgressMemo->Clear();
     StatusChange();
 }
+
 
 QString TTvrMainWindow::SrcFileItemText(int AIndex) const
 {
@@ -494,10 +398,7 @@ QString TTvrMainWindow::SrcFileItemText(int AIndex) const
 void TTvrMainWindow::SrcComboBoxDrawItem(TTvrOwnerDrawComboBox* AControl, QPainter& ACanvas, int AIndex,
                                          const QRect& ARect, QStyle::State AState, bool AListOpen)
 {
-    const QPalette& Palette = AControl->palette();
-    const bool Selected = AListOpen && (AState & QStyle::State_Selected);
-    ACanvas.setBrush(Selected ? Palette.color(QPalette::Highlight) : Palette.color(QPalette::Base));
-    ACanvas.setPen(Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text));
+    AControl->SetItemColours(ACanvas, AState, AListOpen);
     const QString Name = AControl->itemText(AIndex);
     if (!Name.isEmpty() && static_cast<size_t>(AIndex) < FSrcFiles.size()) {
         TNbGlyphText Glyph;
@@ -520,13 +421,11 @@ void TTvrMainWindow::SrcLocationComboBoxDrawItem(QPainter& ACanvas, int AIndex, 
     const QString Folder = Control->itemText(AIndex);
     if (!AListOpen)
         Control->setToolTip(PathFullDisplayName(Folder));
-    const QPalette& Palette = Control->palette();
-    const bool Selected = AListOpen && (AState & QStyle::State_Selected);
-    ACanvas.setBrush(Selected ? Palette.color(QPalette::Highlight) : Palette.color(QPalette::Base));
-    ACanvas.setPen(Selected ? Palette.color(QPalette::HighlightedText) : Palette.color(QPalette::Text));
+    Control->SetItemColours(ACanvas, AState, AListOpen);
+    const QStringList& Names = FSrcLocationHistory->DisplayNames();
     TNbGlyphText Glyph;
     Glyph.Initialize(&ACanvas);
-    Glyph.Draw(ARect, Folder, AIndex < FSrcLocationDisplayNames.size() ? FSrcLocationDisplayNames[AIndex] : Folder);
+    Glyph.Draw(ARect, Folder, AIndex < Names.size() ? Names[AIndex] : Folder);
     ResetControlCanvas(ACanvas, *Control);
 }
 
@@ -534,13 +433,7 @@ void TTvrMainWindow::SrcLocationComboBoxChange(int AIndex)
 {
     if (AIndex < 0)
         return;
-    try {
-        SetSrcPath(FSrcLocationComboBox->itemText(AIndex));
-    } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
-    }
-    UpdateSrcComboBoxes(false);
-    StatusChange();
+    ChangeSrcPath(FSrcLocationComboBox->itemText(AIndex), false);
 }
 
 bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
@@ -550,19 +443,20 @@ bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
         return false;
     if (!FSrcLocationComboBox->ListOpen())
         return false;
+    // The current location, the first entry, stays.
     const int Highlighted = FSrcLocationComboBox->view()->currentIndex().row();
     if (Highlighted <= 0)
         return true;
     {
         const QSignalBlocker Blocker(FSrcLocationComboBox);
-        FSrcLocationComboBox->removeItem(Highlighted);
+        FSrcLocationHistory->Remove(Highlighted);
         FSrcLocationComboBox->setCurrentIndex(0);
     }
-    UpdateSrcLocationDisplayNames();
+    FSrcLocationComboBox->update();
     try {
-        SaveSrcPaths();
+        FSrcLocationHistory->Save(Config());
     } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+        ShowErrorMessage(E);
     }
     return true;
 }
@@ -623,15 +517,15 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
         } catch (const std::exception& E) {
             Files.clear();
             Items.clear();
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+            ShowErrorMessage(E);
         }
         FSrcFiles = std::move(Files);
         for (size_t I = 0; I < FSrcTables.size(); ++I) {
             TSrcTable& Table = FSrcTables[I];
             Table.ComboBox->addItems(Items);
-            if (Table.Optional)
+            if (Table.Info->Optional)
                 Table.ComboBox->addItem(QString());
-            SelectSrcFile(Table.ComboBox, Names[I], Table.Keyword);
+            SelectSrcFile(Table.ComboBox, Names[I], FromView(Table.Info->Keyword));
         }
     }
 
@@ -644,84 +538,35 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
         Table.ActSelect->setEnabled(Usable);
         Table.ComboBox->update();
     }
-    FTotProgressMemo->clear();
-    if (FSheetWindow)
-        FSheetWindow->hide();
+    FTotProgressMemo->Clear();
+    FRun->HideSheetWindow();
 }
 
 void TTvrMainWindow::SetSrcPath(const QString& APath)
 {
     FSrcPath = APath;
     const QSignalBlocker Blocker(FSrcLocationComboBox);
-    // Folder names differ by letter case on Linux: /data/Acc and /data/acc
-    // are two locations, and the current one must be the one listed first.
-    const int Found = FSrcLocationComboBox->findText(APath, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (Found > 0)
-        FSrcLocationComboBox->removeItem(Found);
-    if (Found != 0)
-        FSrcLocationComboBox->insertItem(0, APath);
+    FSrcLocationHistory->MoveToTop(APath);
     FSrcLocationComboBox->setCurrentIndex(0);
     FSrcLocationComboBox->setToolTip(PathFullDisplayName(APath));
-    UpdateSrcLocationDisplayNames();
-    SaveSrcPaths();
-}
-
-void TTvrMainWindow::UpdateSrcLocationDisplayNames()
-{
-    FSrcLocationDisplayNames.clear();
-    for (int I = 0; I < FSrcLocationComboBox->count(); ++I) {
-        const QString Full = PathFullDisplayName(FSrcLocationComboBox->itemText(I));
-        // The root counts as a part of its own, shown as "/".
-        QStringList Parts = Full.split(u'/', Qt::SkipEmptyParts);
-        if (Full.startsWith(u'/'))
-            Parts.prepend(QStringLiteral("/"));
-        const qsizetype First = std::max<qsizetype>(0, Parts.size() - 3);
-        QString Name;
-        for (qsizetype P = First; P < Parts.size(); ++P)
-            Name += QStringLiteral(" ■ ") + Parts[P];
-        FSrcLocationDisplayNames.append(Name);
-    }
     FSrcLocationComboBox->update();
+    FSrcLocationHistory->Save(Config());
 }
 
-void TTvrMainWindow::SaveSrcPaths()
+void TTvrMainWindow::ChangeSrcPath(const QString& APath, bool AFromConfig)
 {
-    QStringList Lines;
-    for (int I = 0; I < FSrcLocationComboBox->count(); ++I)
-        Lines.append(QStringLiteral("%1=%2").arg(I).arg(FSrcLocationComboBox->itemText(I)));
-    Config().WriteSectionValues(QString::fromLatin1(kSrcPathsSection), Lines);
-}
-
-void TTvrMainWindow::FlushLog()
-{
-    if (FPendingLog.isEmpty())
-        return;
-    // One paragraph a line; the lines held back go in at once, which keeps a
-    // log of many thousand rejected rows quick.
-    FTotProgressMemo->appendPlainText(FPendingLog.join(u'\n'));
-    FPendingLog.clear();
-    FTotProgressMemo->verticalScrollBar()->setValue(FTotProgressMemo->verticalScrollBar()->maximum());
-    // The run holds the event loop: the log is painted here and now, and no
-    // input is taken, so no second run can start.
-    FTotProgressMemo->repaint();
+    try {
+        SetSrcPath(APath);
+    } catch (const std::exception& E) {
+        ShowErrorMessage(E);
+    }
+    UpdateSrcComboBoxes(AFromConfig);
+    StatusChange();
 }
 
 void TTvrMainWindow::TotProgressSendMessage(const std::string& AMessage)
 {
-    const std::vector<std::string> Lines = LogLines(AMessage);
-    for (const std::string& Line : Lines)
-        FPendingLog.append(QString::fromStdString(Line));
-    // A line that says what the run does next (and may take long) is painted
-    // at once; only a burst of lines, such as the rejected rows of a table,
-    // is painted a few times a second.
-    const qint64 Now = QDateTime::currentMSecsSinceEpoch();
-    if (Now - FLogBurstStart >= kLogBurstInterval) {
-        FLogBurstStart = Now;
-        FLogBurstLines = 0;
-    }
-    FLogBurstLines += static_cast<int32_t>(Lines.size());
-    if (FLogBurstLines <= kLogBurstLinesPainted)
-        FlushLog();
+    FTotProgressMemo->Append(AMessage);
 }
 
 bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
@@ -730,13 +575,7 @@ bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
         ShowMessageBox(nmkWarning, QStringLiteral("フォルダ \"%1\" が見つかりません。").arg(AFolder));
         return false;
     }
-    try {
-        SetSrcPath(ExpandFolderPath(AFolder));
-    } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
-    }
-    UpdateSrcComboBoxes(true);
-    StatusChange();
+    ChangeSrcPath(ExpandFolderPath(AFolder), true);
     return true;
 }
 
@@ -755,20 +594,24 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         if (!SelectFolder(QStringLiteral("ソースデータの場所を指定してください。\n\n") + FSrcLocationLabel->text(), Path,
                           this))
             return;
-        try {
-            SetSrcPath(Path);
-        } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
-        }
-        UpdateSrcComboBoxes(false);
-        StatusChange();
+        ChangeSrcPath(Path, false);
     } else if (ASender == FActTotExec) {
-        TotExec();
+        FRun->Run([this] {
+            // The choice is remembered before the run reads it.
+            TTvrRunSources Sources;
+            Sources.Folder = FSrcPath;
+            for (const TSrcTableKind Kind : kSrcTableKinds) {
+                const TSrcTable& Table = SrcTable(Kind);
+                Sources.FileName(Kind) = Table.ComboBox->currentText();
+                Config().WriteString(Table.ConfigKey, Sources.FileName(Kind));
+            }
+            return Sources;
+        });
     } else if (ASender == FActHelpOpenFolder) {
         try {
             OpenWithShell(DocumentsFolder());
         } catch (const std::exception& E) {
-            ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
+            ShowErrorMessage(E);
         }
     } else if (ASender == FActHelpVersion) {
         TTvrVersionDialog Dialog(this);
@@ -783,9 +626,9 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         }
         TTvrMksrcParams Params;
         Params.Parent = this;
-        Params.DataName = Table->DataName;
-        Params.FileName = FSrcPath + Table->DataName + QStringLiteral(".csv");
-        Params.FieldDefs = *Table->FieldDefs;
+        Params.DataName = FromView(Table->Info->Caption);
+        Params.FileName = FSrcPath + FromView(Table->Info->FileName);
+        Params.FieldDefs = Table->Info->FieldDefs;
         Params.Settings = FSettings;
         if (!ExecuteMksrcDialog(Params))
             return;
@@ -793,82 +636,6 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         const QString Name = QFileInfo(Params.FileName).fileName();
         SelectSrcFile(Table->ComboBox, Name, Name);
         StatusChange();
-    }
-}
-
-void TTvrMainWindow::ShowSheetWindow()
-{
-    if (FSheetWindow->isMinimized())
-        FSheetWindow->showNormal();
-    FSheetWindow->show();
-    FSheetWindow->raise();
-    FSheetWindow->activateWindow();
-}
-
-void TTvrMainWindow::TotExec()
-{
-    // The viewer on screen already shows the sheets of this choice.
-    if (FSheetWindow && FSheetWindow->isVisible()) {
-        ShowSheetWindow();
-        return;
-    }
-    if (!FActTotExec->isEnabled())
-        return;
-    bool Ok = false;
-    try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        FTotExecButton->setEnabled(false);
-        // However the run ends, the log is complete and the button and the
-        // cursor come back, before any error is shown.
-        const auto Restore = qScopeGuard([this] {
-            FlushLog();
-            FTotExecButton->setEnabled(FActTotExec->isEnabled());
-            QApplication::restoreOverrideCursor();
-        });
-        FTotProgressMemo->clear();
-        FPendingLog.clear();
-        repaint();
-        QThread::msleep(300);
-        FLogBurstStart = 0;
-
-        TTvrExecuteParams Params;
-        std::string* const Names[] = {&Params.KamokuMaster, &Params.TantoshaMaster, &Params.ZandakaTable,
-                                      &Params.KinsenTable};
-        for (size_t I = 0; I < FSrcTables.size(); ++I) {
-            const QString Name = FSrcTables[I].ComboBox->currentText();
-            Config().WriteString(FSrcTables[I].ConfigKey, Name);
-            *Names[I] = Name.toStdString();
-        }
-        Params.PathInput = FSrcPath.toStdString();
-        Params.PathOutput = (FSrcPath + QStringLiteral("output/")).toStdString();
-        Params.SendMessage = [this](const std::string& AMessage) { TotProgressSendMessage(AMessage); };
-        Params.Settings = FSettings;
-        Params.Today = TTvrSheetWindow::CurrentDate();
-        Ok = FSumup->Execute(Params);
-        FlushLog();
-
-        if (Ok)
-            QThread::msleep(1000);
-        else
-            ShowMessageBox(nmkWarning, QStringLiteral("集計を完了できませんでした。\\n[集計ログ:] を確認してください。"),
-                           nmbOk);
-        if (FSumup->Inputs().Count() == 0 && FSumup->Outputs().Count() == 0)
-            return;
-        if (!FSheetWindow)
-            FSheetWindow = std::make_unique<TTvrSheetWindow>(FSumup->Inputs(), FSumup->Outputs(), FSettings,
-                                                             Params.Today);
-        else
-            FSheetWindow->Setup(FSumup->Inputs(), FSumup->Outputs(), Params.Today);
-    } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromUtf8(E.what()));
-        return;
-    }
-
-    ShowSheetWindow();
-    // A run that failed leaves its log in view, above the viewer.
-    if (!Ok) {
-        raise();
-        activateWindow();
     }
 }
 

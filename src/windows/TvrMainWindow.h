@@ -3,24 +3,27 @@
 // The main window: the upper half chooses the source data (a location and
 // one CSV file for each of the four source tables, or a table made from the
 // clipboard); the lower half runs the aggregation, shows its log and hands
-// the sheets of the run to the viewer.
+// the sheets of the run to the viewer. This file lays the window out and
+// wires its commands; the boxes, the location history, the log and the run
+// are pieces of their own.
 
-#include <QComboBox>
 #include <QString>
 #include <QStringList>
 #include <QStyle>
-#include <QStyledItemDelegate>
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "aggregation/TvrSumup.h"
-#include "shell/Nubix.h"
+#include "shell/NbWindows.h"
+#include "sources/SrcTables.h"
 #include "tables/TvrValue.h"
+#include "windows/TvrOwnerDrawComboBox.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -29,7 +32,10 @@ class QToolButton;
 
 namespace tavrel {
 
+class TTvrLogView;
+class TTvrRunController;
 class TTvrSheetWindow;
+class TTvrSrcLocationHistory;
 
 // One CSV file of the current location, as the file combo boxes show it.
 struct TTvrMainSrcFiles {
@@ -38,31 +44,6 @@ struct TTvrMainSrcFiles {
     TTvrDate FileTimeStamp;
     int32_t FileDays = 0;
     QString FileDaysString;
-};
-
-// How an owner-drawn combo box draws one item: in the open list (AListOpen)
-// or in the closed box.
-using TTvrDrawComboItem =
-    std::function<void(QPainter& ACanvas, int AIndex, const QRect& ARect, QStyle::State AState, bool AListOpen)>;
-
-// A drop-down list whose items, in the list and in the closed box, are drawn
-// by the window, all of one fixed height.
-class TTvrOwnerDrawComboBox : public QComboBox {
-public:
-    TTvrOwnerDrawComboBox(QWidget* AParent, TTvrDrawComboItem ADrawItem);
-    void SetItemHeight(int32_t AHeight);
-    int32_t ItemHeight() const { return FItemHeight; }
-    // Whether the drop-down list is open.
-    bool ListOpen() const;
-
-protected:
-    void paintEvent(QPaintEvent* AEvent) override;
-    void mouseDoubleClickEvent(QMouseEvent* AEvent) override;
-
-private:
-    friend class TTvrOwnerDrawDelegate;
-    TTvrDrawComboItem FDrawItem;
-    int32_t FItemHeight = 16;
 };
 
 class TTvrMainWindow : public TTvrTaskBarWindow {
@@ -92,27 +73,29 @@ public:
 
     const QString& SrcPath() const { return FSrcPath; }
     const std::vector<TTvrMainSrcFiles>& SrcFiles() const { return FSrcFiles; }
-    const QStringList& SrcLocationDisplayNames() const { return FSrcLocationDisplayNames; }
-    TTvrSheetWindow* SheetWindow() const { return FSheetWindow.get(); }
+    const QStringList& SrcLocationDisplayNames() const;
+    TTvrSheetWindow* SheetWindow() const;
 
     TTvrOwnerDrawComboBox* SrcLocationComboBox() const { return FSrcLocationComboBox; }
-    TTvrOwnerDrawComboBox* SrcKamokuComboBox() const { return FSrcKamokuComboBox; }
-    TTvrOwnerDrawComboBox* SrcTantoshaComboBox() const { return FSrcTantoshaComboBox; }
-    TTvrOwnerDrawComboBox* SrcZandakaComboBox() const { return FSrcZandakaComboBox; }
-    TTvrOwnerDrawComboBox* SrcKinsenComboBox() const { return FSrcKinsenComboBox; }
-    QPushButton* SrcKamokuButton() const { return FSrcKamokuButton; }
-    QPushButton* SrcTantoshaButton() const { return FSrcTantoshaButton; }
+    // The file combo box of a source table, and its "作成..." button.
+    TTvrOwnerDrawComboBox* SrcComboBox(TSrcTableKind AKind) const { return SrcTable(AKind).ComboBox; }
+    QPushButton* SrcButton(TSrcTableKind AKind) const { return SrcTable(AKind).Button; }
+    TTvrOwnerDrawComboBox* SrcKamokuComboBox() const { return SrcComboBox(TSrcTableKind::Kamoku); }
+    TTvrOwnerDrawComboBox* SrcTantoshaComboBox() const { return SrcComboBox(TSrcTableKind::Tantosha); }
+    TTvrOwnerDrawComboBox* SrcZandakaComboBox() const { return SrcComboBox(TSrcTableKind::Zandaka); }
+    TTvrOwnerDrawComboBox* SrcKinsenComboBox() const { return SrcComboBox(TSrcTableKind::Kinsen); }
+    QPushButton* SrcKamokuButton() const { return SrcButton(TSrcTableKind::Kamoku); }
+    QPushButton* SrcTantoshaButton() const { return SrcButton(TSrcTableKind::Tantosha); }
     QPushButton* TotExecButton() const { return FTotExecButton; }
-    QPlainTextEdit* TotProgressMemo() const { return FTotProgressMemo; }
+    QPlainTextEdit* TotProgressMemo() const;
     QToolButton* MenuSpeedButton() const { return FMenuSpeedButton; }
     QMenu* MenuPopupMenu() const { return FMenuPopupMenu; }
 
     QAction* ActSrcLocation() const { return FActSrcLocation; }
-    // The command that makes the table (0 account titles, 1 persons,
-    // 2 balances, 3 cash book) from the clipboard, and the one that opens its
-    // list.
-    QAction* ActSrcClip(int ATable) const;
-    QAction* ActSrcSelect(int ATable) const;
+    // The command that makes the table from the clipboard, and the one that
+    // opens its list.
+    QAction* ActSrcClip(TSrcTableKind AKind) const { return SrcTable(AKind).ActClip; }
+    QAction* ActSrcSelect(TSrcTableKind AKind) const { return SrcTable(AKind).ActSelect; }
     QAction* ActTotExec() const { return FActTotExec; }
     QAction* ActHelpOpenFolder() const { return FActHelpOpenFolder; }
     QAction* ActHelpVersion() const { return FActHelpVersion; }
@@ -125,11 +108,22 @@ protected:
     bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
 private:
-    struct TSrcTable;
+    // A source table's row of the window: what the program knows of the
+    // table, the key that remembers its file, and its controls and commands.
+    struct TSrcTable {
+        const TSrcTableInfo* Info = nullptr;
+        QString ConfigKey;
+        TTvrOwnerDrawComboBox* ComboBox = nullptr;
+        QPushButton* Button = nullptr;
+        QAction* ActSelect = nullptr;
+        QAction* ActClip = nullptr;
+    };
 
-    void CreateControls();
-    void CreateActions();
+    const TSrcTable& SrcTable(TSrcTableKind AKind) const { return FSrcTables[static_cast<size_t>(AKind)]; }
     TSrcTable* SrcTableOf(QAction* AAction);
+
+    void CreateActions();
+    void CreateControls();
 
     void FormShow();
     void StatusChange();
@@ -147,40 +141,27 @@ private:
     // is given, else the first containing the keyword. No name (nullopt) is
     // not the same as the empty name of the not-used item.
     static void SelectSrcFile(QComboBox* ACombo, const std::optional<QString>& AName, const QString& AKeyword);
+    // Makes the folder the current location and the first of the history,
+    // and writes the history.
     void SetSrcPath(const QString& APath);
-    void UpdateSrcLocationDisplayNames();
-    void SaveSrcPaths();
-    void TotExec();
-    // Shows the viewer, restored when minimised, in front.
-    void ShowSheetWindow();
-    // Moves the lines held back into the log and paints it.
-    void FlushLog();
+    // Makes the folder the current location (SetSrcPath, a history that
+    // could not be written reported in the error box), then lists its files
+    // again, choosing them by their remembered names (AFromConfig) or by
+    // the names chosen before.
+    void ChangeSrcPath(const QString& APath, bool AFromConfig);
 
     TTvrRegionalSettings FSettings;
-    std::unique_ptr<TTvrSheetWindow> FSheetWindow;
     std::vector<TTvrMainSrcFiles> FSrcFiles;
-    QStringList FSrcLocationDisplayNames;
     QString FSrcPath;
-    std::unique_ptr<TTvrSumup> FSumup;
     bool FShown = false;
-    qint64 FLogBurstStart = 0;
-    int32_t FLogBurstLines = 0;
-    QStringList FPendingLog;
 
     QLabel* FSrcCaptionLabel = nullptr;
     QToolButton* FMenuSpeedButton = nullptr;
     QLabel* FSrcLocationLabel = nullptr;
     TTvrOwnerDrawComboBox* FSrcLocationComboBox = nullptr;
-    TTvrOwnerDrawComboBox* FSrcKamokuComboBox = nullptr;
-    TTvrOwnerDrawComboBox* FSrcTantoshaComboBox = nullptr;
-    TTvrOwnerDrawComboBox* FSrcZandakaComboBox = nullptr;
-    TTvrOwnerDrawComboBox* FSrcKinsenComboBox = nullptr;
-    QPushButton* FSrcKamokuButton = nullptr;
-    QPushButton* FSrcTantoshaButton = nullptr;
-    QPushButton* FSrcZandakaButton = nullptr;
-    QPushButton* FSrcKinsenButton = nullptr;
+    TTvrSrcLocationHistory* FSrcLocationHistory = nullptr;
     QPushButton* FTotExecButton = nullptr;
-    QPlainTextEdit* FTotProgressMemo = nullptr;
+    TTvrLogView* FTotProgressMemo = nullptr;
     QMenu* FMenuPopupMenu = nullptr;
 
     QAction* FActSrcLocation = nullptr;
@@ -189,9 +170,9 @@ private:
     QAction* FActHelpVersion = nullptr;
     QAction* FActExit = nullptr;
 
-    // The four source tables in the order of the window: name, default file,
-    // keyword, configuration key, column table, combo box, button, actions.
-    std::vector<TSrcTable> FSrcTables;
+    // The four source tables, in the order of the window.
+    std::array<TSrcTable, kSrcTableKinds.size()> FSrcTables;
+    std::unique_ptr<TTvrRunController> FRun;
 };
 
 } // namespace tavrel

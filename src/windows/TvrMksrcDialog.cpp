@@ -1,6 +1,5 @@
 #include "windows/TvrMksrcDialog.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,36 +7,36 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
-#include <QScreen>
-#include <QStyle>
-#include <QStyleOptionHeader>
-#include <QStyledItemDelegate>
 #include <QThread>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
 
+#include "shell/NbFonts.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbOverrideCursor.h"
+#include "shell/NbPaths.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
 #include "tables/TvrCsv.h"
 #include "windows/NbFileInfo.h"
 #include "windows/TvrGridParts.h"
+#include "windows/TvrWindowState.h"
 
 namespace tavrel {
 
 namespace {
 
-// The width of one character of a column's CharCount: the letter "x", or a
-// digit when that is wider. The face that stands in for Meiryo here draws
-// digits wider than its "x", and a column of 12 characters must still show
-// a date of 10 digits and separators whole.
-int XWidth(const QFont& AFont)
+// How long the wait cursor stays up before a save writes the file, in
+// milliseconds, so that the user sees the save happen.
+constexpr unsigned long kSavePauseMs = 500;
+
+// The dialog keeps its size; it is always centred.
+TTvrWindowState MksrcDialogState()
 {
-    const QFontMetrics Metrics(AFont);
-    return std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
+    return TTvrWindowState(QStringLiteral("Mksrc."), false);
 }
 
 bool IsNumericType(TTvrFieldType AType)
@@ -80,14 +79,6 @@ QStringList SplitTabs(const QString& ALine)
     return Fields;
 }
 
-QFrame* MakePanel(QWidget* AParent, const char* AName, QFrame::Shape AShape)
-{
-    auto* Panel = new QFrame(AParent);
-    Panel->setObjectName(QLatin1String(AName));
-    Panel->setFrameShape(AShape);
-    return Panel;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- model
@@ -117,7 +108,7 @@ QVariant TTvrMksrcModel::data(const QModelIndex& AIndex, int ARole) const
         return Cell.Text;
     case InvalidRole:
         return !Cell.Valid;
-    case NumericRole:
+    case kGridNumericRole:
         return IsNumericType(FFieldDefs[static_cast<size_t>(AIndex.column())].FieldType);
     default:
         return {};
@@ -166,78 +157,46 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
     setModal(true);
 
     // The size from the configuration, centred on the screen.
-    int32_t Width = 800, Height = 600;
-    bool Maximized = false;
-    if (HasConfig()) {
-        const TTvrConfig& C = Config();
-        Width = C.ReadInteger(QStringLiteral("Mksrc.Width"), 800);
-        Height = C.ReadInteger(QStringLiteral("Mksrc.Height"), 600);
-        Maximized = C.ReadBool(QStringLiteral("Mksrc.Maximized"), false);
-    }
-    resize(Width, Height);
-    if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
-        const QRect Area = Screen->availableGeometry();
-        move(Area.center() - QPoint(Width / 2, Height / 2));
-    }
-    if (Maximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    MksrcDialogState().Restore(*this);
 
     // The actions.
-    FActPaste = new QAction(QStringLiteral("貼り付け"), this);
-    FActPaste->setObjectName(QStringLiteral("ActPaste"));
-    FActPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    FActSave = new QAction(QStringLiteral("保存"), this);
-    FActSave->setObjectName(QStringLiteral("ActSave"));
-    FActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    for (QAction* Action : {FActPaste, FActSave}) {
-        Action->setShortcutContext(Qt::WindowShortcut);
-        addAction(Action);
+    FActPaste = MakeGridAction(this, "ActPaste", QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    FActSave = MakeGridAction(this, "ActSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    for (QAction* Action : {FActPaste, FActSave})
         connect(Action, &QAction::triggered, this, [this, Action] { ActExecute(Action); });
-    }
 
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->setSpacing(0);
 
     // The instructions.
-    FInPanel = MakePanel(this, "InPanel", QFrame::NoFrame);
-    FInPanel->setFixedHeight(49);
-    auto* InLayout = new QVBoxLayout(FInPanel);
+    auto* InPanel = MakeGridPanel(this, "InPanel", QFrame::NoFrame);
+    InPanel->setFixedHeight(49);
+    auto* InLayout = new QVBoxLayout(InPanel);
     InLayout->setContentsMargins(6, 6, 6, 0);
-    FInLabel1 = new QLabel(QStringLiteral("クリップボードからソースデータを作成します。[貼り付け] で下のグリッドに原始データを貼り付け、"
-                                          "[保存] でソースデータとして保存します。"),
-                           FInPanel);
-    FInLabel1->setObjectName(QStringLiteral("InLabel1"));
-    FInLabel1->setWordWrap(true);
-    FInLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    InLayout->addWidget(FInLabel1);
-    Layout->addWidget(FInPanel);
+    auto* InLabel1 = new QLabel(QStringLiteral("クリップボードからソースデータを作成します。[貼り付け] で下のグリッドに原始データを貼り付け、"
+                                               "[保存] でソースデータとして保存します。"),
+                                InPanel);
+    InLabel1->setObjectName(QStringLiteral("InLabel1"));
+    InLabel1->setWordWrap(true);
+    InLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    InLayout->addWidget(InLabel1);
+    Layout->addWidget(InPanel);
 
-    // The tool bar: two tool buttons 83 x 25 at x = 2 and 88.
-    FIcPanel = MakePanel(this, "IcPanel", QFrame::StyledPanel);
-    FIcPanel->setFixedHeight(34);
-    const std::pair<QToolButton**, QAction*> Buttons[] = {{&FIcPasteSpeedButton, FActPaste},
-                                                          {&FIcSaveSpeedButton, FActSave}};
-    const char* const ButtonNames[] = {"IcPasteSpeedButton", "IcSaveSpeedButton"};
-    for (int I = 0; I < 2; ++I) {
-        auto* Button = new QToolButton(FIcPanel);
-        Button->setObjectName(QLatin1String(ButtonNames[I]));
-        Button->setDefaultAction(Buttons[I].second);
-        Button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        Button->setFocusPolicy(Qt::NoFocus);
-        Button->setAutoRaise(true);
-        Button->setGeometry(2 + 86 * I, 4, 83, 25);
-        *Buttons[I].first = Button;
-    }
-    Layout->addWidget(FIcPanel);
+    // The tool bar: a button for each command.
+    auto* IcPanel = MakeGridPanel(this, "IcPanel", QFrame::StyledPanel);
+    IcPanel->setFixedHeight(34);
+    MakeToolBarButton(IcPanel, "IcPasteSpeedButton", FActPaste, 0);
+    MakeToolBarButton(IcPanel, "IcSaveSpeedButton", FActSave, 1);
+    Layout->addWidget(IcPanel);
 
     // The grid with its header.
-    FViPanel = MakePanel(this, "ViPanel", QFrame::StyledPanel);
-    auto* ViLayout = new QVBoxLayout(FViPanel);
+    auto* ViPanel = MakeGridPanel(this, "ViPanel", QFrame::StyledPanel);
+    auto* ViLayout = new QVBoxLayout(ViPanel);
     ViLayout->setContentsMargins(1, 0, 1, 1);
     ViLayout->setSpacing(0);
     const QFileInfo File(FFileName);
-    FViHeadPanel = new QLabel(QStringLiteral(" 作成するソースデータ : %1").arg(AParams.DataName), FViPanel);
+    FViHeadPanel = new QLabel(QStringLiteral(" 作成するソースデータ : %1").arg(AParams.DataName), ViPanel);
     FViHeadPanel->setObjectName(QStringLiteral("ViHeadPanel"));
     FViHeadPanel->setFixedHeight(26);
     FViHeadPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -250,50 +209,21 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
                                  .arg(PathFullDisplayName(File.absolutePath()), File.fileName()));
     ViLayout->addWidget(FViHeadPanel);
 
-    FViSheetStringGrid = new QTableView(FViPanel);
+    FViSheetStringGrid = new QTableView(ViPanel);
     FViSheetStringGrid->setObjectName(QStringLiteral("ViSheetStringGrid"));
-    auto* Horizontal = new TTvrGridHeader(Qt::Horizontal, FViSheetStringGrid);
-    auto* Vertical = new TTvrGridHeader(Qt::Vertical, FViSheetStringGrid);
-    FViSheetStringGrid->setHorizontalHeader(Horizontal);
-    FViSheetStringGrid->setVerticalHeader(Vertical);
     FModel = new TTvrMksrcModel(FFieldDefs, FViSheetStringGrid);
-    FViSheetStringGrid->setModel(FModel);
     // Invalid texts in red.
-    FViSheetStringGrid->setItemDelegate(new TTvrGridCellDelegate(
-        FViSheetStringGrid, TTvrMksrcModel::NumericRole, [](const QModelIndex& AIndex) -> std::optional<QColor> {
-            if (AIndex.data(TTvrMksrcModel::InvalidRole).toBool())
-                return QColor(Qt::red);
-            return std::nullopt;
-        }));
-    FViSheetStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FViSheetStringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    FViSheetStringGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    FViSheetStringGrid->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
-    FViSheetStringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    FViSheetStringGrid->setShowGrid(true);
-    FViSheetStringGrid->setWordWrap(false);
-    FViSheetStringGrid->setCornerButtonEnabled(false);
-    FViSheetStringGrid->setTabKeyNavigation(false);
-    if (auto* Corner = FViSheetStringGrid->findChild<QAbstractButton*>())
-        new TTvrCornerPainter(Corner);
-    const QFont& GridFont = FViSheetStringGrid->font();
-    const int RowHeight = RowHeightForFont(GridFont, 11);
-    const int X = XWidth(GridFont);
-    Vertical->setMinimumSectionSize(1);
-    Vertical->setDefaultSectionSize(RowHeight);
-    Vertical->setSectionResizeMode(QHeaderView::Fixed);
-    Vertical->SetFixedExtent(6 * X);
-    Vertical->setHighlightSections(false);
-    Horizontal->setMinimumSectionSize(4);
-    Horizontal->setSectionResizeMode(QHeaderView::Interactive);
-    Horizontal->setStretchLastSection(false);
-    Horizontal->SetFixedExtent(RowHeight);
-    Horizontal->setHighlightSections(false);
-    Horizontal->setSectionsClickable(false);
+    SetupGrid(FViSheetStringGrid, FModel,
+              new TTvrGridCellDelegate(FViSheetStringGrid, [](const QModelIndex& AIndex) -> std::optional<QColor> {
+                  if (AIndex.data(TTvrMksrcModel::InvalidRole).toBool())
+                      return QColor(Qt::red);
+                  return std::nullopt;
+              }));
+    const int X = GridCharWidth(FViSheetStringGrid->font());
     for (int32_t J = 0; J < FFieldDefCount; ++J)
-        Horizontal->resizeSection(J, FFieldDefs[static_cast<size_t>(J)].CharCount * X);
+        FViSheetStringGrid->horizontalHeader()->resizeSection(J, FFieldDefs[static_cast<size_t>(J)].CharCount * X);
     ViLayout->addWidget(FViSheetStringGrid, 1);
-    Layout->addWidget(FViPanel, 1);
+    Layout->addWidget(ViPanel, 1);
     new TNbItemHint(FViSheetStringGrid,
                     [this](QWidget* ASender, const QModelIndex& AParam) { return GetItemHint(ASender, AParam); });
 
@@ -302,21 +232,7 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
 
 TTvrMksrcDialog::~TTvrMksrcDialog()
 {
-    if (!HasConfig())
-        return;
-    // A dialog closed while maximised keeps the size it had before.
-    try {
-        TTvrConfig& C = Config();
-        if (isMaximized()) {
-            C.WriteBool(QStringLiteral("Mksrc.Maximized"), true);
-        } else {
-            C.WriteBool(QStringLiteral("Mksrc.Maximized"), false);
-            C.WriteInteger(QStringLiteral("Mksrc.Width"), width());
-            C.WriteInteger(QStringLiteral("Mksrc.Height"), height());
-        }
-    } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
-    }
+    MksrcDialogState().Save(*this);
 }
 
 void TTvrMksrcDialog::ActExecute(QAction* ASender)
@@ -398,12 +314,12 @@ void TTvrMksrcDialog::Save()
                                  .arg(QFileInfo(FFileName).fileName());
     if (ShowMessageBox(nmkNotice, Question, nmbOkCancel) != nmaOk)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     bool Written = false;
     try {
+        const TNbOverrideCursor Wait;
         // The hourglass is drawn before the wait; no input is taken meanwhile.
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(500);
+        QThread::msleep(kSavePauseMs);
         std::vector<std::string> Lines;
         Lines.reserve(FModel->Rows().size());
         std::vector<std::string> Fields(static_cast<size_t>(FFieldDefCount));
@@ -414,11 +330,9 @@ void TTvrMksrcDialog::Save()
         }
         Written = WriteFileIfChanged(FFileName.toStdString(), EncodeTextLines(Lines));
     } catch (const std::exception& E) {
-        QApplication::restoreOverrideCursor();
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()), nmbOk);
+        ShowErrorMessage(E);
         return;
     }
-    QApplication::restoreOverrideCursor();
     if (!Written)
         ShowMessageBox(nmkInformation, QStringLiteral("データに変更がないため、ファイルは更新されませんでした。"), nmbOk);
     FSaved = true;

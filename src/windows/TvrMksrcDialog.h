@@ -12,21 +12,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/Nubix.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
 class QAction;
-class QFrame;
 class QLabel;
-class QToolButton;
 
 namespace tavrel {
 
 struct TTvrMksrcParams {
     // The window that owns the dialog (the main window).
     QWidget* Parent = nullptr;
-    // The source table's name as the user knows it, for example 担当者マスタ.
+    // The source table's name as the user knows it: its caption.
     QString DataName;
     // Full path of the CSV file to write.
     QString FileName;
@@ -44,8 +41,9 @@ bool ExecuteMksrcDialog(const TTvrMksrcParams& AParams);
 // The pasted rows: the texts exactly as pasted, each with its validity.
 class TTvrMksrcModel : public QAbstractTableModel {
 public:
-    static constexpr int InvalidRole = Qt::UserRole + 1;
-    static constexpr int NumericRole = Qt::UserRole + 2;
+    // Whether a cell's text failed its column's check (a bool); the cells
+    // also answer kGridNumericRole.
+    static constexpr int InvalidRole = Qt::UserRole + 2;
 
     TTvrMksrcModel(const TTvrFieldDefDynArray& AFieldDefs, QObject* AParent);
 
@@ -106,12 +104,6 @@ private:
     bool FInvalidSome = false;
     bool FSaved = false;
 
-    QFrame* FInPanel = nullptr;
-    QLabel* FInLabel1 = nullptr;
-    QFrame* FIcPanel = nullptr;
-    QToolButton* FIcPasteSpeedButton = nullptr;
-    QToolButton* FIcSaveSpeedButton = nullptr;
-    QFrame* FViPanel = nullptr;
     QLabel* FViHeadPanel = nullptr;
     QTableView* FViSheetStringGrid = nullptr;
     TTvrMksrcModel* FModel = nullptr;

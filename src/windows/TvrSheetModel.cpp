@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tables/TvrConvert.h"
+#include "windows/TvrGridParts.h"
 
 namespace tavrel {
 
@@ -115,7 +116,7 @@ QVariant TTvrSheetModel::data(const QModelIndex& AIndex, int ARole) const
     switch (ARole) {
     case Qt::DisplayRole:
         return CellText(AIndex.column(), AIndex.row(), false);
-    case NumericRole:
+    case kGridNumericRole:
         return IsNumericCell(AIndex.column(), AIndex.row());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |

@@ -26,12 +26,10 @@ bool IsNumericValue(const TTvrValue& AValue, TTvrFieldType AFieldType);
 
 // A grid's model: one row per line of the file, one column per field of the
 // sheet (the row numbers and titles are the headers). A file without lines
-// shows one empty row.
+// shows one empty row. A cell in a number column that holds a number
+// answers kGridNumericRole with true.
 class TTvrSheetModel : public QAbstractTableModel {
 public:
-    // Whether a cell shows a number and is drawn right-aligned (a bool).
-    static constexpr int NumericRole = Qt::UserRole + 1;
-
     TTvrSheetModel(const TTvrRegionalSettings& ASettings, QObject* AParent);
 
     // Reads the sheet's file again with the sheet's fields. Raises ETvrError

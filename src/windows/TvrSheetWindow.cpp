@@ -1,6 +1,5 @@
 #include "windows/TvrSheetWindow.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,17 +17,22 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
-#include <QStyleOptionHeader>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "shell/NbCellText.h"
+#include "shell/NbFonts.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbOverrideCursor.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
 #include "windows/NbFileInfo.h"
 #include "windows/TvrGridParts.h"
+#include "windows/TvrWindowState.h"
 
 namespace tavrel {
 
@@ -39,14 +43,18 @@ QString FromStd(const std::string& AText)
     return QString::fromStdString(AText);
 }
 
+// The viewer keeps its place, and the width of its sheet list.
+TTvrWindowState SheetWindowState()
+{
+    return TTvrWindowState(QStringLiteral("Sheet."), true);
+}
+
+const QString kListWidthKey = QStringLiteral("Sheet.ListWidth");
+constexpr int32_t kListWidth = 250;
+
 QString FileNameOnly(const TTvrSheet& ASheet)
 {
     return QFileInfo(FromStd(ASheet.FileName())).fileName();
-}
-
-int XWidth(const QFont& AFont)
-{
-    return QFontMetrics(AFont).horizontalAdvance(QLatin1Char('x'));
 }
 
 // The sheet list's items: the file's small icon and name with its age, bold
@@ -90,14 +98,6 @@ private:
     QListWidget* FList;
 };
 
-QFrame* MakePanel(QWidget* AParent, const char* AName)
-{
-    auto* Panel = new QFrame(AParent);
-    Panel->setObjectName(QLatin1String(AName));
-    Panel->setFrameShape(QFrame::NoFrame);
-    return Panel;
-}
-
 } // namespace
 
 void SheetDateInfo(TTvrDate AFileTime, TTvrDate AToday, TTvrSheetInfo& AInfo)
@@ -128,40 +128,11 @@ void SheetDateInfo(TTvrDate AFileTime, TTvrDate AToday, TTvrSheetInfo& AInfo)
 TTvrSheetGrid::TTvrSheetGrid(TTvrSheetWindow* AWindow, const TTvrRegionalSettings& ASettings, QWidget* AParent)
     : QTableView(AParent), FWindow(AWindow), FModel(new TTvrSheetModel(ASettings, this))
 {
-    auto* Horizontal = new TTvrGridHeader(Qt::Horizontal, this);
-    auto* Vertical = new TTvrGridHeader(Qt::Vertical, this);
-    setHorizontalHeader(Horizontal);
-    setVerticalHeader(Vertical);
-    setModel(FModel);
     // No focus frame in row mode, where the whole row is the selection.
-    setItemDelegate(new TTvrGridCellDelegate(this, TTvrSheetModel::NumericRole, {},
-                                             [AWindow] { return !AWindow->RowMode(); }));
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetupGrid(this, FModel, new TTvrGridCellDelegate(this, {}, [AWindow] { return !AWindow->RowMode(); }));
+    // A rectangle of cells is copied at once.
     setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setShowGrid(true);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
-    if (auto* Corner = findChild<QAbstractButton*>())
-        new TTvrCornerPainter(Corner);
-    setTabKeyNavigation(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
-
-    const int RowHeight = RowHeightForFont(font(), 11);
-    Vertical->setMinimumSectionSize(1);
-    Vertical->setDefaultSectionSize(RowHeight);
-    Vertical->setSectionResizeMode(QHeaderView::Fixed);
-    Vertical->SetFixedExtent(6 * XWidth(font()));
-    Vertical->setObjectName(QStringLiteral("RowNumbers"));
-    Vertical->setHighlightSections(false);
-    Horizontal->setMinimumSectionSize(4);
-    Horizontal->setSectionResizeMode(QHeaderView::Interactive);
-    Horizontal->setStretchLastSection(false);
-    Horizontal->SetFixedExtent(RowHeight);
-    Horizontal->setHighlightSections(false);
-    Horizontal->setSectionsClickable(false);
 }
 
 void TTvrSheetGrid::keyPressEvent(QKeyEvent* AEvent)
@@ -189,38 +160,15 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     // The font of the whole window: "メイリオ" 12 pixels high.
     setFont(MeiryoFont(12));
 
-    // 1. The place of the window (not centred).
-    int32_t Left = 0, Top = 0, Width = 800, Height = 600, ListWidth = 250;
-    bool Maximized = false;
-    if (HasConfig()) {
-        const TTvrConfig& C = Config();
-        Left = C.ReadInteger(QStringLiteral("Sheet.Left"), 0);
-        Top = C.ReadInteger(QStringLiteral("Sheet.Top"), 0);
-        Width = C.ReadInteger(QStringLiteral("Sheet.Width"), 800);
-        Height = C.ReadInteger(QStringLiteral("Sheet.Height"), 600);
-        Maximized = C.ReadBool(QStringLiteral("Sheet.Maximized"), false);
-        ListWidth = C.ReadInteger(QStringLiteral("Sheet.ListWidth"), 250);
-    }
-    move(Left, Top);
-    resize(Width, Height);
-    if (Maximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    // The window where it was left (not centred), and the width of its list.
+    const int32_t Width = SheetWindowState().Restore(*this).Geometry.width();
+    const int32_t ListWidth = HasConfig() ? Config().ReadInteger(kListWidthKey, kListWidth) : kListWidth;
 
     // The actions and the popup menu.
-    FActSelectAll = new QAction(QStringLiteral("すべて選択"), this);
-    FActSelectAll->setObjectName(QStringLiteral("ActSelectAll"));
-    FActSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    FActCopy = new QAction(QStringLiteral("コピー"), this);
-    FActCopy->setObjectName(QStringLiteral("ActCopy"));
-    FActCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    FActRowSelect = new QAction(QStringLiteral("行選択"), this);
-    FActRowSelect->setObjectName(QStringLiteral("ActRowSelect"));
-    FActRowSelect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    FActSelectAll = MakeGridAction(this, "ActSelectAll", QStringLiteral("すべて選択"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    FActCopy = MakeGridAction(this, "ActCopy", QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    FActRowSelect = MakeGridAction(this, "ActRowSelect", QStringLiteral("行選択"), QKeySequence(Qt::CTRL | Qt::Key_R));
     FActRowSelect->setCheckable(true);
-    for (QAction* Action : {FActSelectAll, FActCopy, FActRowSelect}) {
-        Action->setShortcutContext(Qt::WindowShortcut);
-        addAction(Action);
-    }
     connect(FActSelectAll, &QAction::triggered, this, [this] { ActSelectAllExecute(); });
     connect(FActCopy, &QAction::triggered, this, [this] { ActCopyExecute(); });
     // The action flips its checked state itself; the handler follows it.
@@ -242,45 +190,33 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     CentralLayout->setSpacing(0);
     setCentralWidget(Central);
 
-    // The tool bar: three tool buttons 83 x 25 at x = 2, 88 and 174.
-    FIcPanel = MakePanel(Central, "IcPanel");
-    FIcPanel->setFixedHeight(33);
-    const std::pair<QToolButton**, QAction*> Buttons[] = {{&FIcSelectAllSpeedButton, FActSelectAll},
-                                                          {&FIcCopySpeedButton, FActCopy},
-                                                          {&FIcRowSelectSpeedButton, FActRowSelect}};
-    const char* const ButtonNames[] = {"IcSelectAllSpeedButton", "IcCopySpeedButton", "IcRowSelectSpeedButton"};
-    for (int I = 0; I < 3; ++I) {
-        auto* Button = new QToolButton(FIcPanel);
-        Button->setObjectName(QLatin1String(ButtonNames[I]));
-        Button->setDefaultAction(Buttons[I].second);
-        Button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        Button->setFocusPolicy(Qt::NoFocus);
-        Button->setAutoRaise(true);
-        Button->setGeometry(2 + 86 * I, 4, 83, 25);
-        *Buttons[I].first = Button;
-    }
-    CentralLayout->addWidget(FIcPanel);
+    // The tool bar: a button for each command.
+    auto* IcPanel = MakeGridPanel(Central, "IcPanel", QFrame::NoFrame);
+    IcPanel->setFixedHeight(33);
+    MakeToolBarButton(IcPanel, "IcSelectAllSpeedButton", FActSelectAll, 0);
+    MakeToolBarButton(IcPanel, "IcCopySpeedButton", FActCopy, 1);
+    MakeToolBarButton(IcPanel, "IcRowSelectSpeedButton", FActRowSelect, 2);
+    CentralLayout->addWidget(IcPanel);
 
-    FSplitter1 = new QSplitter(Qt::Horizontal, Central);
-    FSplitter1->setObjectName(QStringLiteral("Splitter1"));
-    FSplitter1->setHandleWidth(4);
-    FSplitter1->setChildrenCollapsible(false);
-    FSplitter1->setOpaqueResize(true);
-    CentralLayout->addWidget(FSplitter1, 1);
+    auto* Splitter1 = new QSplitter(Qt::Horizontal, Central);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(4);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->setOpaqueResize(true);
+    CentralLayout->addWidget(Splitter1, 1);
 
     // The sheet list with its header.
-    FLsPanel = MakePanel(FSplitter1, "LsPanel");
-    FLsPanel->setFrameShape(QFrame::StyledPanel);
+    FLsPanel = MakeGridPanel(Splitter1, "LsPanel", QFrame::StyledPanel);
     FLsPanel->setMinimumWidth(100);
     auto* LsLayout = new QVBoxLayout(FLsPanel);
     LsLayout->setContentsMargins(1, 0, 0, 1);
     LsLayout->setSpacing(0);
-    FLsHeadPanel = new QLabel(QStringLiteral(" シート一覧"), FLsPanel);
-    FLsHeadPanel->setObjectName(QStringLiteral("LsHeadPanel"));
-    FLsHeadPanel->setFixedHeight(26);
-    FLsHeadPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    FLsHeadPanel->setFrameShape(QFrame::StyledPanel);
-    LsLayout->addWidget(FLsHeadPanel);
+    auto* LsHeadPanel = new QLabel(QStringLiteral(" シート一覧"), FLsPanel);
+    LsHeadPanel->setObjectName(QStringLiteral("LsHeadPanel"));
+    LsHeadPanel->setFixedHeight(26);
+    LsHeadPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    LsHeadPanel->setFrameShape(QFrame::StyledPanel);
+    LsLayout->addWidget(LsHeadPanel);
     FLsListListBox = new QListWidget(FLsPanel);
     FLsListListBox->setObjectName(QStringLiteral("LsListListBox"));
     FLsListListBox->setUniformItemSizes(true);
@@ -291,20 +227,19 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     connect(FLsListListBox, &QListWidget::currentRowChanged, this, [this](int) { LsListListBoxClick(); });
 
     // The grid area: the header picture above the two grids in one place.
-    FViPanel = MakePanel(FSplitter1, "ViPanel");
-    FViPanel->setFrameShape(QFrame::StyledPanel);
-    FViPanel->setMinimumWidth(100);
-    auto* ViLayout = new QVBoxLayout(FViPanel);
+    auto* ViPanel = MakeGridPanel(Splitter1, "ViPanel", QFrame::StyledPanel);
+    ViPanel->setMinimumWidth(100);
+    auto* ViLayout = new QVBoxLayout(ViPanel);
     ViLayout->setContentsMargins(1, 0, 1, 1);
     ViLayout->setSpacing(0);
-    FViHeadPanel = MakePanel(FViPanel, "ViHeadPanel");
+    FViHeadPanel = MakeGridPanel(ViPanel, "ViHeadPanel", QFrame::NoFrame);
     FViHeadPanel->setFixedHeight(26);
     FViHeadPanel->installEventFilter(this);
     FViHeadImage = new QLabel(FViHeadPanel);
     FViHeadImage->setObjectName(QStringLiteral("ViHeadImage"));
     FViHeadImage->setAttribute(Qt::WA_TranslucentBackground);
     ViLayout->addWidget(FViHeadPanel);
-    auto* GridArea = new QWidget(FViPanel);
+    auto* GridArea = new QWidget(ViPanel);
     auto* GridLayout = new QGridLayout(GridArea);
     GridLayout->setContentsMargins(0, 0, 0, 0);
     FViSheetStringGrid1 = new TTvrSheetGrid(this, FSettings, GridArea);
@@ -321,14 +256,14 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     FViSheetStringGrid = FViSheetStringGrid1;
     ViLayout->addWidget(GridArea, 1);
 
-    FSplitter1->addWidget(FLsPanel);
-    FSplitter1->addWidget(FViPanel);
-    FSplitter1->setStretchFactor(0, 0);
-    FSplitter1->setStretchFactor(1, 1);
-    FSplitter1->setSizes({ListWidth, std::max(100, Width - ListWidth - 4)});
-    connect(FSplitter1, &QSplitter::splitterMoved, this, [this] { FLsListListBox->viewport()->update(); });
+    Splitter1->addWidget(FLsPanel);
+    Splitter1->addWidget(ViPanel);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({ListWidth, std::max(100, Width - ListWidth - 4)});
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FLsListListBox->viewport()->update(); });
 
-    // 2. and 3. Row heights and item hints.
+    // Each list item and grid cell its own hint, where it adds something.
     const TNbGetItemHint Hint = [this](QWidget* ASender, const QModelIndex& AParam) {
         return GetItemHint(ASender, AParam);
     };
@@ -341,24 +276,9 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
 
 TTvrSheetWindow::~TTvrSheetWindow()
 {
-    if (!HasConfig())
-        return;
-    // A window closed while maximised keeps the place it had before.
-    try {
-        TTvrConfig& C = Config();
-        if (isMaximized()) {
-            C.WriteBool(QStringLiteral("Sheet.Maximized"), true);
-        } else {
-            C.WriteBool(QStringLiteral("Sheet.Maximized"), false);
-            C.WriteInteger(QStringLiteral("Sheet.Left"), x());
-            C.WriteInteger(QStringLiteral("Sheet.Top"), y());
-            C.WriteInteger(QStringLiteral("Sheet.Width"), width());
-            C.WriteInteger(QStringLiteral("Sheet.Height"), height());
-        }
-        C.WriteInteger(QStringLiteral("Sheet.ListWidth"), FLsPanel->width());
-    } catch (const std::exception& E) {
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
-    }
+    SheetWindowState().Save(*this, [this](TTvrConfig& AConfig) {
+        AConfig.WriteInteger(kListWidthKey, FLsPanel->width());
+    });
 }
 
 TTvrDate TTvrSheetWindow::CurrentDate()
@@ -415,7 +335,7 @@ void TTvrSheetWindow::LsListListBoxClick()
     const TTvrSheet* Sheet = SheetAt(Selected);
     if (!Sheet)
         return;
-    // 1. Where the sheet shown was left.
+    // Where the sheet shown was left, for when it is chosen again.
     if (FSheetIndex >= 0 && static_cast<size_t>(FSheetIndex) < FSheetInfos.size()) {
         TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
         const QModelIndex Current = FViSheetStringGrid->currentIndex();
@@ -430,15 +350,13 @@ void TTvrSheetWindow::LsListListBoxClick()
     FSheet = Sheet;
     DrawHead();
 
-    // 3. and 4. The file read again, into the hidden grid's model, while the
+    // The file read again, into the hidden grid's model, while the
     // other grid stays on screen.
     TTvrSheetGrid* Grid = HiddenGrid();
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TNbOverrideCursor Wait;
         Grid->SheetModel()->Load(*Sheet);
-        QApplication::restoreOverrideCursor();
     } catch (const std::exception& E) {
-        QApplication::restoreOverrideCursor();
         // The grid on screen still shows the sheet it showed; so do the list
         // and the header, so that its place is not stored under another sheet.
         FSheetIndex = PreviousIndex;
@@ -448,24 +366,26 @@ void TTvrSheetWindow::LsListListBoxClick()
             FLsListListBox->setCurrentRow(PreviousIndex);
         }
         DrawHead();
-        ShowMessageBox(nmkError, QString::fromStdString(E.what()));
+        ShowErrorMessage(E);
         return;
     }
 
-    // 5. to 8. The hidden grid becomes the visible one and is filled.
+    // The hidden grid becomes the visible one: enabled when the sheet has
+    // lines, its columns as wide as the sheet's fields, its row numbers
+    // wide enough, and row mode as the window has it.
     FViSheetStringGrid = Grid;
     const TTvrSheetModel* Model = Grid->SheetModel();
     Grid->setEnabled(!Model->IsEmpty());
-    const int X = XWidth(Grid->font());
+    const int X = GridCharWidth(Grid->font());
     for (int C = 0; C < Model->FieldCount(); ++C)
         Grid->horizontalHeader()->resizeSection(C, Model->Values()->Fields().Fields(C).CharCount() * X);
-    // Six letters hold the row numbers up to 99,999; a longer sheet widens
-    // the column so that its last numbers are not cut off.
+    // A sheet longer than the row numbers' width holds widens the column so
+    // that its last numbers are not cut off.
     const int NumberWidth = Grid->fontMetrics().horizontalAdvance(QString::number(Model->LineCount())) + 2 * 2 + 2;
-    static_cast<TTvrGridHeader*>(Grid->verticalHeader())->SetFixedExtent(std::max(6 * X, NumberWidth));
+    static_cast<TTvrGridHeader*>(Grid->verticalHeader())->SetFixedExtent(std::max(kGridRowNumberChars * X, NumberWidth));
     ApplyRowMode(Grid);
 
-    // 9. The current cell: the first data cell the first time, else where the
+    // The current cell: the first data cell the first time, else where the
     // sheet was left.
     const TTvrSheetInfo& Info = FSheetInfos[static_cast<size_t>(FSheetIndex)];
     const bool Restore = Info.PrevCol >= 0;
@@ -480,7 +400,7 @@ void TTvrSheetWindow::LsListListBoxClick()
         Grid->selectionModel()->setCurrentIndex(Current, Flags);
     }
 
-    // 10. Shown only now, in front; then scrolled where it was left.
+    // Shown only now, in front; then scrolled where it was left.
     ShowGrid(Grid);
     Grid->horizontalScrollBar()->setValue(Restore ? Info.PrevLeftCol : 0);
     Grid->verticalScrollBar()->setValue(Restore ? Info.PrevTopRow : 0);
@@ -602,7 +522,7 @@ void TTvrSheetWindow::ApplyRowMode(TTvrSheetGrid* AGrid)
 
 void TTvrSheetWindow::ActRowSelectExecute(std::optional<QPoint> APointerPos)
 {
-    // 1. The tool button follows the checked state of its action.
+    // The tool button follows the checked state of its action.
     FActRowSelect->setChecked(!FActRowSelect->isChecked());
     TTvrSheetGrid* Grid = FViSheetStringGrid;
     const TTvrSheetModel* Model = Grid->SheetModel();
@@ -614,12 +534,12 @@ void TTvrSheetWindow::ActRowSelectExecute(std::optional<QPoint> APointerPos)
     if (!Current.isValid())
         Current = Model->index(0, 0);
     if (RowMode()) {
-        // 2. The current row from the current column to the last.
+        // The current row from the current column to the last.
         Grid->selectionModel()->select(
             QItemSelection(Current, Model->index(Current.row(), Model->columnCount() - 1)),
             QItemSelectionModel::ClearAndSelect);
     } else {
-        // 3. To the data cell under the pointer, then the current cell alone.
+        // To the data cell under the pointer, then the current cell alone.
         const QPoint Pos = APointerPos ? *APointerPos : Grid->viewport()->mapFromGlobal(QCursor::pos());
         if (Grid->viewport()->rect().contains(Pos)) {
             const QModelIndex Under = Grid->indexAt(Pos);

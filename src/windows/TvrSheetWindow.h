@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/Nubix.h"
+#include "shell/NbWindows.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 #include "windows/TvrSheetModel.h"
@@ -21,8 +21,6 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QSplitter;
-class QToolButton;
 
 namespace tavrel {
 
@@ -127,15 +125,8 @@ private:
     int32_t FSheetIndex = -1;
     const TTvrSheet* FSheet = nullptr;
 
-    QFrame* FIcPanel = nullptr;
-    QToolButton* FIcSelectAllSpeedButton = nullptr;
-    QToolButton* FIcCopySpeedButton = nullptr;
-    QToolButton* FIcRowSelectSpeedButton = nullptr;
-    QSplitter* FSplitter1 = nullptr;
     QFrame* FLsPanel = nullptr;
-    QLabel* FLsHeadPanel = nullptr;
     QListWidget* FLsListListBox = nullptr;
-    QFrame* FViPanel = nullptr;
     QFrame* FViHeadPanel = nullptr;
     QLabel* FViHeadImage = nullptr;
     TTvrSheetGrid* FViSheetStringGrid1 = nullptr;

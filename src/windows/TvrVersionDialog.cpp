@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/Nubix.h"
+#include "shell/NbFonts.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/NbFileInfo.h"
 

@@ -224,6 +224,29 @@ TEST_F(ConfigTest, WriteSectionValuesReplacesTheSectionSkippingLinesWithoutKey)
     EXPECT_EQ(ReadAll(IniPath()), "\r\n[General]\r\nSheet.Width=900\r\n\r\n[SrcPaths]\r\n0=/x\r\n");
 }
 
+TEST_F(ConfigTest, SectionKeyValuesComeInTheFilesOrderWithEqualsSignsInTheValues)
+{
+    WriteIni("[General]\r\nSheet.Width=900\r\n[SrcPaths]\r\n1=/data/b\r\n 0 = /data/a=1 \r\n3=\" /x \"\r\n4=\r\n");
+    const TTvrConfig Config(Docs());
+    using TPair = std::pair<QString, QString>;
+    EXPECT_THAT(Config.ReadSectionKeyValues("SrcPaths"),
+                ElementsAre(TPair("1", "/data/b"), TPair("0", "/data/a=1"), TPair("3", " /x "), TPair("4", "")));
+    EXPECT_TRUE(Config.ReadSectionKeyValues("Missing").empty());
+    EXPECT_TRUE(TTvrConfig(Docs() + "/elsewhere").ReadSectionKeyValues("SrcPaths").empty());
+}
+
+TEST_F(ConfigTest, WriteSectionKeyValuesTrimsAndSkipsEmptyKeysInOneWrite)
+{
+    WriteIni("[SrcPaths]\r\n0=/old/a\r\n1=/old/b\r\n\r\n[General]\r\nSheet.Width=900\r\n");
+    TTvrConfig Config(Docs());
+    Config.WriteSectionKeyValues("SrcPaths",
+                                 {{" 0 ", " /data/new "}, {"", "/no/key"}, {" \t", "x"}, {"1", "/data/a=b"}, {"2", ""}});
+    EXPECT_EQ(ReadAll(IniPath()),
+              "[SrcPaths]\r\n0=/data/new\r\n1=/data/a=b\r\n2=\r\n\r\n[General]\r\nSheet.Width=900\r\n");
+    Config.WriteSectionKeyValues("SrcPaths", {});
+    EXPECT_EQ(ReadAll(IniPath()), "\r\n[General]\r\nSheet.Width=900\r\n");
+}
+
 // Both ways fail even for root: the permission bits count for the file, and
 // a folder cannot be replaced by a file.
 TEST_F(ConfigTest, ARefusedWriteNamesTheFileAndKeepsItsContent)

@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "shell/Nubix.h"
+#include "shell/NbGlyphText.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrEnvironment.h"
 #include "ShellTestSupport.h"
 

@@ -22,13 +22,18 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
+#include "shell/NbShellOpen.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
+#include "sources/SrcTables.h"
 #include "windows/TvrBaseWindow.h"
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
@@ -37,10 +42,26 @@
 namespace tavrel {
 namespace {
 
-const QString kKamoku = QStringLiteral("収支科目マスタ.csv");
-const QString kTantosha = QStringLiteral("担当者マスタ.csv");
-const QString kZandaka = QStringLiteral("残高テーブル.csv");
-const QString kKinsen = QStringLiteral("金銭出納テーブル.csv");
+QString FromView(std::string_view AText)
+{
+    return QString::fromUtf8(AText.data(), static_cast<qsizetype>(AText.size()));
+}
+
+QString Caption(TSrcTableKind AKind)
+{
+    return FromView(SrcTableInfo(AKind).Caption);
+}
+
+QString Keyword(TSrcTableKind AKind)
+{
+    return FromView(SrcTableInfo(AKind).Keyword);
+}
+
+// The example tables carry the names the source-data dialog gives them.
+const QString kKamoku = FromView(SrcTableInfo(TSrcTableKind::Kamoku).FileName);
+const QString kTantosha = FromView(SrcTableInfo(TSrcTableKind::Tantosha).FileName);
+const QString kZandaka = FromView(SrcTableInfo(TSrcTableKind::Zandaka).FileName);
+const QString kKinsen = FromView(SrcTableInfo(TSrcTableKind::Kinsen).FileName);
 
 QStringList LogLinesOf(const TTvrMainWindow& AWindow)
 {
@@ -125,11 +146,17 @@ protected:
     QPointer<TTvrMainWindow> FWindow;
 };
 
+// The line of the log that says a table is being read.
+QString Reading(TSrcTableKind AKind)
+{
+    return Caption(AKind) + QStringLiteral("読込中...");
+}
+
 const QStringList kCompleteLog = {
-    QStringLiteral("収支科目マスタ読込中..."),
-    QStringLiteral("担当者マスタ読込中..."),
-    QStringLiteral("残高テーブル読込中..."),
-    QStringLiteral("金銭出納テーブル読込中..."),
+    Reading(TSrcTableKind::Kamoku),
+    Reading(TSrcTableKind::Tantosha),
+    Reading(TSrcTableKind::Zandaka),
+    Reading(TSrcTableKind::Kinsen),
     QString(),
     QStringLiteral("11金銭出納簿.csv 作成中..."),
     QStringLiteral("12現金出納簿.csv 作成中..."),
@@ -158,7 +185,7 @@ TEST_F(MainWindowTest, FirstStartWithoutConfigurationChoosesNothing)
         EXPECT_FALSE(Combo->isEnabled());
     }
     EXPECT_FALSE(Window.SrcKamokuButton()->isEnabled());
-    EXPECT_FALSE(Window.ActSrcClip(0)->isEnabled());
+    EXPECT_FALSE(Window.ActSrcClip(TSrcTableKind::Kamoku)->isEnabled());
     EXPECT_FALSE(Window.ActTotExec()->isEnabled());
     EXPECT_FALSE(Window.TotExecButton()->isEnabled());
     EXPECT_TRUE(Window.TotProgressMemo()->toPlainText().isEmpty());
@@ -171,15 +198,15 @@ TEST_F(MainWindowTest, PopupMenuHoldsEveryCommandInOrder)
     QStringList Items;
     for (QAction* Action : Window.MenuPopupMenu()->actions())
         Items.append(Action->isSeparator() ? QStringLiteral("-") : Action->text());
-    EXPECT_EQ(Items, (QStringList{QStringLiteral("データソースの場所"), QStringLiteral("-"),
-                                  QStringLiteral("収支科目マスタを選択"), QStringLiteral("収支科目マスタをクリップから作成"),
-                                  QStringLiteral("担当者マスタを選択"), QStringLiteral("担当者マスタをクリップから作成"),
-                                  QStringLiteral("残高テーブルを選択"), QStringLiteral("残高テーブルをクリップから作成"),
-                                  QStringLiteral("金銭出納テーブルを選択"),
-                                  QStringLiteral("金銭出納テーブルをクリップから作成"), QStringLiteral("-"),
-                                  QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
-                                  QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
-                                  QStringLiteral("-"), QStringLiteral("終了")}));
+    // Each table's two commands, in the tables' order.
+    QStringList Tables;
+    for (const TSrcTableKind Kind : {TSrcTableKind::Kamoku, TSrcTableKind::Tantosha, TSrcTableKind::Zandaka,
+                                     TSrcTableKind::Kinsen})
+        Tables << Caption(Kind) + QStringLiteral("を選択") << Caption(Kind) + QStringLiteral("をクリップから作成");
+    EXPECT_EQ(Items, (QStringList{QStringLiteral("データソースの場所"), QStringLiteral("-")} + Tables
+                      + QStringList{QStringLiteral("-"), QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
+                                    QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
+                                    QStringLiteral("-"), QStringLiteral("終了")}));
     // The version dialog comes up modally and goes with OK.
     bool VersionShown = false;
     QTimer::singleShot(0, [&VersionShown] {
@@ -200,10 +227,11 @@ TEST_F(MainWindowTest, RememberedFolderPreselectsTheFourTablesByKeyword)
 {
     // Names that only contain the keywords, among another CSV file that
     // contains none; no names remembered.
-    const QString Folder = ExampleFolder(QStringLiteral("会計"), {QStringLiteral("2025収支科目.CSV"),
-                                                                  QStringLiteral("担当者.csv"),
-                                                                  QStringLiteral("残高2025.csv"),
-                                                                  QStringLiteral("金銭出納2025.csv")});
+    const QString Kamoku = QStringLiteral("2025") + Keyword(TSrcTableKind::Kamoku) + QStringLiteral(".CSV");
+    const QString Tantosha = Keyword(TSrcTableKind::Tantosha) + QStringLiteral(".csv");
+    const QString Zandaka = Keyword(TSrcTableKind::Zandaka) + QStringLiteral("2025.csv");
+    const QString Kinsen = Keyword(TSrcTableKind::Kinsen) + QStringLiteral("2025.csv");
+    const QString Folder = ExampleFolder(QStringLiteral("会計"), {Kamoku, Tantosha, Zandaka, Kinsen});
     QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + kKamoku, Folder + QStringLiteral("memo.csv"));
     QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + kKamoku, Folder + QStringLiteral("notes.txt"));
     Config().WriteSectionValues(QStringLiteral("SrcPaths"), {QStringLiteral("0=") + Folder});
@@ -211,10 +239,10 @@ TEST_F(MainWindowTest, RememberedFolderPreselectsTheFourTablesByKeyword)
     TTvrMainWindow& Window = Open();
     EXPECT_EQ(Window.SrcPath(), Folder);
     EXPECT_EQ(Window.SrcLocationComboBox()->currentIndex(), 0);
-    EXPECT_EQ(Window.SrcKamokuComboBox()->currentText(), QStringLiteral("2025収支科目.CSV"));
-    EXPECT_EQ(Window.SrcTantoshaComboBox()->currentText(), QStringLiteral("担当者.csv"));
-    EXPECT_EQ(Window.SrcZandakaComboBox()->currentText(), QStringLiteral("残高2025.csv"));
-    EXPECT_EQ(Window.SrcKinsenComboBox()->currentText(), QStringLiteral("金銭出納2025.csv"));
+    EXPECT_EQ(Window.SrcKamokuComboBox()->currentText(), Kamoku);
+    EXPECT_EQ(Window.SrcTantoshaComboBox()->currentText(), Tantosha);
+    EXPECT_EQ(Window.SrcZandakaComboBox()->currentText(), Zandaka);
+    EXPECT_EQ(Window.SrcKinsenComboBox()->currentText(), Kinsen);
     // Five CSV files (not the text file); the not-used item only where a
     // table may be left out.
     EXPECT_EQ(Window.SrcKamokuComboBox()->count(), 5);
@@ -229,11 +257,12 @@ TEST_F(MainWindowTest, RememberedFolderPreselectsTheFourTablesByKeyword)
 TEST_F(MainWindowTest, RememberedNamesWinOverKeywordsAndVanishedFoldersAreLeftOut)
 {
     const QString Folder = ExampleFolder(QStringLiteral("会計"));
-    QFile::copy(Folder + kKinsen, Folder + QStringLiteral("金銭出納テーブル(旧).csv"));
+    const QString Old = Caption(TSrcTableKind::Kinsen) + QStringLiteral("(旧)");
+    QFile::copy(Folder + kKinsen, Folder + Old + QStringLiteral(".csv"));
     Config().WriteSectionValues(QStringLiteral("SrcPaths"),
                                 {QStringLiteral("0=") + FData.filePath(QStringLiteral("gone")),
                                  QStringLiteral("1=") + Folder, QStringLiteral("3=") + Folder + QStringLiteral("x")});
-    Config().WriteString(QStringLiteral("SrcKinsen"), QStringLiteral("金銭出納テーブル(旧).CSV"));
+    Config().WriteString(QStringLiteral("SrcKinsen"), Old + QStringLiteral(".CSV"));
 
     TTvrMainWindow& Window = Open();
     // The first remembered folder is gone: no location is current, the one
@@ -243,12 +272,12 @@ TEST_F(MainWindowTest, RememberedNamesWinOverKeywordsAndVanishedFoldersAreLeftOu
     EXPECT_FALSE(Window.ActTotExec()->isEnabled());
     Choose(Window.SrcLocationComboBox(), 0);
     EXPECT_EQ(Window.SrcPath(), Folder);
-    Config().WriteString(QStringLiteral("SrcKinsen"), QStringLiteral("金銭出納テーブル(旧).CSV"));
+    Config().WriteString(QStringLiteral("SrcKinsen"), Old + QStringLiteral(".CSV"));
     delete FWindow.data();
 
     TTvrMainWindow& Again = Open();
     EXPECT_EQ(Again.SrcPath(), Folder);
-    EXPECT_EQ(Again.SrcKinsenComboBox()->currentText(), QStringLiteral("金銭出納テーブル(旧).csv"));
+    EXPECT_EQ(Again.SrcKinsenComboBox()->currentText(), Old + QStringLiteral(".csv"));
     EXPECT_EQ(Again.SrcKamokuComboBox()->currentText(), kKamoku);
 }
 
@@ -540,7 +569,7 @@ TEST_F(MainWindowTest, ANotUsedPersonMasterRunsWithoutItAndIsRemembered)
     // Without the person master the example's person codes are not checked;
     // the run completes.
     const QStringList Log = LogLinesOf(Window);
-    EXPECT_FALSE(Log.contains(QStringLiteral("担当者マスタ読込中...")));
+    EXPECT_FALSE(Log.contains(Reading(TSrcTableKind::Tantosha)));
     EXPECT_EQ(Log.last(), QStringLiteral("集計が完了しました。"));
     EXPECT_TRUE(Config().ValueExists(QStringLiteral("SrcTantosha")));
     EXPECT_EQ(Config().ReadString(QStringLiteral("SrcTantosha"), QStringLiteral("x")), QString());
@@ -556,10 +585,11 @@ TEST_F(MainWindowTest, ANotUsedPersonMasterRunsWithoutItAndIsRemembered)
 
 TEST_F(MainWindowTest, ATableMadeFromTheClipboardBecomesTheChosenFile)
 {
-    const QString Folder = ExampleFolder(QStringLiteral("会計"), {kKamoku, QStringLiteral("担当者(旧).csv"), kZandaka, kKinsen});
+    const QString Old = Keyword(TSrcTableKind::Tantosha) + QStringLiteral("(旧).csv");
+    const QString Folder = ExampleFolder(QStringLiteral("会計"), {kKamoku, Old, kZandaka, kKinsen});
     TTvrMainWindow& Window = Open();
     ASSERT_TRUE(Window.OpenSrcLocation(Folder));
-    ASSERT_EQ(Window.SrcTantoshaComboBox()->currentText(), QStringLiteral("担当者(旧).csv"));
+    ASSERT_EQ(Window.SrcTantoshaComboBox()->currentText(), Old);
 
     QString Title;
     int Columns = -1;
@@ -577,7 +607,7 @@ TEST_F(MainWindowTest, ATableMadeFromTheClipboardBecomesTheChosenFile)
         }
     });
     Window.SrcTantoshaButton()->click();
-    EXPECT_TRUE(Title.contains(QStringLiteral("担当者マスタ"))) << Title.toStdString();
+    EXPECT_TRUE(Title.contains(Caption(TSrcTableKind::Tantosha))) << Title.toStdString();
     EXPECT_EQ(Columns, 3);
     EXPECT_TRUE(QFileInfo::exists(Folder + kTantosha));
     EXPECT_EQ(Window.SrcTantoshaComboBox()->currentText(), kTantosha);

@@ -16,11 +16,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "shell/NbFonts.h"
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
+#include "sources/SrcTables.h"
 #include "tables/TvrCsv.h"
+#include "windows/TvrGridParts.h"
 #include "windows/TvrMksrcDialog.h"
 
 namespace tavrel {
@@ -66,6 +72,12 @@ public:
 
 const QString kSentinel = QStringLiteral("sentinel");
 
+// The dialog is opened for the person master.
+const QString kDataName = [] {
+    const std::string_view Caption = SrcTableInfo(TSrcTableKind::Tantosha).Caption;
+    return QString::fromUtf8(Caption.data(), static_cast<qsizetype>(Caption.size()));
+}();
+
 // True when no message box took the pending seam answer: the answer is
 // still there for a box of our own.
 bool NoBoxShown()
@@ -81,7 +93,7 @@ protected:
     TTvrMksrcParams Params(const TTvrFieldDefDynArray& AFieldDefs, const QString& AName = QStringLiteral("m.csv"))
     {
         TTvrMksrcParams Result;
-        Result.DataName = QStringLiteral("担当者マスタ");
+        Result.DataName = kDataName;
         Result.FileName = FDir.filePath(AName);
         Result.FieldDefs = AFieldDefs;
         return Result;
@@ -126,7 +138,7 @@ TEST_F(MksrcDialogTest, LayoutCaptionsColumnsAndShortcuts)
     EXPECT_EQ(Dialog.ActSave()->text(), QStringLiteral("保存"));
     EXPECT_EQ(Dialog.ActPaste()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
     EXPECT_EQ(Dialog.ActSave()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(Dialog.HeadPanel()->text(), QStringLiteral(" 作成するソースデータ : 担当者マスタ"));
+    EXPECT_EQ(Dialog.HeadPanel()->text(), QStringLiteral(" 作成するソースデータ : ") + kDataName);
     EXPECT_TRUE(Dialog.HeadPanel()->toolTip().endsWith(QStringLiteral("\n・ファイル名 : m.csv")))
         << Dialog.HeadPanel()->toolTip().toStdString();
     EXPECT_TRUE(Dialog.HeadPanel()->toolTip().startsWith(QStringLiteral("作成するソースデータ\n・ソースデータの場所 : ")));
@@ -286,7 +298,7 @@ TEST_F(MksrcDialogTest, NumbersAreRightAlignedOnlyInNumericColumns)
     Paste(Dialog, QStringLiteral("1\t2\t3\t2024/04/01"));
     const bool Expected[] = {false, true, true, false};
     for (int C = 0; C < 4; ++C)
-        EXPECT_EQ(Dialog.Model()->index(0, C).data(TTvrMksrcModel::NumericRole).toBool(), Expected[C]) << C;
+        EXPECT_EQ(Dialog.Model()->index(0, C).data(kGridNumericRole).toBool(), Expected[C]) << C;
 }
 
 // ---------------------------------------------------------------- save

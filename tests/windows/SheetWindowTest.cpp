@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFontMetrics>
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
@@ -9,10 +10,13 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
+#include "shell/NbHints.h"
+#include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "windows/TvrSheetWindow.h"
@@ -458,7 +462,13 @@ TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
     EXPECT_EQ(List->visualItemRect(List->item(0)).height(), 20);
     TTvrSheetGrid* Grid = Window.VisibleGrid();
     EXPECT_EQ(Grid->rowHeight(0), 21);
-    const int X = QFontMetrics(Grid->font()).horizontalAdvance(QLatin1Char('x'));
+    // A character of a column is the letter "x", or a digit where that is
+    // wider, as in the source-data dialog.
+    const QFontMetrics Metrics(Grid->font());
+    const int X = std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
+    // The date in its column of 10 characters shows whole, within the
+    // cell's margins.
+    EXPECT_GE(10 * X - 4, Metrics.horizontalAdvance(QStringLiteral("2024/04/01")));
     EXPECT_EQ(Grid->columnWidth(0), 10 * X);
     EXPECT_EQ(Grid->columnWidth(1), 12 * X);
     EXPECT_EQ(Grid->verticalHeader()->sizeHint().width(), 6 * X);
@@ -486,7 +496,7 @@ TEST_F(SheetWindowTest, RowNumbersBeyondSixLettersWidenTheirColumn)
     EXPECT_GE(Grid->verticalHeader()->sizeHint().width(), Metrics.horizontalAdvance(QStringLiteral("1000000")) + 4);
     Window.SheetList()->setCurrentRow(0);
     EXPECT_EQ(Window.VisibleGrid()->verticalHeader()->sizeHint().width(),
-              6 * Metrics.horizontalAdvance(QLatin1Char('x')));
+              6 * std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0'))));
 }
 
 TEST_F(SheetWindowTest, ACellHintIsItsTextOnlyWhereTheCellCutsItOff)

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-#include "shell/Nubix.h"
+#include "shell/NbFonts.h"
 
 int main(int argc, char** argv)
 {

@@ -1,0 +1,137 @@
+#include "shell/NbMessageBox.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include "shell/NbWindows.h"
+
+namespace tavrel {
+
+namespace {
+
+std::optional<int> GNextMessageBoxResult;
+std::optional<TNbShownMessageBox> GLastMessageBox;
+
+// Replaces every AFrom (any letter case) by ATo.
+void ReplaceAll(QString& AText, const QString& AFrom, const QString& ATo)
+{
+    AText.replace(AFrom, ATo, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString MessageBoxText(const QString& AText)
+{
+    const QString Placeholder(QChar(1));
+    QString Text = AText;
+    Text.replace(QStringLiteral("\\\\"), Placeholder);
+    ReplaceAll(Text, QStringLiteral("~n"), QStringLiteral("\n"));
+    ReplaceAll(Text, QStringLiteral("\\r\\n"), QStringLiteral("\n"));
+    ReplaceAll(Text, QStringLiteral("\\n"), QStringLiteral("\n"));
+    ReplaceAll(Text, QStringLiteral("\\r"), QStringLiteral("\n"));
+    Text.replace(Placeholder, QStringLiteral("\\"));
+    return Text;
+}
+
+QString MessageBoxCaption()
+{
+    const QString Name = qEnvironmentVariable("AppProgramName");
+    if (!Name.isEmpty())
+        return Name;
+    const QString Program = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
+                                                         : QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return QFileInfo(Program).completeBaseName();
+}
+
+QMessageBox::Icon MessageBoxIcon(TNbMessageKind AKind)
+{
+    switch (AKind) {
+    case nmkWarning:
+        return QMessageBox::Warning;
+    case nmkError:
+        return QMessageBox::Critical;
+    case nmkInformation:
+    case nmkNotice:
+        return QMessageBox::Information;
+    case nmkQuestion:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons MessageBoxButtons(TNbMessageButtons AButtons)
+{
+    switch (AButtons) {
+    case nmbOk:
+        return QMessageBox::Ok;
+    case nmbOkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case nmbAbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case nmbYesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case nmbYesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case nmbRetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+TNbMessageAnswer MessageBoxAnswer(int AResult)
+{
+    switch (AResult) {
+    case QMessageBox::Ok:
+        return nmaOk;
+    case QMessageBox::Cancel:
+        return nmaCancel;
+    case QMessageBox::Abort:
+        return nmaAbort;
+    case QMessageBox::Retry:
+        return nmaRetry;
+    case QMessageBox::Ignore:
+        return nmaIgnore;
+    case QMessageBox::Yes:
+        return nmaYes;
+    case QMessageBox::No:
+        return nmaNo;
+    default:
+        return nmaNone;
+    }
+}
+
+TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& AText, TNbMessageButtons AButtons)
+{
+    QMessageBox Box(MessageBoxIcon(AKind), MessageBoxCaption(), MessageBoxText(AText), MessageBoxButtons(AButtons),
+                    QApplication::activeWindow());
+    // Linux desktops have one bell for every kind of message.
+    QApplication::beep();
+    int Result = 0;
+    if (GNextMessageBoxResult) {
+        Result = *GNextMessageBoxResult;
+        GNextMessageBoxResult.reset();
+        GLastMessageBox = TNbShownMessageBox {Box.windowTitle(), Box.text(), Box.icon(), Box.standardButtons()};
+    } else {
+        Result = Box.exec();
+    }
+    RepaintApplicationWindows();
+    return MessageBoxAnswer(Result);
+}
+
+void ShowErrorMessage(const std::exception& AError)
+{
+    ShowMessageBox(nmkError, QString::fromUtf8(AError.what()), nmbOk);
+}
+
+void SetNextMessageBoxResult(int AResult)
+{
+    GNextMessageBoxResult = AResult;
+}
+
+const std::optional<TNbShownMessageBox>& LastMessageBox()
+{
+    return GLastMessageBox;
+}
+
+} // namespace tavrel

@@ -1,0 +1,18 @@
+#include "shell/NbOverrideCursor.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace tavrel {
+
+TNbOverrideCursor::TNbOverrideCursor(Qt::CursorShape AShape)
+{
+    QGuiApplication::setOverrideCursor(AShape);
+}
+
+TNbOverrideCursor::~TNbOverrideCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace tavrel

@@ -1,0 +1,126 @@
+#include "shell/NbShellOpen.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+#include <QWidget>
+
+#include "shell/NbOverrideCursor.h"
+#include "shell/NbPaths.h"
+#include "shell/NbWindows.h"
+
+namespace tavrel {
+
+namespace {
+
+std::optional<bool> GNextOpenWithShellResult;
+bool GHasNextSelectedFolder = false;
+std::optional<QString> GNextSelectedFolder;
+
+} // namespace
+
+QString OsErrorText(int32_t ACode)
+{
+    switch (ACode) {
+    case kOsErrorFileNotFound:
+        return QStringLiteral("指定されたファイルが見つかりません。");
+    case kOsErrorPathNotFound:
+        return QStringLiteral("指定されたパスが見つかりません。");
+    case kOsErrorAccessDenied:
+        return QStringLiteral("アクセスが拒否されました。");
+    case kOsErrorNotEnoughMemory:
+        return QStringLiteral("このコマンドを実行するのに十分なメモリがありません。");
+    case kOsErrorSharingViolation:
+        return QStringLiteral("別のプロセスが使用中のため、ファイルにアクセスできません。");
+    case kOsErrorNoAssociation:
+        return QStringLiteral("指定されたファイルに関連付けられたアプリケーションがありません。");
+    case kOsErrorDdeFail:
+        return QStringLiteral("アプリケーションへのコマンドの送信中にエラーが発生しました。");
+    case kOsErrorDllNotFound:
+        return QStringLiteral("このアプリケーションを実行するために必要なライブラリ ファイルが見つかりません。");
+    default:
+        return QStringLiteral("システム エラー (コード %1) が発生しました。").arg(ACode);
+    }
+}
+
+void RaiseOsError(int32_t ACode, const QString& ADetail)
+{
+    const QString Message = (OsErrorText(ACode) + QStringLiteral("\n\n") + ADetail).trimmed();
+    throw ETvrOsError(Message.toStdString(), ACode);
+}
+
+void OpenWithShell(const QString& APath)
+{
+    const QFileInfo Info(APath);
+    if (!Info.exists())
+        RaiseOsError(Info.dir().exists() ? kOsErrorFileNotFound : kOsErrorPathNotFound, APath);
+    if (!Info.isReadable())
+        RaiseOsError(kOsErrorAccessDenied, APath);
+    bool Opened = false;
+    if (GNextOpenWithShellResult) {
+        Opened = *GNextOpenWithShellResult;
+        GNextOpenWithShellResult.reset();
+    } else {
+        Opened = QDesktopServices::openUrl(QUrl::fromLocalFile(Info.absoluteFilePath()));
+    }
+    // The desktop does not say why it could not open the file; it exists and
+    // is readable, so no program is associated with it.
+    if (!Opened)
+        RaiseOsError(kOsErrorNoAssociation, APath);
+}
+
+void SetNextOpenWithShellResult(bool AOpened)
+{
+    GNextOpenWithShellResult = AOpened;
+}
+
+bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm)
+{
+    // The arrow while the picker is up, whatever cursor the caller shows.
+    const TNbOverrideCursor Arrow(Qt::ArrowCursor);
+    const QString Start = APath.isEmpty() ? SpecialFolderPath(kSpecialFolderDesktop) : APath;
+    QString Chosen;
+    bool Confirmed = false;
+    if (GHasNextSelectedFolder) {
+        GHasNextSelectedFolder = false;
+        Confirmed = GNextSelectedFolder.has_value();
+        Chosen = GNextSelectedFolder.value_or(QString());
+    } else {
+        // Qt's own dialog: it can make a new folder and takes typed paths;
+        // it returns an empty text both for cancel and for no choice.
+        QFileDialog Dialog(AForm, ACaption, Start);
+        Dialog.setFileMode(QFileDialog::Directory);
+        Dialog.setOption(QFileDialog::ShowDirsOnly, true);
+        Dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        Confirmed = Dialog.exec() == QDialog::Accepted;
+        if (Confirmed && !Dialog.selectedFiles().isEmpty())
+            Chosen = Dialog.selectedFiles().constFirst();
+    }
+    bool Result = false;
+    if (Confirmed && !Chosen.isEmpty()) {
+        APath = Chosen.endsWith(u'/') ? Chosen : Chosen + u'/';
+        Result = true;
+    } else if (Confirmed) {
+        QApplication::beep();
+    }
+    RepaintApplicationWindows();
+    QWidget* Front = AForm ? AForm : QApplication::activeWindow();
+    if (Front) {
+        Front->repaint();
+        Front->raise();
+        Front->activateWindow();
+    }
+    return Result;
+}
+
+void SetNextSelectedFolder(std::optional<QString> AFolder)
+{
+    GHasNextSelectedFolder = true;
+    GNextSelectedFolder = std::move(AFolder);
+}
+
+
+} // namespace tavrel

@@ -1,0 +1,87 @@
+#include "windows/TvrOwnerDrawComboBox.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+
+#include "shell/NbBrowseButton.h"
+
+namespace tavrel {
+
+// The items of the open list, drawn by the box's window at the box's item
+// height.
+class TTvrOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    explicit TTvrOwnerDrawDelegate(TTvrOwnerDrawComboBox* ACombo) : QStyledItemDelegate(ACombo), FCombo(ACombo) {}
+
+    void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+    {
+        APainter->save();
+        APainter->setFont(FCombo->font());
+        FCombo->FDrawItem(*APainter, AIndex.row(), AOption.rect, AOption.state, true);
+        APainter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+    {
+        return QSize(QStyledItemDelegate::sizeHint(AOption, AIndex).width(), FCombo->FItemHeight);
+    }
+
+private:
+    TTvrOwnerDrawComboBox* FCombo;
+};
+
+TTvrOwnerDrawComboBox::TTvrOwnerDrawComboBox(QWidget* AParent, TTvrDrawComboItem ADrawItem)
+    : QComboBox(AParent), FDrawItem(std::move(ADrawItem))
+{
+    setItemDelegate(new TTvrOwnerDrawDelegate(this));
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+}
+
+void TTvrOwnerDrawComboBox::SetItemHeight(int32_t AHeight)
+{
+    FItemHeight = AHeight;
+    // The closed box: the item's height and the frame around it.
+    resize(width(), AHeight + 6);
+}
+
+bool TTvrOwnerDrawComboBox::ListOpen() const
+{
+    return view() && view()->isVisible();
+}
+
+void TTvrOwnerDrawComboBox::SetItemColours(QPainter& ACanvas, QStyle::State AState, bool AListOpen) const
+{
+    const bool Selected = AListOpen && (AState & QStyle::State_Selected);
+    ACanvas.setBrush(palette().color(Selected ? QPalette::Highlight : QPalette::Base));
+    ACanvas.setPen(palette().color(Selected ? QPalette::HighlightedText : QPalette::Text));
+}
+
+void TTvrOwnerDrawComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter Painter(this);
+    QStyleOptionComboBox Option;
+    initStyleOption(&Option);
+    // The frame and the arrow come from the style; the chosen item is drawn
+    // by the window in the field.
+    Option.currentText.clear();
+    Option.currentIcon = QIcon();
+    Painter.drawComplexControl(QStyle::CC_ComboBox, Option);
+    const QRect Field = style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxEditField, this);
+    if (currentIndex() >= 0) {
+        Painter.save();
+        Painter.setClipRect(Field);
+        FDrawItem(Painter, currentIndex(), Field, Option.state, false);
+        Painter.restore();
+    }
+}
+
+void TTvrOwnerDrawComboBox::mouseDoubleClickEvent(QMouseEvent* AEvent)
+{
+    if (!RunControlDoubleClick(this))
+        QComboBox::mouseDoubleClickEvent(AEvent);
+}
+
+} // namespace tavrel
