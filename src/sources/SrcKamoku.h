@@ -10,6 +10,17 @@
 
 namespace tavrel {
 
+// The code of the opening-balance account: the major item whose budget is
+// the opening balance of the year and on which the cash book's starting row
+// is booked.
+inline constexpr char kOpeningCode[] = "000";
+
+// The columns of the account-title master, by position. What a column holds
+// depends on the level of the row: a major row gives its code and name in
+// the first two, a middle row in the second and third, a minor row in the
+// third and fourth.
+enum TSrcKamokuColumn { kmCode1, kmName1Code2, kmName2Code3, kmName3, kmKYOSAN, kmKMEMO, kmColumnCount };
+
 // Direction of an account, from the first character of its major code.
 enum TSrcKamokuInout { skiCarrying, skiIncome, skiExpense };
 // Level of an account: major, middle or minor item.
@@ -195,7 +206,7 @@ public:
 
 // The account-title master: loaded, checked and built into the tree by the
 // constructor. Only when Completed is true does Grans hold the tree and does
-// the account "000" exist. Raises ETvrError, with the row prefix of the
+// the opening-balance account exist. Raises ETvrError, with the row prefix of the
 // current line, when the file cannot be read or a row raises an error.
 class TSrcKamokuMaster {
 public:

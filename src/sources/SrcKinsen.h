@@ -12,6 +12,11 @@
 
 namespace tavrel {
 
+// The columns of the cash-book table, by position.
+enum TSrcKinsenColumn {
+    ktKDATE, ktKSDATE, ktKSNOTE, ktKAITE, ktKTNUM, ktKTEKI, ktKTCODE, ktKSCODE, ktKCASH, ktKBANK, ktColumnCount
+};
+
 // One row of the cash-book table: the fields of the file, then what the
 // loader derives from them and from the two masters.
 class TSrcKinsen {

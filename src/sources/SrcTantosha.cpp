@@ -2,6 +2,8 @@
 
 #include "sources/SrcKamoku.h"
 #include "sources/SrcLoading.h"
+#include "sources/SrcTables.h"
+#include "tables/TvrColumns.h"
 #include "tables/TvrList.h"
 
 namespace tavrel {
@@ -17,15 +19,15 @@ bool TSrcTantosha::SetFromStrings(std::span<const std::string> AStrings)
     FEmpty = !HasNonEmptyField(AStrings);
     if (FEmpty)
         return true;
-    FTCODE = Trim(AStrings[0]);
+    FTCODE = Trim(AStrings[tmTCODE]);
     if (FTCODE.empty()) {
         FHint = InvalidMessage("担当者コード");
         return false;
     }
-    if (AStrings.size() > 1)
-        FTNAME = Trim(AStrings[1]);
-    if (AStrings.size() > 2)
-        FTMEMO = AStrings[2];
+    if (AStrings.size() > tmTNAME)
+        FTNAME = Trim(AStrings[tmTNAME]);
+    if (AStrings.size() > tmTMEMO)
+        FTMEMO = AStrings[tmTMEMO];
     FCodeName = FTCODE + "." + FTNAME;
     return true;
 }
@@ -61,9 +63,9 @@ void TSrcTantoshas::Clear()
 
 void TSrcTantoshas::Load(const std::string& AFileName)
 {
-    FSendMessage("担当者マスタ読込中...");
+    FSendMessage(LoadingMessage(TSrcTableKind::Tantosha));
     Clear();
-    TSrcLineReader Reader(AFileName, TSrcTantoshaMaster::FieldDefs().size());
+    TSrcLineReader Reader(AFileName, tmColumnCount);
     // Every earlier row's code (case of A to Z folded), blank rows counting
     // with an empty code, and how many rows hold it: each equal earlier row
     // gets its own message without comparing every pair of rows.
@@ -117,13 +119,20 @@ bool TSrcTantoshas::Find(const std::string& ATCODE, int& AIndex) const
     return AIndex >= 0;
 }
 
+namespace {
+
+constexpr TTvrColumn<TSrcTantoshaColumn> kTantoshaColumns[] = {
+    {tmTCODE, "担当者コード", sftString, 6},
+    {tmTNAME, "担当者名", sftString, 10},
+    {tmTMEMO, "メモ", sftString, 50},
+};
+static_assert(ColumnsInOrder(kTantoshaColumns, tmColumnCount));
+
+} // namespace
+
 const TTvrFieldDefDynArray& TSrcTantoshaMaster::FieldDefs()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"担当者コード", sftString, 6},
-        {"担当者名", sftString, 10},
-        {"メモ", sftString, 50},
-    };
+    static const TTvrFieldDefDynArray Defs = FieldDefsOf(kTantoshaColumns);
     return Defs;
 }
 

@@ -11,6 +11,9 @@
 
 namespace tavrel {
 
+// The columns of the person master, by position.
+enum TSrcTantoshaColumn { tmTCODE, tmTNAME, tmTMEMO, tmColumnCount };
+
 // One row of the person master.
 class TSrcTantosha {
 public:

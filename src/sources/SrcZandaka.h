@@ -10,6 +10,9 @@
 
 namespace tavrel {
 
+// The columns of the balance table, by position.
+enum TSrcZandakaColumn { ztZDATE, ztZCASH, ztZBANK, ztColumnCount };
+
 // One row of the balance table: a date with the cash and bank balances.
 class TSrcZandaka {
 public:
