@@ -147,7 +147,7 @@ void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows)
     BuildMoneyRows(AKinsenTable, ARows, [](const TSrcKinsen& AKinsen) { return AKinsen.KBANK().IsNumber(); });
 }
 
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumKinsens Rows;
     BuildKinsenRows(AKinsenTable, AContext.Today, Rows);
@@ -171,7 +171,7 @@ std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumCo
     });
 }
 
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumCashItems Rows;
     BuildCashRows(AKinsenTable, Rows);
@@ -191,7 +191,7 @@ std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumCont
     });
 }
 
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumBankItems Rows;
     BuildBankRows(AKinsenTable, Rows);
@@ -207,24 +207,6 @@ std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumCont
         if (ShowsBalance(Rows, AIndex, DateOf))
             ALine.Value(6, Row.BZandaka());
     });
-}
-
-std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext)
-{
-    return WriteBook(MakeKinsenBookText, AKinsenTable, AFileName, AContext);
-}
-
-std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
-{
-    return WriteBook(MakeCashBookText, AKinsenTable, AFileName, AContext);
-}
-
-std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
-{
-    return WriteBook(MakeBankBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& KinsenBookFieldDefs()

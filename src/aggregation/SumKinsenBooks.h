@@ -125,18 +125,12 @@ void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumK
 void BuildCashRows(const TSrcKinsenTable& AKinsenTable, TSumCashItems& ARows);
 void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows);
 
-// The text of the book, without writing it.
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext);
-// The text of the book, without writing it.
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext);
-// The text of the book, without writing it.
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext);
+std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                               const TSumContext& AContext);
+std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                             const TSumContext& AContext);
+std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                             const TSumContext& AContext);
 
 const TTvrFieldDefDynArray& KinsenBookFieldDefs();
 const TTvrFieldDefDynArray& CashBookFieldDefs();

@@ -34,7 +34,7 @@ struct TSumShisanTable {
 // table, and how many months are printed.
 class TSumShisanBook {
 public:
-    explicit TSumShisanBook(const TSrcKinsenTable& AKinsenTable);
+    TSumShisanBook(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger);
 
     const std::vector<const TSrcKamokuGran*>& Incomes() const { return FIncomes; }
     const std::vector<const TSrcKamokuGran*>& Expenses() const { return FExpenses; }
@@ -48,6 +48,7 @@ public:
 private:
     void Fill(TSumShisanTable& ATable, bool ACumulative) const;
 
+    const TSumLedger& FLedger;
     std::vector<const TSrcKamokuGran*> FIncomes;
     std::vector<const TSrcKamokuGran*> FExpenses;
     const TSrcKamokuGran* FOpening = nullptr;
@@ -58,10 +59,8 @@ private:
     TSumShisanTable FCumulative;
 };
 
-// The text of the book, without writing it.
-std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext);
+std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                               const TSumContext& AContext);
 
 // The columns of the trial balance for these fiscal months: 科目, 予算額,
 // 決算額, 増減, then "%d月" for each month.

@@ -64,7 +64,7 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
     }
 }
 
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumTantoshas Rows;
     BuildTantoshaRows(AKinsenTable, Rows);
@@ -81,12 +81,6 @@ std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSum
         ALine.Value(8, Row.TNyukin());
         ALine.Value(9, Row.TShukkin());
     });
-}
-
-std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                              const TSumContext& AContext)
-{
-    return WriteBook(MakeTantoshaBookText, AKinsenTable, AFileName, AContext);
 }
 
 const TTvrFieldDefDynArray& TantoshaBookFieldDefs()

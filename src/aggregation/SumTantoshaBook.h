@@ -50,11 +50,9 @@ public:
 // the transactions whose person code was resolved to that person.
 void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows);
 
-// Requires the table to have been loaded with a person master.
-// The text of the book, without writing it.
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                              const TSumContext& AContext);
+// The book of a table loaded with a person master.
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                 const TSumContext& AContext);
 
 const TTvrFieldDefDynArray& TantoshaBookFieldDefs();
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "aggregation/SumKinsenBooks.h"
+#include "aggregation/SumLedger.h"
 #include "aggregation/SumMeisaiBooks.h"
 #include "aggregation/SumShisanBook.h"
 #include "aggregation/SumShushiMeisai.h"
@@ -101,14 +102,13 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         return false;
 
     FSendMessage("");
-    const TSumContext Context{FSendMessage, Settings, AParams.Today};
+    const TSumLedger Ledger(*Kinsen);
+    const TSumContext Context{Settings, AParams.Today};
     struct TBook {
         const char* Name;
         TSumBookText MakeText;
         TTvrFieldDefDynArray FieldDefs;
     };
-    // The order matters: the income-expense item statement stores the sums
-    // of the account tree that the books after it print.
     std::vector<TBook> Books = {
         {kKinsenBookName, MakeKinsenBookText, KinsenBookFieldDefs()},
         {kCashBookName, MakeCashBookText, CashBookFieldDefs()},
@@ -132,10 +132,10 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
             FOutputs->Add(Pending.get());
     };
     for (const TBook& Book : Books) {
-        std::string Text = Book.MakeText(*Kinsen, Context);
+        std::string Text = Book.MakeText(*Kinsen, Ledger, Context);
         FinishPending();
         const std::string Path = Output + Book.Name;
-        SendBookProgress(Path, FSendMessage);
+        FSendMessage(std::string(Book.Name) + " 作成中...");
         Pending = std::async(std::launch::async, [Path, Text = std::move(Text), &Book, &Settings]() mutable {
             WriteBookText(Path, Text);
             std::string().swap(Text);

@@ -20,8 +20,10 @@ struct TTvrExecuteParams {
     std::string TantoshaMaster;
     std::string ZandakaTable;
     std::string KinsenTable;
-    // The same callback the run was constructed with; the run reports
-    // through the one given at construction.
+    // Never read: the run reports through the callback given at its
+    // construction.
+    // TODO(merge): remove once the windows use the registry and no longer
+    // set it (the main window still does on this branch).
     TTvrExecuteSendMessage SendMessage;
     // The regional settings of every conversion and book.
     TTvrRegionalSettings Settings;

@@ -51,7 +51,6 @@ int main(int argc, char** argv)
             std::cout << Line << '\n';
         std::cout.flush();
     };
-    Params.SendMessage = Log;
     TTvrSumup Sumup(Log);
     return Sumup.Execute(Params) ? 0 : 1;
 }

@@ -143,18 +143,6 @@ void TSrcKamokuGran::MakeGranConc()
         FConcs = std::make_unique<TSrcKamokuConcs>();
 }
 
-void TSrcKamokuGran::SetMonthCount(int AMonthCount)
-{
-    FSumsMonthly.resize(static_cast<size_t>(AMonthCount), 0.0);
-    FSumsMonths.resize(static_cast<size_t>(AMonthCount), 0.0);
-}
-
-void TSrcKamokuGrans::SetMonthCount(int AMonthCount)
-{
-    for (int I = 0; I < Count(); ++I)
-        Grans(I).SetMonthCount(AMonthCount);
-}
-
 namespace {
 
 constexpr TTvrColumn<TSrcKamokuColumn> kKamokuColumns[] = {

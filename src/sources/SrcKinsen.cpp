@@ -328,7 +328,7 @@ void TTvrIndiceses::SetCount(int ACount)
 
 TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage,
                                  const TSrcTantoshaMaster* ATantoshaMaster,
-                                 TSrcKamokuMaster& AKamokuMaster, const TTvrRegionalSettings& ASettings,
+                                 const TSrcKamokuMaster& AKamokuMaster, const TTvrRegionalSettings& ASettings,
                                  TTvrDate AToday)
     : FKinsens(std::make_unique<TSrcKinsens>(AFileName, ASendMessage, ATantoshaMaster, AKamokuMaster,
                                              ASettings, AToday)),
@@ -343,7 +343,6 @@ TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecute
     FFiscalStartingBank = Start.KBANK().AsFloat();
     FFiscalStartingTotal = FFiscalStartingCash + FFiscalStartingBank;
     IndexRows();
-    FKamokuMaster.Grans().SetMonthCount(FFiscalMonthCount);
 }
 
 void TSrcKinsenTable::BuildFiscalMonths()

@@ -76,7 +76,8 @@ public:
         : FTantoshas(std::make_unique<TSrcTantoshas>(AFileName, ASendMessage)), FSendMessage(ASendMessage)
     {
     }
-    TSrcTantoshas& Tantoshas() const { return *FTantoshas; }
+    const TSrcTantoshas& Tantoshas() const { return *FTantoshas; }
+    TSrcTantoshas& Tantoshas() { return *FTantoshas; }
     const TTvrExecuteSendMessage& SendMessage() const { return FSendMessage; }
     bool Completed() const { return FTantoshas->Completed(); }
 

@@ -70,7 +70,7 @@ public:
         : FZandakas(std::make_unique<TSrcZandakas>(AFileName, ASendMessage, ASettings, AToday))
     {
     }
-    TSrcZandakas& Zandakas() const { return *FZandakas; }
+    const TSrcZandakas& Zandakas() const { return *FZandakas; }
     bool Completed() const { return FZandakas->Completed(); }
 
     static const TTvrFieldDefDynArray& FieldDefs();
