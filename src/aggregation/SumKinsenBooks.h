@@ -2,10 +2,25 @@
 
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the three books, by position.
+enum TSumKinsenBookColumn {
+    kbKDATE, kbKSDATE, kbKSNOTE, kbKAITE, kbKTNUM, kbKTEKI, kbKTantosha, kbKKamoku1, kbKKamoku2, kbKKamoku3,
+    kbKCASH, kbKBANK, kbKCarrying, kbColumnCount
+};
+enum TSumCashBookColumn {
+    cbCDATE, cbCSDATE, cbCSNOTE, cbCAITE, cbCTNUM, cbCTEKI, cbCNyukin, cbCShukkin, cbCZandaka, cbColumnCount
+};
+enum TSumBankBookColumn { bbBDATE, bbBSNOTE, bbBAITE, bbBTEKI, bbBShiharai, bbBAzukari, bbBZandaka, bbColumnCount };
+
+const TSumBookSchema& KinsenBookSchema();
+const TSumBookSchema& CashBookSchema();
+const TSumBookSchema& BankBookSchema();
 
 // A row of the cash book "11金銭出納簿.csv". A transaction row reads its
 // texts from the cash-book row it was made from.
@@ -131,9 +146,5 @@ std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedg
                              const TSumContext& AContext);
 std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                              const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& KinsenBookFieldDefs();
-const TTvrFieldDefDynArray& CashBookFieldDefs();
-const TTvrFieldDefDynArray& BankBookFieldDefs();
 
 } // namespace tavrel

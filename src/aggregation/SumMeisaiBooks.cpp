@@ -238,12 +238,13 @@ std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TS
 {
     TSumGranMeisais Rows;
     BuildGranMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, GranMeisaiBookSchema().ColumnCount(), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumGranMeisai& Row = Rows.GranMeisais(AIndex);
-        ALine.Text(0, Row.Kamoku1());
-        ALine.Text(1, Row.Kamoku2());
-        ALine.Text(2, Row.Kamoku3());
-        ALine.Number(3, Row.Kessan());
+        ALine.Text(gbKamoku1, Row.Kamoku1());
+        ALine.Text(gbKamoku2, Row.Kamoku2());
+        ALine.Text(gbKamoku3, Row.Kamoku3());
+        ALine.Number(gbKessan, Row.Kessan());
     });
 }
 
@@ -252,39 +253,52 @@ std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TS
 {
     TSumMiddMeisais Rows;
     BuildMiddMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, MiddMeisaiBookSchema().ColumnCount(), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumMiddMeisai& Row = Rows.MiddMeisais(AIndex);
-        ALine.Text(0, Row.Kamoku2());
-        ALine.Text(1, Row.Kamoku3());
-        ALine.Text(2, Row.KAITE());
-        ALine.Text(3, Row.KTEKI());
+        ALine.Text(dbKamoku2, Row.Kamoku2());
+        ALine.Text(dbKamoku3, Row.Kamoku3());
+        ALine.Text(dbKAITE, Row.KAITE());
+        ALine.Text(dbKTEKI, Row.KTEKI());
         if (Row.Date().Serial() != 0)
-            ALine.Date(4, Row.Date());
-        ALine.Text(5, Row.Tantosha());
-        ALine.Number(6, Row.Kingaku());
+            ALine.Date(dbDate, Row.Date());
+        ALine.Text(dbTantosha, Row.Tantosha());
+        ALine.Number(dbKingaku, Row.Kingaku());
     });
 }
 
-const TTvrFieldDefDynArray& GranMeisaiBookFieldDefs()
+namespace {
+
+constexpr TTvrColumn<TSumGranMeisaiBookColumn> kGranMeisaiBookColumns[] = {
+    {gbKamoku1, "大科目(予算)", sftString, 30},
+    {gbKamoku2, "中科目(予算)", sftString, 25},
+    {gbKamoku3, "小科目(予算)", sftString, 25},
+    {gbKessan, "決算額", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kGranMeisaiBookColumns, gbColumnCount));
+
+// The trading date is a text column here, unlike in the income-expense item
+// statement: headings and item rows leave it empty.
+constexpr TTvrColumn<TSumMiddMeisaiBookColumn> kMiddMeisaiBookColumns[] = {
+    {dbKamoku2, "大科目/中科目(予算)", sftString, 30}, {dbKamoku3, "小科目(予算)", sftString, 20},
+    {dbKAITE, "相手名", sftString, 25},                {dbKTEKI, "摘要明細", sftString, 25},
+    {dbDate, "発生日付", sftString, 10},               {dbTantosha, "担当者", sftString, 6},
+    {dbKingaku, "金額", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kMiddMeisaiBookColumns, dbColumnCount));
+
+} // namespace
+
+const TSumBookSchema& GranMeisaiBookSchema()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"大科目(予算)", sftString, 30},
-        {"中科目(予算)", sftString, 25},
-        {"小科目(予算)", sftString, 25},
-        {"決算額", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kGranMeisaiBookName, kGranMeisaiBookColumns);
+    return Schema;
 }
 
-const TTvrFieldDefDynArray& MiddMeisaiBookFieldDefs()
+const TSumBookSchema& MiddMeisaiBookSchema()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"大科目/中科目(予算)", sftString, 30}, {"小科目(予算)", sftString, 20},
-        {"相手名", sftString, 25},              {"摘要明細", sftString, 25},
-        {"発生日付", sftString, 10},            {"担当者", sftString, 6},
-        {"金額", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kMiddMeisaiBookName, kMiddMeisaiBookColumns);
+    return Schema;
 }
 
 } // namespace tavrel

@@ -2,10 +2,18 @@
 
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the major and of the middle item statement, by position.
+enum TSumGranMeisaiBookColumn { gbKamoku1, gbKamoku2, gbKamoku3, gbKessan, gbColumnCount };
+enum TSumMiddMeisaiBookColumn { dbKamoku2, dbKamoku3, dbKAITE, dbKTEKI, dbDate, dbTantosha, dbKingaku, dbColumnCount };
+
+const TSumBookSchema& GranMeisaiBookSchema();
+const TSumBookSchema& MiddMeisaiBookSchema();
 
 // A row of the major item statement "16大科目明細書.csv": an item's label in
 // the column of its level with its actual amount.
@@ -95,8 +103,5 @@ std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TS
                                    const TSumContext& AContext);
 std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                                    const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& GranMeisaiBookFieldDefs();
-const TTvrFieldDefDynArray& MiddMeisaiBookFieldDefs();
 
 } // namespace tavrel

@@ -126,34 +126,40 @@ std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLe
     AddSection("■ 合計試算表", Book.Cumulative(), false);
 
     const int Printed = Book.PrintedMonthCount();
-    return BookRowsText(Lines, Book.MonthCount() + 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Lines, ShisanBookSchema().ColumnCount(Book.MonthCount()), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumShisanLine& Line = Lines.Row(AIndex);
-        ALine.Text(0, Line.Label);
+        ALine.Text(sbKamoku, Line.Label);
         if (Line.Amounts == nullptr)
             return;
         if (Line.Budget)
-            ALine.Number(1, Line.Amounts->Budget);
+            ALine.Number(sbBudget, Line.Amounts->Budget);
         if (Line.Actual)
-            ALine.Number(2, Line.Amounts->Actual);
+            ALine.Number(sbActual, Line.Amounts->Actual);
         if (Line.Difference)
-            ALine.Number(3, Line.Amounts->Difference);
+            ALine.Number(sbDifference, Line.Amounts->Difference);
         if (Line.Months)
             for (int M = 0; M < Printed; ++M)
-                ALine.Number(4 + M, Line.Amounts->Months[static_cast<size_t>(M)]);
+                ALine.Number(sbFirstMonth + M, Line.Amounts->Months[static_cast<size_t>(M)]);
     });
 }
 
-TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths)
+namespace {
+
+constexpr TTvrColumn<TSumShisanBookColumn> kShisanBookColumns[] = {
+    {sbKamoku, "科目", sftString, 14},
+    {sbBudget, "予算額", sftDouble, 10},
+    {sbActual, "決算額", sftDouble, 10},
+    {sbDifference, "増減", sftDouble, 10},
+};
+static_assert(ColumnsInOrder(kShisanBookColumns, sbFirstMonth));
+
+} // namespace
+
+const TSumBookSchema& ShisanBookSchema()
 {
-    TTvrFieldDefDynArray Defs = {
-        {"科目", sftString, 14},
-        {"予算額", sftDouble, 10},
-        {"決算額", sftDouble, 10},
-        {"増減", sftDouble, 10},
-    };
-    for (const TTvrFiscalMonth& Month : AFiscalMonths)
-        Defs.push_back({std::to_string(Month.Month) + "月", sftDouble, 10});
-    return Defs;
+    static const TSumBookSchema Schema(kShisanBookName, kShisanBookColumns, sftDouble, 10);
+    return Schema;
 }
 
 } // namespace tavrel

@@ -3,10 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The fixed columns of the trial balance, by position; the month columns
+// follow them, the fiscal month m at sbFirstMonth + m.
+enum TSumShisanBookColumn { sbKamoku, sbBudget, sbActual, sbDifference, sbFirstMonth };
+
+// 科目, 予算額, 決算額, 増減, then "%d月" for each fiscal month.
+const TSumBookSchema& ShisanBookSchema();
 
 // The amounts of one row of the trial balance: budget, actual, difference
 // and one amount per fiscal month.
@@ -61,9 +69,5 @@ private:
 
 std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                                const TSumContext& AContext);
-
-// The columns of the trial balance for these fiscal months: 科目, 予算額,
-// 決算額, 増減, then "%d月" for each month.
-TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths);
 
 } // namespace tavrel

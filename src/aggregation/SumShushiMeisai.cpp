@@ -53,26 +53,35 @@ std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const 
 {
     TSumShushiMeisais Rows;
     BuildShushiMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, ShushiMeisaiBookSchema().ColumnCount(), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumShushiMeisai& Row = Rows.ShushiMeisais(AIndex);
-        ALine.Value(0, Row.MTradingDate());
-        ALine.Text(1, Row.MSNOTE());
-        ALine.Text(2, Row.MAITE());
-        ALine.Text(3, Row.MTEKI());
-        ALine.Text(4, Row.MKamoku2());
-        ALine.Text(5, Row.MKamoku3());
-        ALine.Number(6, Row.MKingaku());
+        ALine.Value(mbMTradingDate, Row.MTradingDate());
+        ALine.Text(mbMSNOTE, Row.MSNOTE());
+        ALine.Text(mbMAITE, Row.MAITE());
+        ALine.Text(mbMTEKI, Row.MTEKI());
+        ALine.Text(mbMKamoku2, Row.MKamoku2());
+        ALine.Text(mbMKamoku3, Row.MKamoku3());
+        ALine.Number(mbMKingaku, Row.MKingaku());
     });
 }
 
-const TTvrFieldDefDynArray& ShushiMeisaiBookFieldDefs()
+namespace {
+
+constexpr TTvrColumn<TSumShushiMeisaiBookColumn> kShushiMeisaiBookColumns[] = {
+    {mbMTradingDate, "発生日付", sftDate, 20}, {mbMSNOTE, "出納記号", sftString, 10},
+    {mbMAITE, "相手名", sftString, 20},        {mbMTEKI, "摘要明細", sftString, 20},
+    {mbMKamoku2, "中科目", sftString, 10},     {mbMKamoku3, "小科目", sftString, 10},
+    {mbMKingaku, "金額", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kShushiMeisaiBookColumns, mbColumnCount));
+
+} // namespace
+
+const TSumBookSchema& ShushiMeisaiBookSchema()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"発生日付", sftDate, 20},   {"出納記号", sftString, 10}, {"相手名", sftString, 20},
-        {"摘要明細", sftString, 20}, {"中科目", sftString, 10},   {"小科目", sftString, 10},
-        {"金額", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kShushiMeisaiBookName, kShushiMeisaiBookColumns);
+    return Schema;
 }
 
 } // namespace tavrel

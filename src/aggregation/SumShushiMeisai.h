@@ -2,10 +2,18 @@
 
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the income-expense item statement, by position.
+enum TSumShushiMeisaiBookColumn {
+    mbMTradingDate, mbMSNOTE, mbMAITE, mbMTEKI, mbMKamoku2, mbMKamoku3, mbMKingaku, mbColumnCount
+};
+
+const TSumBookSchema& ShushiMeisaiBookSchema();
 
 // A row of the income-expense item statement "15収支科目明細書.csv": a major
 // item's title row or one of its transactions.
@@ -49,7 +57,5 @@ void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger
 
 std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                                      const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& ShushiMeisaiBookFieldDefs();
 
 } // namespace tavrel
