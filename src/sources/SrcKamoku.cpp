@@ -9,15 +9,6 @@
 
 namespace tavrel {
 
-std::string CaseFoldKey(const std::string& ACode)
-{
-    std::string Key = ACode;
-    for (char& C : Key)
-        if (C >= 'A' && C <= 'Z')
-            C = static_cast<char>(C - 'A' + 'a');
-    return Key;
-}
-
 const TSrcKamokuItem& TSrcKamokuItems::KamokuItems(int AIndex) const
 {
     static const TSrcKamokuItem Blank;
@@ -34,7 +25,7 @@ int TSrcKamokuItems::Add()
 TSrcKamokuItem& TSrcKamokuItems::AddItem()
 {
     FItems.push_back(std::make_unique<TSrcKamokuItem>());
-    FFullCodesSorted = false;
+    FFullCodes.Reset();
     return *FItems.back();
 }
 
@@ -46,33 +37,19 @@ void TSrcKamokuItems::AddBlank()
 void TSrcKamokuItems::Clear()
 {
     ClearFromBack(FItems);
-    FFullCodes.clear();
-    FFullCodesSorted = false;
-}
-
-void TSrcKamokuItems::BuildIndex() const
-{
-    FFullCodes.clear();
-    for (int I = 0; I < Count(); ++I) {
-        const TSrcKamokuItem& Item = KamokuItems(I);
-        if (Item.KCODE1().empty())
-            continue;
-        // The duplicate check of the loader already rejects full codes that
-        // differ only in the case of A to Z, so a completed master never
-        // meets an equal key here.
-        if (!FFullCodes.emplace(CaseFoldKey(Item.FullCode()), I).second)
-            throw ETvrError(DuplicateMessage("完全コード", Item.FullCode()));
-    }
-    FFullCodesSorted = true;
+    FFullCodes.Reset();
 }
 
 bool TSrcKamokuItems::Find(const std::string& AFullCode, int& AIndex) const
 {
-    if (!FFullCodesSorted)
-        BuildIndex();
-    const auto It = FFullCodes.find(CaseFoldKey(AFullCode));
-    AIndex = It == FFullCodes.end() ? -1 : It->second;
-    return AIndex >= 0;
+    // The duplicate check of the loader already rejects full codes that
+    // differ only in the case of A to Z, so a completed master never meets
+    // an equal key here.
+    const auto FullCodeOf = [this](int AItem) {
+        const TSrcKamokuItem& Item = KamokuItems(AItem);
+        return Item.KCODE1().empty() ? nullptr : &Item.FullCode();
+    };
+    return FFullCodes.Find(AFullCode, AIndex, Count(), FullCodeOf, "完全コード");
 }
 
 bool TSrcKamokuItems::Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,

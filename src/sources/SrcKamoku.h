@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sources/SrcCodeIndex.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
@@ -98,13 +99,9 @@ public:
               TSrcKamokuLevel& AKamokuLevel, int& AIndex1, int& AIndex2, int& AIndex3) const;
 
 private:
-    void BuildIndex() const;
-
     std::vector<std::unique_ptr<TSrcKamokuItem>> FItems;
-    // Full code with A to Z folded to lower case -> item index. Built at the
-    // first lookup; items are not added after loading.
-    mutable std::unordered_map<std::string, int> FFullCodes;
-    mutable bool FFullCodesSorted = false;
+    // Full code -> item index.
+    TSrcCodeIndex FFullCodes;
 };
 
 // An owning list of tree nodes in file order, with IndexOf by code.
@@ -205,9 +202,5 @@ private:
     std::unique_ptr<TSrcKamokuGrans> FGrans = std::make_unique<TSrcKamokuGrans>();
     std::unique_ptr<TSrcKamokuItems> FKamokuItems = std::make_unique<TSrcKamokuItems>();
 };
-
-// The code with the letters A to Z folded to lower case: the key of every
-// lookup that ignores letter case.
-std::string CaseFoldKey(const std::string& ACode);
 
 } // namespace tavrel

@@ -1,6 +1,7 @@
 #include "sources/SrcTantosha.h"
 
-#include "sources/SrcKamoku.h"
+#include <unordered_map>
+
 #include "sources/SrcLoading.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrColumns.h"
@@ -49,7 +50,7 @@ const TSrcTantosha& TSrcTantoshas::Tantoshas(int AIndex) const
 int TSrcTantoshas::Add()
 {
     FTantoshas.push_back(std::make_unique<TSrcTantosha>());
-    FTantoshaCodesSorted = false;
+    FTantoshaCodes.Reset();
     return Count() - 1;
 }
 
@@ -57,8 +58,7 @@ void TSrcTantoshas::Clear()
 {
     FCompleted = true;
     ClearFromBack(FTantoshas);
-    FTantoshaCodes.clear();
-    FTantoshaCodesSorted = false;
+    FTantoshaCodes.Reset();
 }
 
 void TSrcTantoshas::Load(const std::string& AFileName)
@@ -76,7 +76,7 @@ void TSrcTantoshas::Load(const std::string& AFileName)
         // blank lines stays small.
         if (!HasNonEmptyField(AFields)) {
             FTantoshas.push_back(nullptr);
-            FTantoshaCodesSorted = false;
+            FTantoshaCodes.Reset();
             ++EarlierCodes[std::string()];
             return true;
         }
@@ -97,26 +97,13 @@ void TSrcTantoshas::Load(const std::string& AFileName)
     });
 }
 
-void TSrcTantoshas::BuildIndex() const
-{
-    FTantoshaCodes.clear();
-    for (int I = 0; I < Count(); ++I) {
-        const TSrcTantosha& Row = Tantoshas(I);
-        if (Row.Empty())
-            continue;
-        if (!FTantoshaCodes.emplace(CaseFoldKey(Row.TCODE()), I).second)
-            throw ETvrError(DuplicateMessage("担当者コード", Row.TCODE()));
-    }
-    FTantoshaCodesSorted = true;
-}
-
 bool TSrcTantoshas::Find(const std::string& ATCODE, int& AIndex) const
 {
-    if (!FTantoshaCodesSorted)
-        BuildIndex();
-    const auto It = FTantoshaCodes.find(CaseFoldKey(ATCODE));
-    AIndex = It == FTantoshaCodes.end() ? -1 : It->second;
-    return AIndex >= 0;
+    const auto CodeOf = [this](int ARow) {
+        const TSrcTantosha& Row = Tantoshas(ARow);
+        return Row.Empty() ? nullptr : &Row.TCODE();
+    };
+    return FTantoshaCodes.Find(ATCODE, AIndex, Count(), CodeOf, "担当者コード");
 }
 
 namespace {

@@ -3,9 +3,9 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "sources/SrcCodeIndex.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
@@ -60,12 +60,10 @@ public:
 
 private:
     void Load(const std::string& AFileName);
-    void BuildIndex() const;
 
     bool FCompleted = true;
     std::vector<std::unique_ptr<TSrcTantosha>> FTantoshas;
-    mutable std::unordered_map<std::string, int> FTantoshaCodes;
-    mutable bool FTantoshaCodesSorted = false;
+    TSrcCodeIndex FTantoshaCodes;
     TTvrExecuteSendMessage FSendMessage;
 };
 
