@@ -97,26 +97,16 @@ const std::string& TSumKinsen::KKamoku3() const { return FKinsen ? FKinsen->Kamo
 const TTvrValue& TSumKinsen::KCASH() const { return FKinsen ? FKinsen->KCASH() : FKCASH; }
 const TTvrValue& TSumKinsen::KBANK() const { return FKinsen ? FKinsen->KBANK() : FKBANK; }
 
-TSumCashItem::TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka) : FKinsen(&AKinsen)
+TSumMoneyItem::TSumMoneyItem(const TSrcKinsen& AKinsen, const TTvrValue& AAmount, double& ABalance)
+    : FKinsen(&AKinsen)
 {
-    const double Cash = AKinsen.KCASH().AsFloat();
-    if (0 <= Cash)
-        FCNyukin = AKinsen.KCASH();
+    const double Amount = AAmount.AsFloat();
+    if (0 <= Amount)
+        FReceived = AAmount;
     else
-        FCShukkin = -Cash;
-    AZandaka += Cash;
-    FCZandaka = AZandaka;
-}
-
-TSumBankItem::TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka) : FKinsen(&AKinsen)
-{
-    const double Bank = AKinsen.KBANK().AsFloat();
-    if (Bank < 0)
-        FBShiharai = -Bank;
-    else
-        FBAzukari = AKinsen.KBANK();
-    AZandaka += Bank;
-    FBZandaka = AZandaka;
+        FPaid = -Amount;
+    ABalance += Amount;
+    FBalance = ABalance;
 }
 
 void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumKinsens& ARows)

@@ -73,29 +73,38 @@ public:
     }
 };
 
-// A row of the cash-in-hand book "12現金出納簿.csv".
-class TSumCashItem {
+// A movement of one kind of money, cash or bank: the amount received (0
+// included) or paid, and the running balance after it.
+class TSumMoneyItem {
 public:
-    TSumCashItem() = default;
-    // Money received (0 included) or paid; updates the running cash balance.
-    TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka);
+    TSumMoneyItem() = default;
+    // Updates the running balance by the amount.
+    TSumMoneyItem(const TSrcKinsen& AKinsen, const TTvrValue& AAmount, double& ABalance);
 
     bool Empty() const { return FKinsen == nullptr; }
+
+protected:
+    const TSrcKinsen* FKinsen = nullptr;
+    TTvrValue FReceived;
+    TTvrValue FPaid;
+    TTvrValue FBalance;
+};
+
+// A row of the cash-in-hand book "12現金出納簿.csv".
+class TSumCashItem : public TSumMoneyItem {
+public:
+    TSumCashItem() = default;
+    TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka) : TSumMoneyItem(AKinsen, AKinsen.KCASH(), AZandaka) {}
+
     TTvrDate CDATE() const { return FKinsen->KDATE(); }
     const TTvrValue& CSDATE() const { return FKinsen->AltRecDate(); }
     const std::string& CSNOTE() const { return FKinsen->KSNOTE(); }
     const std::string& CAITE() const { return FKinsen->KAITE(); }
     const TTvrValue& CTNUM() const { return FKinsen->KTNUM(); }
     const std::string& CTEKI() const { return FKinsen->KTEKI(); }
-    const TTvrValue& CNyukin() const { return FCNyukin; }
-    const TTvrValue& CShukkin() const { return FCShukkin; }
-    const TTvrValue& CZandaka() const { return FCZandaka; }
-
-private:
-    const TSrcKinsen* FKinsen = nullptr;
-    TTvrValue FCNyukin;
-    TTvrValue FCShukkin;
-    TTvrValue FCZandaka;
+    const TTvrValue& CNyukin() const { return FReceived; }
+    const TTvrValue& CShukkin() const { return FPaid; }
+    const TTvrValue& CZandaka() const { return FBalance; }
 };
 
 class TSumCashItems : public TSumRowList<TSumCashItem> {
@@ -105,27 +114,20 @@ public:
     int Add(const TSrcKinsen& AKinsen, double& AZandaka) { return Append(AKinsen, AZandaka); }
 };
 
-// A row of the bank book "13預金通帳.csv".
-class TSumBankItem {
+// A row of the bank book "13預金通帳.csv": a deposit (0 included) or a
+// payment.
+class TSumBankItem : public TSumMoneyItem {
 public:
     TSumBankItem() = default;
-    // A payment or a deposit (0 included); updates the running bank balance.
-    TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka);
+    TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka) : TSumMoneyItem(AKinsen, AKinsen.KBANK(), AZandaka) {}
 
-    bool Empty() const { return FKinsen == nullptr; }
     TTvrDate BDATE() const { return FKinsen->KDATE(); }
     const std::string& BSNOTE() const { return FKinsen->KSNOTE(); }
     const std::string& BAITE() const { return FKinsen->KAITE(); }
     const std::string& BTEKI() const { return FKinsen->KTEKI(); }
-    const TTvrValue& BShiharai() const { return FBShiharai; }
-    const TTvrValue& BAzukari() const { return FBAzukari; }
-    const TTvrValue& BZandaka() const { return FBZandaka; }
-
-private:
-    const TSrcKinsen* FKinsen = nullptr;
-    TTvrValue FBShiharai;
-    TTvrValue FBAzukari;
-    TTvrValue FBZandaka;
+    const TTvrValue& BShiharai() const { return FPaid; }
+    const TTvrValue& BAzukari() const { return FReceived; }
+    const TTvrValue& BZandaka() const { return FBalance; }
 };
 
 class TSumBankItems : public TSumRowList<TSumBankItem> {

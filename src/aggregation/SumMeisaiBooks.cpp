@@ -60,13 +60,6 @@ public:
     {
     }
 
-    // An empty row before every heading but the first.
-    void Separate()
-    {
-        if (FRows.Count() > 0)
-            FRows.Add(TSumMiddMeisai::CreateEmpty());
-    }
-
     // Each minor item with its transactions, then, when the parent has
     // transactions of its own, "その他" (only after minor items) and those.
     void AddConcsAndKinsens(const TSrcKamokuConcs& AConcs, double ARemainder, const TSrcKamokuItem& AParent)
@@ -90,7 +83,7 @@ public:
         const std::vector<int32_t>& Own = FByAccount.RowsOf(AGran);
         if (Own.empty())
             return;
-        Separate();
+        FRows.Separate();
         FRows.Add(TSumMiddMeisai::CreateMidd(AGran, FLedger, FSettings));
         AddKinsens(Own);
     }
@@ -191,8 +184,7 @@ void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& 
         const TSrcKamokuGran& Gran = Grans.Grans(G);
         if (Gran.Inout() == skiCarrying)
             continue;
-        if (ARows.Count() > 0)
-            ARows.Add(TSumGranMeisai::CreateEmpty());
+        ARows.Separate();
         ARows.Add(TSumGranMeisai::CreateItem(Gran, ALedger, ASettings));
         if (Gran.GranConc()) {
             AddConcs(*Gran.Concs(), ALedger.SumExceptConcs(Gran), ALedger.SumAll(Gran));
@@ -218,14 +210,14 @@ void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& 
         if (Gran.Inout() == skiCarrying)
             continue;
         if (Gran.GranConc()) {
-            Builder.Separate();
+            ARows.Separate();
             ARows.Add(TSumMiddMeisai::CreateMidd(Gran, ALedger, ASettings));
             Builder.AddConcsAndKinsens(*Gran.Concs(), ALedger.SumExceptConcs(Gran), Gran);
             continue;
         }
         for (int D = 0; D < Gran.Midds().Count(); ++D) {
             const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
-            Builder.Separate();
+            ARows.Separate();
             ARows.Add(TSumMiddMeisai::CreateMidd(Midd, ALedger, ASettings));
             Builder.AddConcsAndKinsens(Midd.Concs(), ALedger.SumExceptConcs(Midd), Midd);
         }

@@ -20,7 +20,6 @@ const TSumBookSchema& MiddMeisaiBookSchema();
 class TSumGranMeisai {
 public:
     TSumGranMeisai() = default;
-    static TSumGranMeisai CreateEmpty() { return {}; }
     // "code.name (budget)", with "■ " before a major item's, and SumAll.
     static TSumGranMeisai CreateItem(const TSrcKamokuItem& ANode, const TSumLedger& ALedger,
                                      const TTvrRegionalSettings& ASettings);
@@ -53,7 +52,6 @@ public:
 class TSumMiddMeisai {
 public:
     TSumMiddMeisai() = default;
-    static TSumMiddMeisai CreateEmpty() { return {}; }
     // The heading of a middle item: "◆ " and its path of codes and names
     // with its budget; its amount is SumAll.
     static TSumMiddMeisai CreateMidd(const TSrcKamokuMidd& AMidd, const TSumLedger& ALedger,

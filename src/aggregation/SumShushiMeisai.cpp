@@ -39,8 +39,7 @@ void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger
         const TSrcKamokuGran& Gran = Grans.Grans(G);
         if (Gran.Inout() == skiCarrying)
             continue;
-        if (ARows.Count() > 0)
-            ARows.Add(TSumShushiMeisai::CreateEmpty());
+        ARows.Separate();
         ARows.Add(TSumShushiMeisai::CreateTitle(Gran, ALedger.SumAll(Gran), ASettings));
         for (int M = 0; M < ALedger.MonthCount(); ++M)
             for (const int32_t Index : ALedger.Rows(Gran, M))

@@ -20,7 +20,6 @@ const TSumBookSchema& ShushiMeisaiBookSchema();
 class TSumShushiMeisai {
 public:
     TSumShushiMeisai() = default;
-    static TSumShushiMeisai CreateEmpty() { return {}; }
     // "■ code.name (budget)" with the item's total.
     static TSumShushiMeisai CreateTitle(const TSrcKamokuGran& AGran, double ASumAll,
                                         const TTvrRegionalSettings& ASettings);

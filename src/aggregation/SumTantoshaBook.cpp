@@ -53,8 +53,7 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
         const TSrcTantosha& Tantosha = Tantoshas.Tantoshas(P);
         if (Tantosha.Empty())
             continue;
-        if (ARows.Count() > 0)
-            ARows.Add();
+        ARows.Separate();
         ARows.Add(Tantosha);
         const auto It = ByPerson.find(&Tantosha);
         if (It == ByPerson.end())

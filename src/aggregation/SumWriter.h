@@ -53,6 +53,13 @@ public:
         FRows.emplace_back(std::forward<TArgs>(AArgs)...);
         return Count() - 1;
     }
+    // An empty row, unless the list is still empty: the separator before
+    // every block of a book but the first.
+    void Separate()
+    {
+        if (!FRows.empty())
+            FRows.emplace_back();
+    }
 
 private:
     std::vector<TRow> FRows;
