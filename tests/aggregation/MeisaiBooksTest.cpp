@@ -1,6 +1,7 @@
 // The major item statement and the middle item statement: the whole run of
 // a club whose accounts use every level, the "その他" rows one case at a
-// time, and where the middle item statement places each transaction.
+// time, where the middle item statement places each transaction, and the
+// major item statement built alone.
 
 #include "AggregationTestSupport.h"
 
