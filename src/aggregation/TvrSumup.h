@@ -22,9 +22,8 @@ struct TTvrExecuteParams {
     std::string ZandakaTable;
     std::string KinsenTable;
     // Never read: the run reports through the callback given at its
-    // construction.
-    // TODO(merge): remove once the windows use the registry and no longer
-    // set it (the main window still does on this branch).
+    // construction. Only the main window still sets it.
+    // TODO(merge): remove once the windows use the registry
     TTvrExecuteSendMessage SendMessage;
     // The regional settings of every conversion and book.
     TTvrRegionalSettings Settings;
