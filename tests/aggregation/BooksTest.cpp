@@ -11,6 +11,13 @@
 #include "sources/SrcZandaka.h"
 #include "tables/TvrCsv.h"
 
+namespace tavrel {
+
+// Failures name a book by its file.
+void PrintTo(const TSumBook& ABook, std::ostream* AStream) { *AStream << ABook.Schema.FileName(); }
+
+} // namespace tavrel
+
 namespace tavrel::aggtest {
 namespace {
 
