@@ -4,14 +4,6 @@ namespace tavrel {
 
 namespace {
 
-// The item of the account master that a tree node was copied from: the
-// item a transaction's account refers to.
-const TSrcKamokuItem* ItemOf(const TSrcKamokuItems& AItems, const TSrcKamokuItem& ANode)
-{
-    int Index = -1;
-    return AItems.Find(ANode.FullCode(), Index) ? &AItems.KamokuItems(Index) : nullptr;
-}
-
 // The booked amounts of the transactions, summed once per middle and per
 // minor account they were resolved to, in table order, so that every item's
 // sum comes from one walk over the table.
@@ -37,7 +29,7 @@ public:
 private:
     double Find(const std::unordered_map<const TSrcKamokuItem*, double>& ASums, const TSrcKamokuItem& ANode) const
     {
-        const auto It = ASums.find(ItemOf(FItems, ANode));
+        const auto It = ASums.find(FItems.ItemOf(ANode));
         return It == ASums.end() ? 0.0 : It->second;
     }
 
@@ -132,7 +124,7 @@ void TSumLedger::GroupRows(const TSrcKinsenTable& AKinsenTable)
     std::unordered_map<const TSrcKamokuItem*, TNodeSums*> GranOfItem;
     for (int G = 0; G < Grans.Count(); ++G)
         if (Grans.Grans(G).Inout() != skiCarrying)
-            GranOfItem.emplace(ItemOf(Items, Grans.Grans(G)), &FSums.at(&Grans.Grans(G)));
+            GranOfItem.emplace(Items.ItemOf(Grans.Grans(G)), &FSums.at(&Grans.Grans(G)));
     const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
     for (int M = 0; M < FMonthCount; ++M) {
         for (const int32_t Index : AKinsenTable.KinsenMonthlyIndices().Indiceses(M).Items()) {

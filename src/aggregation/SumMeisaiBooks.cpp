@@ -38,10 +38,7 @@ public:
     const std::vector<int32_t>& RowsOf(const TSrcKamokuItem& ANode) const
     {
         static const std::vector<int32_t> None;
-        int Index = -1;
-        if (!FItems.Find(ANode.FullCode(), Index))
-            return None;
-        const auto It = FRows.find(&FItems.KamokuItems(Index));
+        const auto It = FRows.find(FItems.ItemOf(ANode));
         return It == FRows.end() ? None : It->second;
     }
 

@@ -52,6 +52,12 @@ bool TSrcKamokuItems::Find(const std::string& AFullCode, int& AIndex) const
     return FFullCodes.Find(AFullCode, AIndex, Count(), FullCodeOf, "完全コード");
 }
 
+const TSrcKamokuItem* TSrcKamokuItems::ItemOf(const TSrcKamokuItem& ANode) const
+{
+    int Index = -1;
+    return Find(ANode.FullCode(), Index) ? &KamokuItems(Index) : nullptr;
+}
+
 bool TSrcKamokuItems::Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,
                            TSrcKamokuLevel& AKamokuLevel, int& AIndex1, int& AIndex2,
                            int& AIndex3) const

@@ -93,6 +93,9 @@ public:
     // The item index of the account with that full code (case of A to Z
     // ignored), or -1.
     bool Find(const std::string& AFullCode, int& AIndex) const;
+    // The item a node of the tree was copied from (the one a transaction's
+    // account refers to), found by its full code; none when there is none.
+    const TSrcKamokuItem* ItemOf(const TSrcKamokuItem& ANode) const;
     // Resolves a full code to its direction, level and the item indices of
     // its major, middle and minor item (-1 where there is none).
     bool Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,
