@@ -97,26 +97,16 @@ const std::string& TSumKinsen::KKamoku3() const { return FKinsen ? FKinsen->Kamo
 const TTvrValue& TSumKinsen::KCASH() const { return FKinsen ? FKinsen->KCASH() : FKCASH; }
 const TTvrValue& TSumKinsen::KBANK() const { return FKinsen ? FKinsen->KBANK() : FKBANK; }
 
-TSumCashItem::TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka) : FKinsen(&AKinsen)
+TSumMoneyItem::TSumMoneyItem(const TSrcKinsen& AKinsen, const TTvrValue& AAmount, double& ABalance)
+    : FKinsen(&AKinsen)
 {
-    const double Cash = AKinsen.KCASH().AsFloat();
-    if (0 <= Cash)
-        FCNyukin = AKinsen.KCASH();
+    const double Amount = AAmount.AsFloat();
+    if (0 <= Amount)
+        FReceived = AAmount;
     else
-        FCShukkin = -Cash;
-    AZandaka += Cash;
-    FCZandaka = AZandaka;
-}
-
-TSumBankItem::TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka) : FKinsen(&AKinsen)
-{
-    const double Bank = AKinsen.KBANK().AsFloat();
-    if (Bank < 0)
-        FBShiharai = -Bank;
-    else
-        FBAzukari = AKinsen.KBANK();
-    AZandaka += Bank;
-    FBZandaka = AZandaka;
+        FPaid = -Amount;
+    ABalance += Amount;
+    FBalance = ABalance;
 }
 
 void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumKinsens& ARows)
@@ -147,116 +137,117 @@ void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows)
     BuildMoneyRows(AKinsenTable, ARows, [](const TSrcKinsen& AKinsen) { return AKinsen.KBANK().IsNumber(); });
 }
 
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumKinsens Rows;
     BuildKinsenRows(AKinsenTable, AContext.Today, Rows);
     const auto DateOf = [](const TSumKinsen& ARow) { return ARow.KDATE(); };
-    return BookRowsText(Rows, 13, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, KinsenBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumKinsen& Row = Rows.Kinsens(AIndex);
-        ALine.Date(0, Row.KDATE());
-        ALine.Value(1, Row.KSDATE());
-        ALine.Text(2, Row.KSNOTE());
-        ALine.Text(3, Row.KAITE());
-        ALine.Value(4, Row.KTNUM());
-        ALine.Text(5, Row.KTEKI());
-        ALine.Text(6, Row.KTantosha());
-        ALine.Text(7, Row.KKamoku1());
-        ALine.Text(8, Row.KKamoku2());
-        ALine.Text(9, Row.KKamoku3());
-        ALine.Value(10, Row.KCASH());
-        ALine.Value(11, Row.KBANK());
+        ALine.Date(kbKDATE, Row.KDATE());
+        ALine.Value(kbKSDATE, Row.KSDATE());
+        ALine.Text(kbKSNOTE, Row.KSNOTE());
+        ALine.Text(kbKAITE, Row.KAITE());
+        ALine.Value(kbKTNUM, Row.KTNUM());
+        ALine.Text(kbKTEKI, Row.KTEKI());
+        ALine.Text(kbKTantosha, Row.KTantosha());
+        ALine.Text(kbKKamoku1, Row.KKamoku1());
+        ALine.Text(kbKKamoku2, Row.KKamoku2());
+        ALine.Text(kbKKamoku3, Row.KKamoku3());
+        ALine.Value(kbKCASH, Row.KCASH());
+        ALine.Value(kbKBANK, Row.KBANK());
+        // The opening row always shows its balance.
         if (AIndex == 0 || ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(12, Row.KCarrying());
+            ALine.Value(kbKCarrying, Row.KCarrying());
     });
 }
 
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumCashItems Rows;
     BuildCashRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumCashItem& ARow) { return ARow.CDATE(); };
-    return BookRowsText(Rows, 9, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, CashBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumCashItem& Row = Rows.CashItems(AIndex);
-        ALine.Date(0, Row.CDATE());
-        ALine.Value(1, Row.CSDATE());
-        ALine.Text(2, Row.CSNOTE());
-        ALine.Text(3, Row.CAITE());
-        ALine.Value(4, Row.CTNUM());
-        ALine.Text(5, Row.CTEKI());
-        ALine.Value(6, Row.CNyukin());
-        ALine.Value(7, Row.CShukkin());
+        ALine.Date(cbCDATE, Row.CDATE());
+        ALine.Value(cbCSDATE, Row.CSDATE());
+        ALine.Text(cbCSNOTE, Row.CSNOTE());
+        ALine.Text(cbCAITE, Row.CAITE());
+        ALine.Value(cbCTNUM, Row.CTNUM());
+        ALine.Text(cbCTEKI, Row.CTEKI());
+        ALine.Value(cbCNyukin, Row.CNyukin());
+        ALine.Value(cbCShukkin, Row.CShukkin());
         if (ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(8, Row.CZandaka());
+            ALine.Value(cbCZandaka, Row.CZandaka());
     });
 }
 
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumBankItems Rows;
     BuildBankRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumBankItem& ARow) { return ARow.BDATE(); };
-    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, BankBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumBankItem& Row = Rows.BankItems(AIndex);
-        ALine.Date(0, Row.BDATE());
-        ALine.Text(1, Row.BSNOTE());
-        ALine.Text(2, Row.BAITE());
-        ALine.Text(3, Row.BTEKI());
-        ALine.Value(4, Row.BShiharai());
-        ALine.Value(5, Row.BAzukari());
+        ALine.Date(bbBDATE, Row.BDATE());
+        ALine.Text(bbBSNOTE, Row.BSNOTE());
+        ALine.Text(bbBAITE, Row.BAITE());
+        ALine.Text(bbBTEKI, Row.BTEKI());
+        ALine.Value(bbBShiharai, Row.BShiharai());
+        ALine.Value(bbBAzukari, Row.BAzukari());
         if (ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(6, Row.BZandaka());
+            ALine.Value(bbBZandaka, Row.BZandaka());
     });
 }
 
-std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext)
+namespace {
+
+constexpr TTvrColumn<TSumKinsenBookColumn> kKinsenBookColumns[] = {
+    {kbKDATE, "日付", sftDate, 12},        {kbKSDATE, "領収書日付", sftDate, 12},
+    {kbKSNOTE, "出納記号", sftString, 10}, {kbKAITE, "相手名", sftString, 20},
+    {kbKTNUM, "摘要番号", sftInteger, 5},  {kbKTEKI, "摘要明細", sftString, 20},
+    {kbKTantosha, "担当者", sftString, 10}, {kbKKamoku1, "大科目", sftString, 10},
+    {kbKKamoku2, "中科目", sftString, 10}, {kbKKamoku3, "小科目", sftString, 10},
+    {kbKCASH, "現金", sftDouble, 12},      {kbKBANK, "預金", sftDouble, 12},
+    {kbKCarrying, "合計残高", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kKinsenBookColumns, kbColumnCount));
+
+constexpr TTvrColumn<TSumCashBookColumn> kCashBookColumns[] = {
+    {cbCDATE, "日付", sftDate, 12},        {cbCSDATE, "領収書日付", sftDate, 12},
+    {cbCSNOTE, "出納記号", sftString, 10}, {cbCAITE, "相手名", sftString, 20},
+    {cbCTNUM, "摘要番号", sftInteger, 5},  {cbCTEKI, "摘要明細", sftString, 20},
+    {cbCNyukin, "入金", sftDouble, 12},    {cbCShukkin, "出金", sftDouble, 12},
+    {cbCZandaka, "残高", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kCashBookColumns, cbColumnCount));
+
+constexpr TTvrColumn<TSumBankBookColumn> kBankBookColumns[] = {
+    {bbBDATE, "日付", sftDate, 12},           {bbBSNOTE, "出納記号", sftString, 10},
+    {bbBAITE, "相手名", sftString, 20},       {bbBTEKI, "摘要明細", sftString, 20},
+    {bbBShiharai, "支払金額", sftDouble, 12}, {bbBAzukari, "預金額", sftDouble, 12},
+    {bbBZandaka, "残高", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kBankBookColumns, bbColumnCount));
+
+} // namespace
+
+const TSumBookSchema& KinsenBookSchema()
 {
-    return WriteBook(MakeKinsenBookText, AKinsenTable, AFileName, AContext);
+    static const TSumBookSchema Schema(kKinsenBookName, kKinsenBookColumns);
+    return Schema;
 }
 
-std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
+const TSumBookSchema& CashBookSchema()
 {
-    return WriteBook(MakeCashBookText, AKinsenTable, AFileName, AContext);
+    static const TSumBookSchema Schema(kCashBookName, kCashBookColumns);
+    return Schema;
 }
 
-std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext)
+const TSumBookSchema& BankBookSchema()
 {
-    return WriteBook(MakeBankBookText, AKinsenTable, AFileName, AContext);
-}
-
-const TTvrFieldDefDynArray& KinsenBookFieldDefs()
-{
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},       {"領収書日付", sftDate, 12}, {"出納記号", sftString, 10},
-        {"相手名", sftString, 20},   {"摘要番号", sftInteger, 5}, {"摘要明細", sftString, 20},
-        {"担当者", sftString, 10},   {"大科目", sftString, 10},   {"中科目", sftString, 10},
-        {"小科目", sftString, 10},   {"現金", sftDouble, 12},     {"預金", sftDouble, 12},
-        {"合計残高", sftDouble, 12},
-    };
-    return Defs;
-}
-
-const TTvrFieldDefDynArray& CashBookFieldDefs()
-{
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},     {"領収書日付", sftDate, 12}, {"出納記号", sftString, 10},
-        {"相手名", sftString, 20}, {"摘要番号", sftInteger, 5}, {"摘要明細", sftString, 20},
-        {"入金", sftDouble, 12},   {"出金", sftDouble, 12},     {"残高", sftDouble, 12},
-    };
-    return Defs;
-}
-
-const TTvrFieldDefDynArray& BankBookFieldDefs()
-{
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},       {"出納記号", sftString, 10}, {"相手名", sftString, 20},
-        {"摘要明細", sftString, 20}, {"支払金額", sftDouble, 12}, {"預金額", sftDouble, 12},
-        {"残高", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kBankBookName, kBankBookColumns);
+    return Schema;
 }
 
 } // namespace tavrel

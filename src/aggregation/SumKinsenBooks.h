@@ -2,10 +2,25 @@
 
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the three books, by position.
+enum TSumKinsenBookColumn {
+    kbKDATE, kbKSDATE, kbKSNOTE, kbKAITE, kbKTNUM, kbKTEKI, kbKTantosha, kbKKamoku1, kbKKamoku2, kbKKamoku3,
+    kbKCASH, kbKBANK, kbKCarrying, kbColumnCount
+};
+enum TSumCashBookColumn {
+    cbCDATE, cbCSDATE, cbCSNOTE, cbCAITE, cbCTNUM, cbCTEKI, cbCNyukin, cbCShukkin, cbCZandaka, cbColumnCount
+};
+enum TSumBankBookColumn { bbBDATE, bbBSNOTE, bbBAITE, bbBTEKI, bbBShiharai, bbBAzukari, bbBZandaka, bbColumnCount };
+
+const TSumBookSchema& KinsenBookSchema();
+const TSumBookSchema& CashBookSchema();
+const TSumBookSchema& BankBookSchema();
 
 // A row of the cash book "11金銭出納簿.csv". A transaction row reads its
 // texts from the cash-book row it was made from.
@@ -58,29 +73,38 @@ public:
     }
 };
 
-// A row of the cash-in-hand book "12現金出納簿.csv".
-class TSumCashItem {
+// A movement of one kind of money, cash or bank: the amount received (0
+// included) or paid, and the running balance after it.
+class TSumMoneyItem {
 public:
-    TSumCashItem() = default;
-    // Money received (0 included) or paid; updates the running cash balance.
-    TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka);
+    TSumMoneyItem() = default;
+    // Updates the running balance by the amount.
+    TSumMoneyItem(const TSrcKinsen& AKinsen, const TTvrValue& AAmount, double& ABalance);
 
     bool Empty() const { return FKinsen == nullptr; }
+
+protected:
+    const TSrcKinsen* FKinsen = nullptr;
+    TTvrValue FReceived;
+    TTvrValue FPaid;
+    TTvrValue FBalance;
+};
+
+// A row of the cash-in-hand book "12現金出納簿.csv".
+class TSumCashItem : public TSumMoneyItem {
+public:
+    TSumCashItem() = default;
+    TSumCashItem(const TSrcKinsen& AKinsen, double& AZandaka) : TSumMoneyItem(AKinsen, AKinsen.KCASH(), AZandaka) {}
+
     TTvrDate CDATE() const { return FKinsen->KDATE(); }
     const TTvrValue& CSDATE() const { return FKinsen->AltRecDate(); }
     const std::string& CSNOTE() const { return FKinsen->KSNOTE(); }
     const std::string& CAITE() const { return FKinsen->KAITE(); }
     const TTvrValue& CTNUM() const { return FKinsen->KTNUM(); }
     const std::string& CTEKI() const { return FKinsen->KTEKI(); }
-    const TTvrValue& CNyukin() const { return FCNyukin; }
-    const TTvrValue& CShukkin() const { return FCShukkin; }
-    const TTvrValue& CZandaka() const { return FCZandaka; }
-
-private:
-    const TSrcKinsen* FKinsen = nullptr;
-    TTvrValue FCNyukin;
-    TTvrValue FCShukkin;
-    TTvrValue FCZandaka;
+    const TTvrValue& CNyukin() const { return FReceived; }
+    const TTvrValue& CShukkin() const { return FPaid; }
+    const TTvrValue& CZandaka() const { return FBalance; }
 };
 
 class TSumCashItems : public TSumRowList<TSumCashItem> {
@@ -90,27 +114,20 @@ public:
     int Add(const TSrcKinsen& AKinsen, double& AZandaka) { return Append(AKinsen, AZandaka); }
 };
 
-// A row of the bank book "13預金通帳.csv".
-class TSumBankItem {
+// A row of the bank book "13預金通帳.csv": a deposit (0 included) or a
+// payment.
+class TSumBankItem : public TSumMoneyItem {
 public:
     TSumBankItem() = default;
-    // A payment or a deposit (0 included); updates the running bank balance.
-    TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka);
+    TSumBankItem(const TSrcKinsen& AKinsen, double& AZandaka) : TSumMoneyItem(AKinsen, AKinsen.KBANK(), AZandaka) {}
 
-    bool Empty() const { return FKinsen == nullptr; }
     TTvrDate BDATE() const { return FKinsen->KDATE(); }
     const std::string& BSNOTE() const { return FKinsen->KSNOTE(); }
     const std::string& BAITE() const { return FKinsen->KAITE(); }
     const std::string& BTEKI() const { return FKinsen->KTEKI(); }
-    const TTvrValue& BShiharai() const { return FBShiharai; }
-    const TTvrValue& BAzukari() const { return FBAzukari; }
-    const TTvrValue& BZandaka() const { return FBZandaka; }
-
-private:
-    const TSrcKinsen* FKinsen = nullptr;
-    TTvrValue FBShiharai;
-    TTvrValue FBAzukari;
-    TTvrValue FBZandaka;
+    const TTvrValue& BShiharai() const { return FPaid; }
+    const TTvrValue& BAzukari() const { return FReceived; }
+    const TTvrValue& BZandaka() const { return FBalance; }
 };
 
 class TSumBankItems : public TSumRowList<TSumBankItem> {
@@ -125,21 +142,11 @@ void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumK
 void BuildCashRows(const TSrcKinsenTable& AKinsenTable, TSumCashItems& ARows);
 void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows);
 
-// The text of the book, without writing it.
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteKinsenBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext);
-// The text of the book, without writing it.
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteCashBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext);
-// The text of the book, without writing it.
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteBankBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                          const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& KinsenBookFieldDefs();
-const TTvrFieldDefDynArray& CashBookFieldDefs();
-const TTvrFieldDefDynArray& BankBookFieldDefs();
+std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                               const TSumContext& AContext);
+std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                             const TSumContext& AContext);
+std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                             const TSumContext& AContext);
 
 } // namespace tavrel

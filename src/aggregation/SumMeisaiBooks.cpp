@@ -1,10 +1,16 @@
 #include "aggregation/SumMeisaiBooks.h"
 
+#include <unordered_map>
+#include <vector>
+
+#include "aggregation/SumLedger.h"
 #include "tables/TvrConvert.h"
 
 namespace tavrel {
 
 namespace {
+
+const char* const kOthers = "その他";
 
 // An "その他" row is shown only when some, but not all, of the parent's
 // amount lies in its listed sub-items.
@@ -13,98 +19,141 @@ bool RemainderShown(double ARemainder, double AParentSumAll)
     return ARemainder != 0 && ARemainder != AParentSumAll;
 }
 
+// The cash-book rows grouped once by the account their code was resolved
+// to, in table order.
+class TKinsensByAccount {
+public:
+    explicit TKinsensByAccount(const TSrcKinsenTable& AKinsenTable)
+        : FItems(AKinsenTable.KamokuMaster().KamokuItems())
+    {
+        const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
+        for (int I = 0; I < Kinsens.Count(); ++I) {
+            const TSrcKamokuItem* Account = Kinsens.Kinsens(I).Kamoku();
+            if (Account != nullptr)
+                FRows[Account].push_back(I);
+        }
+    }
+
+    // The rows booked to the account of this tree node (none: empty).
+    const std::vector<int32_t>& RowsOf(const TSrcKamokuItem& ANode) const
+    {
+        static const std::vector<int32_t> None;
+        const auto It = FRows.find(FItems.ItemOf(ANode));
+        return It == FRows.end() ? None : It->second;
+    }
+
+private:
+    const TSrcKamokuItems& FItems;
+    std::unordered_map<const TSrcKamokuItem*, std::vector<int32_t>> FRows;
+};
+
+// The middle item statement's rows as they are added.
+class TMiddMeisaiBuilder {
+public:
+    TMiddMeisaiBuilder(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                       const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows)
+        : FKinsens(AKinsenTable.Kinsens()), FLedger(ALedger), FSettings(ASettings), FByAccount(AKinsenTable),
+          FRows(ARows)
+    {
+    }
+
+    // Each minor item with its transactions, then, when the parent has
+    // transactions of its own, "その他" (only after minor items) and those.
+    void AddConcsAndKinsens(const TSrcKamokuConcs& AConcs, double ARemainder, const TSrcKamokuItem& AParent)
+    {
+        for (int C = 0; C < AConcs.Count(); ++C) {
+            const TSrcKamokuConc& Conc = AConcs.Concs(C);
+            FRows.Add(TSumMiddMeisai::CreateConc(Conc, FLedger, FSettings));
+            AddKinsens(FByAccount.RowsOf(Conc));
+        }
+        const std::vector<int32_t>& Own = FByAccount.RowsOf(AParent);
+        if (Own.empty())
+            return;
+        if (AConcs.Count() > 0)
+            FRows.Add(TSumMiddMeisai::CreateConc(ARemainder));
+        AddKinsens(Own);
+    }
+
+    // The major item's own transactions under its heading, when it has any.
+    void AddGranKinsens(const TSrcKamokuGran& AGran)
+    {
+        const std::vector<int32_t>& Own = FByAccount.RowsOf(AGran);
+        if (Own.empty())
+            return;
+        FRows.Separate();
+        FRows.Add(TSumMiddMeisai::CreateMidd(AGran, FLedger, FSettings));
+        AddKinsens(Own);
+    }
+
+private:
+    void AddKinsens(const std::vector<int32_t>& AIndices)
+    {
+        for (const int32_t Index : AIndices)
+            FRows.Add(TSumMiddMeisai::CreateKinsen(FKinsens.Kinsens(Index)));
+    }
+
+    const TSrcKinsens& FKinsens;
+    const TSumLedger& FLedger;
+    const TTvrRegionalSettings& FSettings;
+    const TKinsensByAccount FByAccount;
+    TSumMiddMeisais& FRows;
+};
+
 } // namespace
 
-TSumGranMeisai TSumGranMeisai::CreateGran(const TSrcKamokuGran& AGran, const TTvrRegionalSettings& ASettings)
+TSumGranMeisai::TSumGranMeisai(TSrcKamokuLevel ALevel, std::string ALabel, double AKessan)
+    : FEmpty(false), FKessan(AKessan)
 {
-    TSumGranMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku1 = BudgetLabel("■ ", AGran.CodeName(), AGran.KYOSAN(), ASettings);
-    Row.FKessan = AGran.SumAll();
-    return Row;
+    FKamoku[ALevel] = std::move(ALabel);
 }
 
-TSumGranMeisai TSumGranMeisai::CreateMidd(const TSrcKamokuMidd& AMidd, const TTvrRegionalSettings& ASettings)
+TSumGranMeisai TSumGranMeisai::CreateItem(const TSrcKamokuItem& ANode, const TSumLedger& ALedger,
+                                          const TTvrRegionalSettings& ASettings)
 {
-    TSumGranMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku2 = BudgetLabel("", AMidd.CodeName(), AMidd.KYOSAN(), ASettings);
-    Row.FKessan = AMidd.SumAll();
-    return Row;
+    const char* const Prefix = ANode.Level() == sklGran ? "■ " : "";
+    return TSumGranMeisai(ANode.Level(), BudgetLabel(Prefix, ANode.CodeName(), ANode.KYOSAN(), ASettings),
+                          ALedger.SumAll(ANode));
 }
 
-TSumGranMeisai TSumGranMeisai::CreateMidd(double ASumOthers)
+TSumGranMeisai TSumGranMeisai::CreateOthers(TSrcKamokuLevel ALevel, double ARemainder)
 {
-    TSumGranMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku2 = "その他";
-    Row.FKessan = ASumOthers;
-    return Row;
+    return TSumGranMeisai(ALevel, kOthers, ARemainder);
 }
 
-TSumGranMeisai TSumGranMeisai::CreateConc(const TSrcKamokuConc& AConc, const TTvrRegionalSettings& ASettings)
+TSumMiddMeisai::TSumMiddMeisai(std::string AKamoku2, std::string AKamoku3, double AKingaku)
+    : FEmpty(false), FKamoku2(std::move(AKamoku2)), FKamoku3(std::move(AKamoku3)), FKingaku(AKingaku)
 {
-    TSumGranMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku3 = BudgetLabel("", AConc.CodeName(), AConc.KYOSAN(), ASettings);
-    Row.FKessan = AConc.SumAll();
-    return Row;
 }
 
-TSumGranMeisai TSumGranMeisai::CreateConc(double ASumOthers)
+TSumMiddMeisai TSumMiddMeisai::CreateMidd(const TSrcKamokuMidd& AMidd, const TSumLedger& ALedger,
+                                          const TTvrRegionalSettings& ASettings)
 {
-    TSumGranMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku3 = "その他";
-    Row.FKessan = ASumOthers;
-    return Row;
+    return TSumMiddMeisai(BudgetLabel("◆ ", AMidd.FullName(), AMidd.KYOSAN(), ASettings), "", ALedger.SumAll(AMidd));
 }
 
-TSumMiddMeisai TSumMiddMeisai::CreateMidd(const TSrcKamokuMidd& AMidd, const TTvrRegionalSettings& ASettings)
+TSumMiddMeisai TSumMiddMeisai::CreateMidd(const TSrcKamokuGran& AGran, const TSumLedger& ALedger,
+                                          const TTvrRegionalSettings& ASettings)
 {
-    TSumMiddMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku2 = BudgetLabel("◆ ", AMidd.FullName(), AMidd.KYOSAN(), ASettings);
-    Row.FKingaku = AMidd.SumAll();
-    return Row;
+    std::string Heading = AGran.Midds().Count() > 0 ? "◆ " + AGran.CodeName() + "." + kOthers
+                                                    : BudgetLabel("■ ", AGran.CodeName(), AGran.KYOSAN(), ASettings);
+    return TSumMiddMeisai(std::move(Heading), "", ALedger.SumExceptMidds(AGran));
 }
 
-TSumMiddMeisai TSumMiddMeisai::CreateMidd(const TSrcKamokuGran& AGran, const TTvrRegionalSettings& ASettings)
+TSumMiddMeisai TSumMiddMeisai::CreateConc(const TSrcKamokuConc& AConc, const TSumLedger& ALedger,
+                                          const TTvrRegionalSettings& ASettings)
 {
-    TSumMiddMeisai Row;
-    Row.FEmpty = false;
-    if (AGran.Midds().Count() > 0)
-        Row.FKamoku2 = "◆ " + AGran.CodeName() + ".その他";
-    else
-        Row.FKamoku2 = BudgetLabel("■ ", AGran.CodeName(), AGran.KYOSAN(), ASettings);
-    Row.FKingaku = AGran.SumExceptMidds();
-    return Row;
-}
-
-TSumMiddMeisai TSumMiddMeisai::CreateConc(const TSrcKamokuConc& AConc, const TTvrRegionalSettings& ASettings)
-{
-    TSumMiddMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku3 = BudgetLabel("", AConc.CodeName(), AConc.KYOSAN(), ASettings);
-    Row.FKingaku = AConc.SumAll();
-    return Row;
+    return TSumMiddMeisai("", BudgetLabel("", AConc.CodeName(), AConc.KYOSAN(), ASettings), ALedger.SumAll(AConc));
 }
 
 TSumMiddMeisai TSumMiddMeisai::CreateConc(double AKingaku)
 {
-    TSumMiddMeisai Row;
-    Row.FEmpty = false;
-    Row.FKamoku3 = "その他";
-    Row.FKingaku = AKingaku;
-    return Row;
+    return TSumMiddMeisai("", kOthers, AKingaku);
 }
 
 TSumMiddMeisai TSumMiddMeisai::CreateKinsen(const TSrcKinsen& AKinsen)
 {
-    TSumMiddMeisai Row;
-    Row.FEmpty = false;
+    TSumMiddMeisai Row("", "", AKinsen.KingakuBooked());
     Row.FKinsen = &AKinsen;
-    Row.FKingaku = AKinsen.KingakuBooked();
     return Row;
 }
 
@@ -117,178 +166,128 @@ const std::string& TSumMiddMeisai::Tantosha() const
     return FKinsen ? FKinsen->TantoshaName() : EmptyText();
 }
 
-TSumKinsensByAccount::TSumKinsensByAccount(const TSrcKinsenTable& AKinsenTable)
-    : FItems(AKinsenTable.KamokuMaster().KamokuItems())
-{
-    const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
-    for (int I = 0; I < Kinsens.Count(); ++I) {
-        const TSrcKamokuItem* Account = Kinsens.Kinsens(I).Kamoku();
-        if (Account != nullptr)
-            FRows[Account].push_back(I);
-    }
-}
-
-const std::vector<int32_t>& TSumKinsensByAccount::RowsOf(const TSrcKamokuItem& ANode) const
-{
-    static const std::vector<int32_t> None;
-    int Index = -1;
-    if (!FItems.Find(ANode.FullCode(), Index))
-        return None;
-    const auto It = FRows.find(&FItems.KamokuItems(Index));
-    return It == FRows.end() ? None : It->second;
-}
-
-void AddConcsAndKinsens(TSumMiddMeisais& ARows, const TSrcKamokuConcs& AConcs, double ARemainder,
-                        const TSrcKamokuItem& AParent, const TSrcKinsenTable& AKinsenTable,
-                        const TSumKinsensByAccount& AByAccount, const TTvrRegionalSettings& ASettings)
-{
-    const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
-    for (int C = 0; C < AConcs.Count(); ++C) {
-        const TSrcKamokuConc& Conc = AConcs.Concs(C);
-        ARows.Add(TSumMiddMeisai::CreateConc(Conc, ASettings));
-        for (const int32_t Index : AByAccount.RowsOf(Conc))
-            ARows.Add(TSumMiddMeisai::CreateKinsen(Kinsens.Kinsens(Index)));
-    }
-    const std::vector<int32_t>& Own = AByAccount.RowsOf(AParent);
-    if (Own.empty())
-        return;
-    if (AConcs.Count() > 0)
-        ARows.Add(TSumMiddMeisai::CreateConc(ARemainder));
-    for (const int32_t Index : Own)
-        ARows.Add(TSumMiddMeisai::CreateKinsen(Kinsens.Kinsens(Index)));
-}
-
-void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
-                         TSumGranMeisais& ARows)
+void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumGranMeisais& ARows)
 {
     const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
-    for (int G = 0; G < Grans.Count(); ++G) {
-        const TSrcKamokuGran& Gran = Grans.Grans(G);
-        if (Gran.Inout() == skiCarrying)
-            continue;
-        if (ARows.Count() > 0)
-            ARows.Add(TSumGranMeisai::CreateEmpty());
-        ARows.Add(TSumGranMeisai::CreateGran(Gran, ASettings));
-        if (Gran.GranConc()) {
-            for (int C = 0; C < Gran.Concs()->Count(); ++C)
-                ARows.Add(TSumGranMeisai::CreateConc(Gran.Concs()->Concs(C), ASettings));
-            if (RemainderShown(Gran.SumExceptConcs(), Gran.SumAll()))
-                ARows.Add(TSumGranMeisai::CreateConc(Gran.SumExceptConcs()));
-            continue;
-        }
-        for (int D = 0; D < Gran.Midds().Count(); ++D) {
-            const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
-            ARows.Add(TSumGranMeisai::CreateMidd(Midd, ASettings));
-            for (int C = 0; C < Midd.Concs().Count(); ++C)
-                ARows.Add(TSumGranMeisai::CreateConc(Midd.Concs().Concs(C), ASettings));
-            if (RemainderShown(Midd.SumExceptConcs(), Midd.SumAll()))
-                ARows.Add(TSumGranMeisai::CreateConc(Midd.SumExceptConcs()));
-        }
-        if (RemainderShown(Gran.SumExceptMidds(), Gran.SumAll()))
-            ARows.Add(TSumGranMeisai::CreateMidd(Gran.SumExceptMidds()));
-    }
-}
-
-void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
-                         TSumMiddMeisais& ARows)
-{
-    const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
-    const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
-    const TSumKinsensByAccount ByAccount(AKinsenTable);
-    const auto Separate = [&ARows] {
-        if (ARows.Count() > 0)
-            ARows.Add(TSumMiddMeisai::CreateEmpty());
+    // The minor items of a parent, then "その他" for what lies in none of them.
+    const auto AddConcs = [&](const TSrcKamokuConcs& AConcs, double ARemainder, double AParentSumAll) {
+        for (int C = 0; C < AConcs.Count(); ++C)
+            ARows.Add(TSumGranMeisai::CreateItem(AConcs.Concs(C), ALedger, ASettings));
+        if (RemainderShown(ARemainder, AParentSumAll))
+            ARows.Add(TSumGranMeisai::CreateOthers(sklConc, ARemainder));
     };
     for (int G = 0; G < Grans.Count(); ++G) {
         const TSrcKamokuGran& Gran = Grans.Grans(G);
         if (Gran.Inout() == skiCarrying)
             continue;
+        ARows.Separate();
+        ARows.Add(TSumGranMeisai::CreateItem(Gran, ALedger, ASettings));
         if (Gran.GranConc()) {
-            Separate();
-            ARows.Add(TSumMiddMeisai::CreateMidd(Gran, ASettings));
-            AddConcsAndKinsens(ARows, *Gran.Concs(), Gran.SumExceptConcs(), Gran, AKinsenTable, ByAccount,
-                               ASettings);
+            AddConcs(*Gran.Concs(), ALedger.SumExceptConcs(Gran), ALedger.SumAll(Gran));
             continue;
         }
         for (int D = 0; D < Gran.Midds().Count(); ++D) {
             const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
-            Separate();
-            ARows.Add(TSumMiddMeisai::CreateMidd(Midd, ASettings));
-            AddConcsAndKinsens(ARows, Midd.Concs(), Midd.SumExceptConcs(), Midd, AKinsenTable, ByAccount,
-                               ASettings);
+            ARows.Add(TSumGranMeisai::CreateItem(Midd, ALedger, ASettings));
+            AddConcs(Midd.Concs(), ALedger.SumExceptConcs(Midd), ALedger.SumAll(Midd));
         }
-        const std::vector<int32_t>& Own = ByAccount.RowsOf(Gran);
-        if (Own.empty())
-            continue;
-        Separate();
-        ARows.Add(TSumMiddMeisai::CreateMidd(Gran, ASettings));
-        for (const int32_t Index : Own)
-            ARows.Add(TSumMiddMeisai::CreateKinsen(Kinsens.Kinsens(Index)));
+        if (RemainderShown(ALedger.SumExceptMidds(Gran), ALedger.SumAll(Gran)))
+            ARows.Add(TSumGranMeisai::CreateOthers(sklMidd, ALedger.SumExceptMidds(Gran)));
     }
 }
 
-std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows)
+{
+    const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
+    TMiddMeisaiBuilder Builder(AKinsenTable, ALedger, ASettings, ARows);
+    for (int G = 0; G < Grans.Count(); ++G) {
+        const TSrcKamokuGran& Gran = Grans.Grans(G);
+        if (Gran.Inout() == skiCarrying)
+            continue;
+        if (Gran.GranConc()) {
+            ARows.Separate();
+            ARows.Add(TSumMiddMeisai::CreateMidd(Gran, ALedger, ASettings));
+            Builder.AddConcsAndKinsens(*Gran.Concs(), ALedger.SumExceptConcs(Gran), Gran);
+            continue;
+        }
+        for (int D = 0; D < Gran.Midds().Count(); ++D) {
+            const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
+            ARows.Separate();
+            ARows.Add(TSumMiddMeisai::CreateMidd(Midd, ALedger, ASettings));
+            Builder.AddConcsAndKinsens(Midd.Concs(), ALedger.SumExceptConcs(Midd), Midd);
+        }
+        Builder.AddGranKinsens(Gran);
+    }
+}
+
+std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                   const TSumContext& AContext)
 {
     TSumGranMeisais Rows;
-    BuildGranMeisaiRows(AKinsenTable, AContext.Settings, Rows);
-    return BookRowsText(Rows, 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    BuildGranMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
+    return BookRowsText(Rows, GranMeisaiBookSchema().ColumnCount(), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumGranMeisai& Row = Rows.GranMeisais(AIndex);
-        ALine.Text(0, Row.Kamoku1());
-        ALine.Text(1, Row.Kamoku2());
-        ALine.Text(2, Row.Kamoku3());
-        ALine.Number(3, Row.Kessan());
+        ALine.Text(gbKamoku1, Row.Kamoku1());
+        ALine.Text(gbKamoku2, Row.Kamoku2());
+        ALine.Text(gbKamoku3, Row.Kamoku3());
+        ALine.Number(gbKessan, Row.Kessan());
     });
 }
 
-std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                   const TSumContext& AContext)
 {
     TSumMiddMeisais Rows;
-    BuildMiddMeisaiRows(AKinsenTable, AContext.Settings, Rows);
-    return BookRowsText(Rows, 7, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    BuildMiddMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
+    return BookRowsText(Rows, MiddMeisaiBookSchema().ColumnCount(), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumMiddMeisai& Row = Rows.MiddMeisais(AIndex);
-        ALine.Text(0, Row.Kamoku2());
-        ALine.Text(1, Row.Kamoku3());
-        ALine.Text(2, Row.KAITE());
-        ALine.Text(3, Row.KTEKI());
+        ALine.Text(dbKamoku2, Row.Kamoku2());
+        ALine.Text(dbKamoku3, Row.Kamoku3());
+        ALine.Text(dbKAITE, Row.KAITE());
+        ALine.Text(dbKTEKI, Row.KTEKI());
         if (Row.Date().Serial() != 0)
-            ALine.Date(4, Row.Date());
-        ALine.Text(5, Row.Tantosha());
-        ALine.Number(6, Row.Kingaku());
+            ALine.Date(dbDate, Row.Date());
+        ALine.Text(dbTantosha, Row.Tantosha());
+        ALine.Number(dbKingaku, Row.Kingaku());
     });
 }
 
-std::string WriteGranMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext)
+namespace {
+
+constexpr TTvrColumn<TSumGranMeisaiBookColumn> kGranMeisaiBookColumns[] = {
+    {gbKamoku1, "大科目(予算)", sftString, 30},
+    {gbKamoku2, "中科目(予算)", sftString, 25},
+    {gbKamoku3, "小科目(予算)", sftString, 25},
+    {gbKessan, "決算額", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kGranMeisaiBookColumns, gbColumnCount));
+
+// The trading date is a text column here, unlike in the income-expense item
+// statement: headings and item rows leave it empty.
+constexpr TTvrColumn<TSumMiddMeisaiBookColumn> kMiddMeisaiBookColumns[] = {
+    {dbKamoku2, "大科目/中科目(予算)", sftString, 30}, {dbKamoku3, "小科目(予算)", sftString, 20},
+    {dbKAITE, "相手名", sftString, 25},                {dbKTEKI, "摘要明細", sftString, 25},
+    {dbDate, "発生日付", sftString, 10},               {dbTantosha, "担当者", sftString, 6},
+    {dbKingaku, "金額", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kMiddMeisaiBookColumns, dbColumnCount));
+
+} // namespace
+
+const TSumBookSchema& GranMeisaiBookSchema()
 {
-    return WriteBook(MakeGranMeisaiBookText, AKinsenTable, AFileName, AContext);
+    static const TSumBookSchema Schema(kGranMeisaiBookName, kGranMeisaiBookColumns);
+    return Schema;
 }
 
-std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext)
+const TSumBookSchema& MiddMeisaiBookSchema()
 {
-    return WriteBook(MakeMiddMeisaiBookText, AKinsenTable, AFileName, AContext);
-}
-
-const TTvrFieldDefDynArray& GranMeisaiBookFieldDefs()
-{
-    static const TTvrFieldDefDynArray Defs = {
-        {"大科目(予算)", sftString, 30},
-        {"中科目(予算)", sftString, 25},
-        {"小科目(予算)", sftString, 25},
-        {"決算額", sftDouble, 12},
-    };
-    return Defs;
-}
-
-const TTvrFieldDefDynArray& MiddMeisaiBookFieldDefs()
-{
-    static const TTvrFieldDefDynArray Defs = {
-        {"大科目/中科目(予算)", sftString, 30}, {"小科目(予算)", sftString, 20},
-        {"相手名", sftString, 25},              {"摘要明細", sftString, 25},
-        {"発生日付", sftString, 10},            {"担当者", sftString, 6},
-        {"金額", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kMiddMeisaiBookName, kMiddMeisaiBookColumns);
+    return Schema;
 }
 
 } // namespace tavrel

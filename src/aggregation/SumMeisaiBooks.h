@@ -1,40 +1,43 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
-#include <vector>
 
-#include "aggregation/SumShushiMeisai.h"
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the major and of the middle item statement, by position.
+enum TSumGranMeisaiBookColumn { gbKamoku1, gbKamoku2, gbKamoku3, gbKessan, gbColumnCount };
+enum TSumMiddMeisaiBookColumn { dbKamoku2, dbKamoku3, dbKAITE, dbKTEKI, dbDate, dbTantosha, dbKingaku, dbColumnCount };
+
+const TSumBookSchema& GranMeisaiBookSchema();
+const TSumBookSchema& MiddMeisaiBookSchema();
 
 // A row of the major item statement "16大科目明細書.csv": an item's label in
 // the column of its level with its actual amount.
 class TSumGranMeisai {
 public:
     TSumGranMeisai() = default;
-    static TSumGranMeisai CreateEmpty() { return {}; }
-    static TSumGranMeisai CreateGran(const TSrcKamokuGran& AGran, const TTvrRegionalSettings& ASettings);
-    static TSumGranMeisai CreateMidd(const TSrcKamokuMidd& AMidd, const TTvrRegionalSettings& ASettings);
-    // "その他" in the middle column.
-    static TSumGranMeisai CreateMidd(double ASumOthers);
-    static TSumGranMeisai CreateConc(const TSrcKamokuConc& AConc, const TTvrRegionalSettings& ASettings);
-    // "その他" in the minor column.
-    static TSumGranMeisai CreateConc(double ASumOthers);
+    // "code.name (budget)", with "■ " before a major item's, and SumAll.
+    static TSumGranMeisai CreateItem(const TSrcKamokuItem& ANode, const TSumLedger& ALedger,
+                                     const TTvrRegionalSettings& ASettings);
+    // "その他" in the column of ALevel, with the part of the parent's amount
+    // that lies in none of its listed sub-items.
+    static TSumGranMeisai CreateOthers(TSrcKamokuLevel ALevel, double ARemainder);
 
     bool Empty() const { return FEmpty; }
-    const std::string& Kamoku1() const { return FKamoku1; }
-    const std::string& Kamoku2() const { return FKamoku2; }
-    const std::string& Kamoku3() const { return FKamoku3; }
+    const std::string& Kamoku1() const { return FKamoku[sklGran]; }
+    const std::string& Kamoku2() const { return FKamoku[sklMidd]; }
+    const std::string& Kamoku3() const { return FKamoku[sklConc]; }
     double Kessan() const { return FKessan; }
 
 private:
+    TSumGranMeisai(TSrcKamokuLevel ALevel, std::string ALabel, double AKessan);
+
     bool FEmpty = true;
-    std::string FKamoku1;
-    std::string FKamoku2;
-    std::string FKamoku3;
+    std::string FKamoku[3];
     double FKessan = 0.0;
 };
 
@@ -49,12 +52,17 @@ public:
 class TSumMiddMeisai {
 public:
     TSumMiddMeisai() = default;
-    static TSumMiddMeisai CreateEmpty() { return {}; }
-    static TSumMiddMeisai CreateMidd(const TSrcKamokuMidd& AMidd, const TTvrRegionalSettings& ASettings);
+    // The heading of a middle item: "◆ " and its path of codes and names
+    // with its budget; its amount is SumAll.
+    static TSumMiddMeisai CreateMidd(const TSrcKamokuMidd& AMidd, const TSumLedger& ALedger,
+                                     const TTvrRegionalSettings& ASettings);
     // The heading of a major item: "◆ code.name.その他" when it has middle
     // items, else "■ code.name (budget)"; its amount is SumExceptMidds.
-    static TSumMiddMeisai CreateMidd(const TSrcKamokuGran& AGran, const TTvrRegionalSettings& ASettings);
-    static TSumMiddMeisai CreateConc(const TSrcKamokuConc& AConc, const TTvrRegionalSettings& ASettings);
+    static TSumMiddMeisai CreateMidd(const TSrcKamokuGran& AGran, const TSumLedger& ALedger,
+                                     const TTvrRegionalSettings& ASettings);
+    static TSumMiddMeisai CreateConc(const TSrcKamokuConc& AConc, const TSumLedger& ALedger,
+                                     const TTvrRegionalSettings& ASettings);
+    // "その他" in the minor column.
     static TSumMiddMeisai CreateConc(double AKingaku);
     static TSumMiddMeisai CreateKinsen(const TSrcKinsen& AKinsen);
 
@@ -69,6 +77,8 @@ public:
     double Kingaku() const { return FKingaku; }
 
 private:
+    TSumMiddMeisai(std::string AKamoku2, std::string AKamoku3, double AKingaku);
+
     bool FEmpty = true;
     const TSrcKinsen* FKinsen = nullptr;
     std::string FKamoku2;
@@ -82,40 +92,14 @@ public:
     int Add(TSumMiddMeisai ARow) { return Append(std::move(ARow)); }
 };
 
-// The cash-book rows grouped once by the account their code was resolved to,
-// in table order.
-class TSumKinsensByAccount {
-public:
-    explicit TSumKinsensByAccount(const TSrcKinsenTable& AKinsenTable);
-    // The rows booked to the account of this tree node (none: empty).
-    const std::vector<int32_t>& RowsOf(const TSrcKamokuItem& ANode) const;
+void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumGranMeisais& ARows);
+void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows);
 
-private:
-    const TSrcKamokuItems& FItems;
-    std::unordered_map<const TSrcKamokuItem*, std::vector<int32_t>> FRows;
-};
-
-// Each minor item with its transactions, then, when the parent has
-// transactions of its own, "その他" (only after minor items) and those.
-void AddConcsAndKinsens(TSumMiddMeisais& ARows, const TSrcKamokuConcs& AConcs, double ARemainder,
-                        const TSrcKamokuItem& AParent, const TSrcKinsenTable& AKinsenTable,
-                        const TSumKinsensByAccount& AByAccount, const TTvrRegionalSettings& ASettings);
-
-void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
-                         TSumGranMeisais& ARows);
-void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TTvrRegionalSettings& ASettings,
-                         TSumMiddMeisais& ARows);
-
-// The text of the book, without writing it.
-std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteGranMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext);
-// The text of the book, without writing it.
-std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteMiddMeisaiBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                                const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& GranMeisaiBookFieldDefs();
-const TTvrFieldDefDynArray& MiddMeisaiBookFieldDefs();
+std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                   const TSumContext& AContext);
+std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                   const TSumContext& AContext);
 
 } // namespace tavrel

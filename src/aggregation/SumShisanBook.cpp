@@ -1,5 +1,7 @@
 #include "aggregation/SumShisanBook.h"
 
+#include "aggregation/SumLedger.h"
+
 namespace tavrel {
 
 namespace {
@@ -38,8 +40,9 @@ void TSumShisanAmounts::Add(const TSumShisanAmounts& AOther)
         Months[M] += AOther.Months[M];
 }
 
-TSumShisanBook::TSumShisanBook(const TSrcKinsenTable& AKinsenTable)
-    : FMonthCount(AKinsenTable.FiscalMonthCount())
+TSumShisanBook::TSumShisanBook(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger)
+    : FLedger(ALedger), FOpening(ALedger.Opening()), FStarting(ALedger.OpeningBalance()),
+      FMonthCount(ALedger.MonthCount())
 {
     const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
     for (int G = 0; G < Grans.Count(); ++G) {
@@ -48,11 +51,6 @@ TSumShisanBook::TSumShisanBook(const TSrcKinsenTable& AKinsenTable)
             FIncomes.push_back(&Gran);
         else if (Gran.Inout() == skiExpense)
             FExpenses.push_back(&Gran);
-    }
-    const int Opening = Grans.IndexOf("000");
-    if (Opening >= 0) {
-        FOpening = &Grans.Grans(Opening);
-        FStarting = FOpening->KYOSAN().AsFloat();
     }
     const TTvrIndices& All = AKinsenTable.KinsenAllIndices();
     if (All.Count() > 0) {
@@ -73,12 +71,12 @@ void TSumShisanBook::Fill(TSumShisanTable& ATable, bool ACumulative) const
         for (const TSrcKamokuGran* Gran : AGrans) {
             TSumShisanAmounts Row;
             Row.Budget = Gran->KYOSAN().AsFloat();
-            Row.Actual = Gran->SumAll();
-            Row.Difference = Gran->SumAll() - Gran->KYOSAN().AsFloat();
+            Row.Actual = FLedger.SumAll(*Gran);
+            Row.Difference = FLedger.SumAll(*Gran) - Gran->KYOSAN().AsFloat();
             Row.Months.resize(M);
             for (size_t I = 0; I < M; ++I)
-                Row.Months[I] = ACumulative ? Gran->SumsMonths(static_cast<int>(I))
-                                            : Gran->SumsMonthly(static_cast<int>(I));
+                Row.Months[I] = ACumulative ? FLedger.SumsMonths(*Gran, static_cast<int>(I))
+                                            : FLedger.SumsMonthly(*Gran, static_cast<int>(I));
             ATotal.Add(Row);
             ARows.push_back(std::move(Row));
         }
@@ -101,9 +99,10 @@ void TSumShisanBook::Fill(TSumShisanTable& ATable, bool ACumulative) const
     }
 }
 
-std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                               const TSumContext& AContext)
 {
-    const TSumShisanBook Book(AKinsenTable);
+    const TSumShisanBook Book(AKinsenTable, ALedger);
     const std::string OpeningName = Book.Opening() ? Book.Opening()->KNAME() : std::string();
 
     TSumShisanLines Lines;
@@ -127,40 +126,40 @@ std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumCo
     AddSection("■ 合計試算表", Book.Cumulative(), false);
 
     const int Printed = Book.PrintedMonthCount();
-    return BookRowsText(Lines, Book.MonthCount() + 4, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Lines, ShisanBookSchema().ColumnCount(Book.MonthCount()), AContext.Settings,
+                        [&](TSumLine& ALine, int AIndex) {
         const TSumShisanLine& Line = Lines.Row(AIndex);
-        ALine.Text(0, Line.Label);
+        ALine.Text(sbKamoku, Line.Label);
         if (Line.Amounts == nullptr)
             return;
         if (Line.Budget)
-            ALine.Number(1, Line.Amounts->Budget);
+            ALine.Number(sbBudget, Line.Amounts->Budget);
         if (Line.Actual)
-            ALine.Number(2, Line.Amounts->Actual);
+            ALine.Number(sbActual, Line.Amounts->Actual);
         if (Line.Difference)
-            ALine.Number(3, Line.Amounts->Difference);
+            ALine.Number(sbDifference, Line.Amounts->Difference);
         if (Line.Months)
             for (int M = 0; M < Printed; ++M)
-                ALine.Number(4 + M, Line.Amounts->Months[static_cast<size_t>(M)]);
+                ALine.Number(sbFirstMonth + M, Line.Amounts->Months[static_cast<size_t>(M)]);
     });
 }
 
-std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext)
-{
-    return WriteBook(MakeShisanBookText, AKinsenTable, AFileName, AContext);
-}
+namespace {
 
-TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths)
+constexpr TTvrColumn<TSumShisanBookColumn> kShisanBookColumns[] = {
+    {sbKamoku, "科目", sftString, 14},
+    {sbBudget, "予算額", sftDouble, 10},
+    {sbActual, "決算額", sftDouble, 10},
+    {sbDifference, "増減", sftDouble, 10},
+};
+static_assert(ColumnsInOrder(kShisanBookColumns, sbFirstMonth));
+
+} // namespace
+
+const TSumBookSchema& ShisanBookSchema()
 {
-    TTvrFieldDefDynArray Defs = {
-        {"科目", sftString, 14},
-        {"予算額", sftDouble, 10},
-        {"決算額", sftDouble, 10},
-        {"増減", sftDouble, 10},
-    };
-    for (const TTvrFiscalMonth& Month : AFiscalMonths)
-        Defs.push_back({std::to_string(Month.Month) + "月", sftDouble, 10});
-    return Defs;
+    static const TSumBookSchema Schema(kShisanBookName, kShisanBookColumns, sftDouble, 10);
+    return Schema;
 }
 
 } // namespace tavrel

@@ -3,10 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The fixed columns of the trial balance, by position; the month columns
+// follow them, the fiscal month m at sbFirstMonth + m.
+enum TSumShisanBookColumn { sbKamoku, sbBudget, sbActual, sbDifference, sbFirstMonth };
+
+// 科目, 予算額, 決算額, 増減, then "%d月" for each fiscal month.
+const TSumBookSchema& ShisanBookSchema();
 
 // The amounts of one row of the trial balance: budget, actual, difference
 // and one amount per fiscal month.
@@ -34,7 +42,7 @@ struct TSumShisanTable {
 // table, and how many months are printed.
 class TSumShisanBook {
 public:
-    explicit TSumShisanBook(const TSrcKinsenTable& AKinsenTable);
+    TSumShisanBook(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger);
 
     const std::vector<const TSrcKamokuGran*>& Incomes() const { return FIncomes; }
     const std::vector<const TSrcKamokuGran*>& Expenses() const { return FExpenses; }
@@ -48,6 +56,7 @@ public:
 private:
     void Fill(TSumShisanTable& ATable, bool ACumulative) const;
 
+    const TSumLedger& FLedger;
     std::vector<const TSrcKamokuGran*> FIncomes;
     std::vector<const TSrcKamokuGran*> FExpenses;
     const TSrcKamokuGran* FOpening = nullptr;
@@ -58,13 +67,7 @@ private:
     TSumShisanTable FCumulative;
 };
 
-// The text of the book, without writing it.
-std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteShisanBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                            const TSumContext& AContext);
-
-// The columns of the trial balance for these fiscal months: 科目, 予算額,
-// 決算額, 増減, then "%d月" for each month.
-TTvrFieldDefDynArray ShisanBookFieldDefs(const TTvrFiscalMonths& AFiscalMonths);
+std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                               const TSumContext& AContext);
 
 } // namespace tavrel

@@ -53,8 +53,7 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
         const TSrcTantosha& Tantosha = Tantoshas.Tantoshas(P);
         if (Tantosha.Empty())
             continue;
-        if (ARows.Count() > 0)
-            ARows.Add();
+        ARows.Separate();
         ARows.Add(Tantosha);
         const auto It = ByPerson.find(&Tantosha);
         if (It == ByPerson.end())
@@ -64,40 +63,42 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
     }
 }
 
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext)
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
 {
     TSumTantoshas Rows;
     BuildTantoshaRows(AKinsenTable, Rows);
-    return BookRowsText(Rows, 10, AContext.Settings, [&](TSumLine& ALine, int AIndex) {
+    return BookRowsText(Rows, TantoshaBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
         const TSumTantosha& Row = Rows.Tantoshas(AIndex);
-        ALine.Value(0, Row.TDATE());
-        ALine.Value(1, Row.TSDATE());
-        ALine.Text(2, Row.TSNOTE());
-        ALine.Text(3, Row.TAITE());
-        ALine.Text(4, Row.TTEKI());
-        ALine.Text(5, Row.TKamoku1());
-        ALine.Text(6, Row.TKamoku2());
-        ALine.Text(7, Row.TKamoku3());
-        ALine.Value(8, Row.TNyukin());
-        ALine.Value(9, Row.TShukkin());
+        ALine.Value(tbTDATE, Row.TDATE());
+        ALine.Value(tbTSDATE, Row.TSDATE());
+        ALine.Text(tbTSNOTE, Row.TSNOTE());
+        ALine.Text(tbTAITE, Row.TAITE());
+        ALine.Text(tbTTEKI, Row.TTEKI());
+        ALine.Text(tbTKamoku1, Row.TKamoku1());
+        ALine.Text(tbTKamoku2, Row.TKamoku2());
+        ALine.Text(tbTKamoku3, Row.TKamoku3());
+        ALine.Value(tbTNyukin, Row.TNyukin());
+        ALine.Value(tbTShukkin, Row.TShukkin());
     });
 }
 
-std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                              const TSumContext& AContext)
-{
-    return WriteBook(MakeTantoshaBookText, AKinsenTable, AFileName, AContext);
-}
+namespace {
 
-const TTvrFieldDefDynArray& TantoshaBookFieldDefs()
+constexpr TTvrColumn<TSumTantoshaBookColumn> kTantoshaBookColumns[] = {
+    {tbTDATE, "日付", sftDate, 12},        {tbTSDATE, "領収書日付", sftDate, 12},
+    {tbTSNOTE, "出納記号", sftString, 10}, {tbTAITE, "相手名", sftString, 20},
+    {tbTTEKI, "摘要明細", sftString, 20},  {tbTKamoku1, "大科目", sftString, 10},
+    {tbTKamoku2, "中科目", sftString, 10}, {tbTKamoku3, "小科目", sftString, 10},
+    {tbTNyukin, "入金", sftDouble, 12},    {tbTShukkin, "出金", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kTantoshaBookColumns, tbColumnCount));
+
+} // namespace
+
+const TSumBookSchema& TantoshaBookSchema()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},       {"領収書日付", sftDate, 12}, {"出納記号", sftString, 10},
-        {"相手名", sftString, 20},   {"摘要明細", sftString, 20}, {"大科目", sftString, 10},
-        {"中科目", sftString, 10},   {"小科目", sftString, 10},   {"入金", sftDouble, 12},
-        {"出金", sftDouble, 12},
-    };
-    return Defs;
+    static const TSumBookSchema Schema(kTantoshaBookName, kTantoshaBookColumns);
+    return Schema;
 }
 
 } // namespace tavrel

@@ -2,10 +2,19 @@
 
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "aggregation/SumWriter.h"
 #include "sources/SrcKinsen.h"
 
 namespace tavrel {
+
+// The columns of the per-person book, by position.
+enum TSumTantoshaBookColumn {
+    tbTDATE, tbTSDATE, tbTSNOTE, tbTAITE, tbTTEKI, tbTKamoku1, tbTKamoku2, tbTKamoku3, tbTNyukin, tbTShukkin,
+    tbColumnCount
+};
+
+const TSumBookSchema& TantoshaBookSchema();
 
 // A row of the per-person book "14担当者出納簿.csv": a person's title row or
 // one of the person's transactions.
@@ -50,12 +59,8 @@ public:
 // the transactions whose person code was resolved to that person.
 void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows);
 
-// Requires the table to have been loaded with a person master.
-// The text of the book, without writing it.
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
-std::string WriteTantoshaBook(const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                              const TSumContext& AContext);
-
-const TTvrFieldDefDynArray& TantoshaBookFieldDefs();
+// The book of a table loaded with a person master.
+std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                 const TSumContext& AContext);
 
 } // namespace tavrel

@@ -81,22 +81,15 @@ void TSumLine::AppendTo(std::string& ATarget) const
     ATarget += "\r\n";
 }
 
-void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage)
+std::string BudgetLabel(const std::string& APrefix, const std::string& AName, const TTvrValue& ABudget,
+                        const TTvrRegionalSettings& ASettings)
 {
-    ASendMessage(ExtractFileName(AFileName) + " 作成中...");
+    return Trim(APrefix + AName + " " + BudgetText(ABudget, ASettings));
 }
 
 void WriteBookText(const std::string& AFileName, std::string_view AText)
 {
     WriteFileIfChanged(AFileName, EncodeText(AText), TTvrWriteDurability::Regenerable);
-}
-
-std::string WriteBook(TSumBookText AMakeText, const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                      const TSumContext& AContext)
-{
-    SendBookProgress(AFileName, AContext.SendMessage);
-    WriteBookText(AFileName, AMakeText(AKinsenTable, AContext));
-    return AFileName;
 }
 
 } // namespace tavrel

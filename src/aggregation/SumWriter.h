@@ -10,21 +10,22 @@
 namespace tavrel {
 
 class TSrcKinsenTable;
+class TSumLedger;
 
-// What every book builder is given besides the cash-book table and its file:
-// the run's callback, the regional settings, and the date that stands for
-// today (the closing row of the cash book).
+// What every book builder is given besides the checked tables and the
+// ledger: the regional settings and the date that stands for today (the
+// closing row of the cash book).
 struct TSumContext {
-    TTvrExecuteSendMessage SendMessage;
     TTvrRegionalSettings Settings;
     TTvrDate Today;
 };
 
-// The signature every book builder shares; returns the file name it was given.
-using TSumBookBuilder = std::string (*)(const TSrcKinsenTable& AKinsenTable,
-                                        const std::string& AFileName, const TSumContext& AContext);
-// What each builder does before writing: the book's text, one line per row.
-using TSumBookText = std::string (*)(const TSrcKinsenTable& AKinsenTable, const TSumContext& AContext);
+// The signature every book builder shares: the book's text, one line per
+// row, made from the checked cash-book table (with the masters it refers
+// to), the ledger of the run and the context. A builder changes nothing, so
+// that any book can be built alone and in any order.
+using TSumBookText = std::string (*)(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                                     const TSumContext& AContext);
 
 // The empty text and the null value that rows without a source return.
 const std::string& EmptyText();
@@ -51,6 +52,13 @@ public:
     {
         FRows.emplace_back(std::forward<TArgs>(AArgs)...);
         return Count() - 1;
+    }
+    // An empty row, unless the list is still empty: the separator before
+    // every block of a book but the first.
+    void Separate()
+    {
+        if (!FRows.empty())
+            FRows.emplace_back();
     }
 
 private:
@@ -86,11 +94,11 @@ private:
     std::string FLastDateText;
 };
 
-// The steps every builder shares: "%s 作成中..." with the file-name part
-// of AFileName, the book's text, and the write.
-std::string WriteBook(TSumBookText AMakeText, const TSrcKinsenTable& AKinsenTable, const std::string& AFileName,
-                      const TSumContext& AContext);
-void SendBookProgress(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage);
+// APrefix, the name, a space and the budget text, trimmed so that a missing
+// budget leaves no trailing space: the label of an item with its budget.
+std::string BudgetLabel(const std::string& APrefix, const std::string& AName, const TTvrValue& ABudget,
+                        const TTvrRegionalSettings& ASettings);
+
 // Encodes the text and writes it only when the file's content changes.
 void WriteBookText(const std::string& AFileName, std::string_view AText);
 

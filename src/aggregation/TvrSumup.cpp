@@ -4,11 +4,8 @@
 #include <future>
 #include <system_error>
 
-#include "aggregation/SumKinsenBooks.h"
-#include "aggregation/SumMeisaiBooks.h"
-#include "aggregation/SumShisanBook.h"
-#include "aggregation/SumShushiMeisai.h"
-#include "aggregation/SumTantoshaBook.h"
+#include "aggregation/SumBooks.h"
+#include "aggregation/SumLedger.h"
 #include "sources/SrcKamoku.h"
 #include "sources/SrcKinsen.h"
 #include "sources/SrcTantosha.h"
@@ -101,25 +98,8 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         return false;
 
     FSendMessage("");
-    const TSumContext Context{FSendMessage, Settings, AParams.Today};
-    struct TBook {
-        const char* Name;
-        TSumBookText MakeText;
-        TTvrFieldDefDynArray FieldDefs;
-    };
-    // The order matters: the income-expense item statement stores the sums
-    // of the account tree that the books after it print.
-    std::vector<TBook> Books = {
-        {kKinsenBookName, MakeKinsenBookText, KinsenBookFieldDefs()},
-        {kCashBookName, MakeCashBookText, CashBookFieldDefs()},
-        {kBankBookName, MakeBankBookText, BankBookFieldDefs()},
-    };
-    if (Tantosha)
-        Books.push_back({kTantoshaBookName, MakeTantoshaBookText, TantoshaBookFieldDefs()});
-    Books.push_back({kShushiMeisaiBookName, MakeShushiMeisaiBookText, ShushiMeisaiBookFieldDefs()});
-    Books.push_back({kGranMeisaiBookName, MakeGranMeisaiBookText, GranMeisaiBookFieldDefs()});
-    Books.push_back({kMiddMeisaiBookName, MakeMiddMeisaiBookText, MiddMeisaiBookFieldDefs()});
-    Books.push_back({kShisanBookName, MakeShisanBookText, ShisanBookFieldDefs(Kinsen->FiscalMonths())});
+    const TSumLedger Ledger(*Kinsen);
+    const TSumContext Context{Settings, AParams.Today};
 
     // Each book's text is made on this thread while the book before it is
     // encoded, written and read back as a sheet on another, so that a run
@@ -131,16 +111,20 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         if (Pending.valid())
             FOutputs->Add(Pending.get());
     };
-    for (const TBook& Book : Books) {
-        std::string Text = Book.MakeText(*Kinsen, Context);
+    for (const TSumBook& Book : SumBooks()) {
+        if (Book.NeedsTantosha && !Tantosha)
+            continue;
+        std::string Text = Book.MakeText(*Kinsen, Ledger, Context);
         FinishPending();
-        const std::string Path = Output + Book.Name;
-        SendBookProgress(Path, FSendMessage);
-        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), &Book, &Settings]() mutable {
+        const std::string Path = Output + Book.Schema.FileName();
+        FSendMessage(Book.Schema.FileName() + " 作成中...");
+        Pending = std::async(std::launch::async, [Path, Text = std::move(Text),
+                                                  FieldDefs = Book.Schema.FieldDefs(Kinsen->FiscalMonths()),
+                                                  &Settings]() mutable {
             WriteBookText(Path, Text);
             std::string().swap(Text);
             auto Sheet = std::make_unique<TTvrSheet>();
-            Sheet->LoadFromFile(Path, Book.FieldDefs, Settings);
+            Sheet->LoadFromFile(Path, FieldDefs, Settings);
             return Sheet;
         });
     }

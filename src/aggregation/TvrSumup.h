@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "aggregation/SumSchema.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
@@ -20,8 +21,9 @@ struct TTvrExecuteParams {
     std::string TantoshaMaster;
     std::string ZandakaTable;
     std::string KinsenTable;
-    // The same callback the run was constructed with; the run reports
-    // through the one given at construction.
+    // Never read: the run reports through the callback given at its
+    // construction. Only the main window still sets it.
+    // TODO(merge): remove once the windows use the registry
     TTvrExecuteSendMessage SendMessage;
     // The regional settings of every conversion and book.
     TTvrRegionalSettings Settings;
@@ -55,15 +57,5 @@ private:
     std::unique_ptr<TTvrSheets> FInputs = std::make_unique<TTvrSheets>();
     std::unique_ptr<TTvrSheets> FOutputs = std::make_unique<TTvrSheets>();
 };
-
-// The names of the eight books in the output folder, in the order written.
-inline constexpr const char* kKinsenBookName = "11金銭出納簿.csv";
-inline constexpr const char* kCashBookName = "12現金出納簿.csv";
-inline constexpr const char* kBankBookName = "13預金通帳.csv";
-inline constexpr const char* kTantoshaBookName = "14担当者出納簿.csv";
-inline constexpr const char* kShushiMeisaiBookName = "15収支科目明細書.csv";
-inline constexpr const char* kGranMeisaiBookName = "16大科目明細書.csv";
-inline constexpr const char* kMiddMeisaiBookName = "17中科目明細書.csv";
-inline constexpr const char* kShisanBookName = "18試算表.csv";
 
 } // namespace tavrel

@@ -3,29 +3,68 @@
 #include <filesystem>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "sources/SrcTables.h"
 #include "tables/TvrConvert.h"
 
 namespace tavrel {
 
-const char* const kCliUsage =
-    "Usage: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]\n"
-    "                    [--output DIR] [--today YYYY-MM-DD] SOURCE_DIR\n"
-    "\n"
-    "Checks the four source tables in SOURCE_DIR and writes the eight books into\n"
-    "the output folder, printing the log of the run.\n"
-    "\n"
-    "  --kamoku FILE    account-title master (default: first *.csv holding 収支科目)\n"
-    "  --tantosha FILE  person master; an empty FILE leaves it out (default: 担当者)\n"
-    "  --zandaka FILE   balance table; an empty FILE leaves it out (default: 残高)\n"
-    "  --kinsen FILE    cash-book table (default: first *.csv holding 金銭出納)\n"
-    "  --output DIR     folder of the books (default: SOURCE_DIR/output)\n"
-    "  --today DATE     the date that stands for today (default: the current date)\n"
-    "  --help           show this text\n"
-    "\n"
-    "FILE is a name relative to SOURCE_DIR. Exit status: 0 when the run is\n"
-    "complete, 1 when it was stopped, 2 for a usage error.\n";
-
 namespace {
+
+// The options that name a source table, in the order of the registry, with
+// the English name the usage text gives the table and the fields of the
+// options and of the run's parameters that they fill.
+struct TCliTableOption {
+    TSrcTableKind Kind;
+    const char* Option;
+    const char* Description;
+    std::optional<std::string> TCliOptions::*Given;
+    std::string TTvrExecuteParams::*FileName;
+};
+
+const TCliTableOption kTableOptions[] = {
+    {TSrcTableKind::Kamoku, "--kamoku", "account-title master", &TCliOptions::Kamoku, &TTvrExecuteParams::KamokuMaster},
+    {TSrcTableKind::Tantosha, "--tantosha", "person master", &TCliOptions::Tantosha,
+     &TTvrExecuteParams::TantoshaMaster},
+    {TSrcTableKind::Zandaka, "--zandaka", "balance table", &TCliOptions::Zandaka, &TTvrExecuteParams::ZandakaTable},
+    {TSrcTableKind::Kinsen, "--kinsen", "cash-book table", &TCliOptions::Kinsen, &TTvrExecuteParams::KinsenTable},
+};
+
+// An option and its value, padded to the column where the explanations of
+// the usage text begin.
+std::string UsageOption(const std::string& AOption)
+{
+    std::string Line = "  " + AOption;
+    Line.resize(19, ' ');
+    return Line;
+}
+
+std::string MakeCliUsage()
+{
+    std::string Usage = "Usage: tavrel-sumup";
+    for (const TCliTableOption& Table : kTableOptions)
+        Usage += std::string(" [") + Table.Option + " FILE]";
+    Usage += "\n"
+             "                    [--output DIR] [--today YYYY-MM-DD] SOURCE_DIR\n"
+             "\n"
+             "Checks the four source tables in SOURCE_DIR and writes the eight books into\n"
+             "the output folder, printing the log of the run.\n"
+             "\n";
+    for (const TCliTableOption& Table : kTableOptions) {
+        const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
+        Usage += UsageOption(std::string(Table.Option) + " FILE") + Table.Description;
+        if (Info.Optional)
+            Usage += "; an empty FILE leaves it out (default: " + std::string(Info.Keyword) + ")\n";
+        else
+            Usage += " (default: first *.csv holding " + std::string(Info.Keyword) + ")\n";
+    }
+    Usage += UsageOption("--output DIR") + "folder of the books (default: SOURCE_DIR/" + kOutputFolderName + ")\n";
+    Usage += UsageOption("--today DATE") + "the date that stands for today (default: the current date)\n";
+    Usage += UsageOption("--help") + "show this text\n"
+             "\n"
+             "FILE is a name relative to SOURCE_DIR. Exit status: 0 when the run is\n"
+             "complete, 1 when it was stopped, 2 for a usage error.\n";
+    return Usage;
+}
 
 TTvrDate ParseToday(const std::string& AText)
 {
@@ -43,6 +82,12 @@ TTvrDate ParseToday(const std::string& AText)
 }
 
 } // namespace
+
+const std::string& CliUsage()
+{
+    static const std::string Usage = MakeCliUsage();
+    return Usage;
+}
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
 {
@@ -70,12 +115,13 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             Value = Arg.substr(Equal + 1);
         }
         std::optional<std::string>* Target = nullptr;
-        if (Name == "--kamoku") Target = &Options.Kamoku;
-        else if (Name == "--tantosha") Target = &Options.Tantosha;
-        else if (Name == "--zandaka") Target = &Options.Zandaka;
-        else if (Name == "--kinsen") Target = &Options.Kinsen;
-        else if (Name == "--output") Target = &Options.Output;
-        else if (Name != "--today") throw ECliUsage("unknown option: " + Name);
+        for (const TCliTableOption& Table : kTableOptions)
+            if (Name == Table.Option)
+                Target = &(Options.*Table.Given);
+        if (Name == "--output")
+            Target = &Options.Output;
+        else if (Target == nullptr && Name != "--today")
+            throw ECliUsage("unknown option: " + Name);
         if (!Value) {
             if (I + 1 >= AArgs.size())
                 throw ECliUsage(Name + ": a value is missing");
@@ -102,21 +148,19 @@ TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefau
     if (!std::filesystem::is_directory(AOptions.SourceDir, Error))
         throw ECliUsage("SOURCE_DIR is not a folder: " + AOptions.SourceDir);
     const std::vector<std::string> Names = ListCsvFiles(AOptions.SourceDir);
-    const auto Choose = [&](const std::optional<std::string>& AGiven, const char* AKeyword) {
-        return AGiven ? *AGiven : FindByKeyword(Names, AKeyword);
-    };
     TTvrExecuteParams Params;
     Params.PathInput = AOptions.SourceDir;
     Params.PathOutput = AOptions.Output ? *AOptions.Output
-                                        : (std::filesystem::path(AOptions.SourceDir) / "output").string();
-    Params.KamokuMaster = Choose(AOptions.Kamoku, kKamokuKeyword);
-    Params.TantoshaMaster = Choose(AOptions.Tantosha, kTantoshaKeyword);
-    Params.ZandakaTable = Choose(AOptions.Zandaka, kZandakaKeyword);
-    Params.KinsenTable = Choose(AOptions.Kinsen, kKinsenKeyword);
-    if (Params.KamokuMaster.empty())
-        throw ECliUsage("no account-title master (収支科目マスタ) is named or found in " + AOptions.SourceDir);
-    if (Params.KinsenTable.empty())
-        throw ECliUsage("no cash-book table (金銭出納テーブル) is named or found in " + AOptions.SourceDir);
+                                        : (std::filesystem::path(AOptions.SourceDir) / kOutputFolderName).string();
+    for (const TCliTableOption& Table : kTableOptions) {
+        const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
+        const std::optional<std::string>& Given = AOptions.*Table.Given;
+        std::string& FileName = Params.*Table.FileName;
+        FileName = Given ? *Given : FindByKeyword(Names, Info.Keyword);
+        if (FileName.empty() && !Info.Optional)
+            throw ECliUsage(std::string("no ") + Table.Description + " (" + std::string(Info.Caption)
+                            + ") is named or found in " + AOptions.SourceDir);
+    }
     Params.Today = AOptions.Today ? *AOptions.Today : ADefaultToday;
     return Params;
 }

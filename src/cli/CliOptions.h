@@ -26,7 +26,8 @@ public:
     explicit ECliUsage(const std::string& AMessage) : std::runtime_error(AMessage) {}
 };
 
-extern const char* const kCliUsage;
+// The text of --help and of a usage error.
+const std::string& CliUsage();
 
 // Raises ECliUsage for an unknown option, a missing value, a bad date or a
 // missing or extra source folder.

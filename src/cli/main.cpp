@@ -1,5 +1,5 @@
 // tavrel-sumup: one aggregation run from the command line, for batch runs
-// and scripts. Its interface is relied on by other tools; see kCliUsage.
+// and scripts. Its interface is relied on by other tools; see CliUsage.
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -36,13 +36,13 @@ int main(int argc, char** argv)
     try {
         const TCliOptions Options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (Options.Help) {
-            std::fputs(kCliUsage, stdout);
+            std::fputs(CliUsage().c_str(), stdout);
             return 0;
         }
         Params = MakeExecuteParams(Options, CurrentLocalDate());
         Params.Settings = SystemRegionalSettings();
     } catch (const ECliUsage& E) {
-        std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), kCliUsage);
+        std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), CliUsage().c_str());
         return 2;
     }
 
@@ -51,7 +51,6 @@ int main(int argc, char** argv)
             std::cout << Line << '\n';
         std::cout.flush();
     };
-    Params.SendMessage = Log;
     TTvrSumup Sumup(Log);
     return Sumup.Execute(Params) ? 0 : 1;
 }

@@ -1,20 +1,13 @@
 #include "sources/SrcKamoku.h"
 
 #include "sources/SrcLoading.h"
+#include "sources/SrcTables.h"
 #include "tables/TvrConvert.h"
+#include "tables/TvrColumns.h"
 #include "tables/TvrCsv.h"
 #include "tables/TvrList.h"
 
 namespace tavrel {
-
-std::string CaseFoldKey(const std::string& ACode)
-{
-    std::string Key = ACode;
-    for (char& C : Key)
-        if (C >= 'A' && C <= 'Z')
-            C = static_cast<char>(C - 'A' + 'a');
-    return Key;
-}
 
 const TSrcKamokuItem& TSrcKamokuItems::KamokuItems(int AIndex) const
 {
@@ -32,7 +25,7 @@ int TSrcKamokuItems::Add()
 TSrcKamokuItem& TSrcKamokuItems::AddItem()
 {
     FItems.push_back(std::make_unique<TSrcKamokuItem>());
-    FFullCodesSorted = false;
+    FFullCodes.Reset();
     return *FItems.back();
 }
 
@@ -44,33 +37,25 @@ void TSrcKamokuItems::AddBlank()
 void TSrcKamokuItems::Clear()
 {
     ClearFromBack(FItems);
-    FFullCodes.clear();
-    FFullCodesSorted = false;
-}
-
-void TSrcKamokuItems::BuildIndex() const
-{
-    FFullCodes.clear();
-    for (int I = 0; I < Count(); ++I) {
-        const TSrcKamokuItem& Item = KamokuItems(I);
-        if (Item.KCODE1().empty())
-            continue;
-        // The duplicate check of the loader already rejects full codes that
-        // differ only in the case of A to Z, so a completed master never
-        // meets an equal key here.
-        if (!FFullCodes.emplace(CaseFoldKey(Item.FullCode()), I).second)
-            throw ETvrError(DuplicateMessage("完全コード", Item.FullCode()));
-    }
-    FFullCodesSorted = true;
+    FFullCodes.Reset();
 }
 
 bool TSrcKamokuItems::Find(const std::string& AFullCode, int& AIndex) const
 {
-    if (!FFullCodesSorted)
-        BuildIndex();
-    const auto It = FFullCodes.find(CaseFoldKey(AFullCode));
-    AIndex = It == FFullCodes.end() ? -1 : It->second;
-    return AIndex >= 0;
+    // The duplicate check of the loader already rejects full codes that
+    // differ only in the case of A to Z, so a completed master never meets
+    // an equal key here.
+    const auto FullCodeOf = [this](int AItem) {
+        const TSrcKamokuItem& Item = KamokuItems(AItem);
+        return Item.KCODE1().empty() ? nullptr : &Item.FullCode();
+    };
+    return FFullCodes.Find(AFullCode, AIndex, Count(), FullCodeOf, "完全コード");
+}
+
+const TSrcKamokuItem* TSrcKamokuItems::ItemOf(const TSrcKamokuItem& ANode) const
+{
+    int Index = -1;
+    return Find(ANode.FullCode(), Index) ? &KamokuItems(Index) : nullptr;
 }
 
 bool TSrcKamokuItems::Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,
@@ -141,28 +126,23 @@ void TSrcKamokuGran::MakeGranConc()
         FConcs = std::make_unique<TSrcKamokuConcs>();
 }
 
-void TSrcKamokuGran::SetMonthCount(int AMonthCount)
-{
-    FSumsMonthly.resize(static_cast<size_t>(AMonthCount), 0.0);
-    FSumsMonths.resize(static_cast<size_t>(AMonthCount), 0.0);
-}
+namespace {
 
-void TSrcKamokuGrans::SetMonthCount(int AMonthCount)
-{
-    for (int I = 0; I < Count(); ++I)
-        Grans(I).SetMonthCount(AMonthCount);
-}
+constexpr TTvrColumn<TSrcKamokuColumn> kKamokuColumns[] = {
+    {kmCode1, "コード1", sftString, 8},
+    {kmName1Code2, "科目名1/コード2", sftString, 16},
+    {kmName2Code3, "科目名2/コード3", sftString, 16},
+    {kmName3, "科目名3", sftString, 16},
+    {kmKYOSAN, "予算額", sftDouble, 12},
+    {kmKMEMO, "メモ", sftString, 50},
+};
+static_assert(ColumnsInOrder(kKamokuColumns, kmColumnCount));
+
+} // namespace
 
 const TTvrFieldDefDynArray& TSrcKamokuMaster::FieldDefs()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"コード1", sftString, 8},
-        {"科目名1/コード2", sftString, 16},
-        {"科目名2/コード3", sftString, 16},
-        {"科目名3", sftString, 16},
-        {"予算額", sftDouble, 12},
-        {"メモ", sftString, 50},
-    };
+    static const TTvrFieldDefDynArray Defs = FieldDefsOf(kKamokuColumns);
     return Defs;
 }
 
@@ -182,13 +162,14 @@ void TSrcKamokuMaster::SendError(const std::string& AMessage)
 
 namespace {
 
-// A major code: three characters; "000" or beginning with "1" or "2".
+// A major code: three characters; the opening-balance code or beginning
+// with "1" or "2".
 bool IsValidMajorCode(const std::string& ACode)
 {
     if (ACode.size() != 3)
         return false;
     if (ACode[0] == '0')
-        return ACode == "000";
+        return ACode == kOpeningCode;
     return ACode[0] == '1' || ACode[0] == '2';
 }
 
@@ -206,9 +187,9 @@ TSrcKamokuInout InoutOfMajorCode(const std::string& AKCODE1)
 void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSettings& ASettings)
 {
     FCompleted = true;
-    FSendMessage("収支科目マスタ読込中...");
+    FSendMessage(LoadingMessage(TSrcTableKind::Kamoku));
 
-    TSrcLineReader Reader(AFileName, FieldDefs().size());
+    TSrcLineReader Reader(AFileName, kmColumnCount);
     std::string MajorCode;
     std::string MajorName;
     std::string MiddleCode;
@@ -224,17 +205,17 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
             return true;
         }
         TSrcKamokuItem& Item = FKamokuItems->AddItem();
-        const auto Field = [&](size_t AIndex) -> const std::string& {
+        const auto Field = [&](TSrcKamokuColumn AColumn) -> const std::string& {
             static const std::string Empty;
-            return AIndex < AFields.size() ? AFields[AIndex] : Empty;
+            return AColumn < AFields.size() ? AFields[AColumn] : Empty;
         };
-        if (!Field(0).empty()) {
-            Item.SetKCODE1(Trim(Field(0)));
+        if (!Field(kmCode1).empty()) {
+            Item.SetKCODE1(Trim(Field(kmCode1)));
             if (!IsValidMajorCode(Item.KCODE1())) {
                 SendError(Prefix + InvalidMessage("コード1"));
                 return false;
             }
-            Item.SetKNAME(Field(1));
+            Item.SetKNAME(Field(kmName1Code2));
             Item.SetLevel(sklGran);
             Item.SetCode(Item.KCODE1());
             Item.SetFullCode(Item.KCODE1());
@@ -243,14 +224,14 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
             MajorName = Item.KNAME();
             MiddleCode.clear();
             MiddleName.clear();
-        } else if (!Field(1).empty()) {
+        } else if (!Field(kmName1Code2).empty()) {
             if (MajorCode.empty()) {
                 SendError(Prefix + "大科目コードが指定されていません。");
                 return false;
             }
             Item.SetKCODE1(MajorCode);
-            Item.SetKCODE2(Field(1));
-            Item.SetKNAME(Field(2));
+            Item.SetKCODE2(Field(kmName1Code2));
+            Item.SetKNAME(Field(kmName2Code3));
             Item.SetLevel(sklMidd);
             Item.SetCode(Item.KCODE2());
             Item.SetFullCode(Item.KCODE1() + "." + Item.KCODE2());
@@ -258,7 +239,7 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
             MiddleCode = Item.KCODE2();
             MiddleName = Item.KNAME();
         } else {
-            if (Field(2).empty()) {
+            if (Field(kmName2Code3).empty()) {
                 SendError(Prefix + "科目の定義が無効です。");
                 return false;
             }
@@ -268,8 +249,8 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
             }
             Item.SetKCODE1(MajorCode);
             Item.SetKCODE2(MiddleCode);
-            Item.SetKCODE3(Field(2));
-            Item.SetKNAME(Field(3));
+            Item.SetKCODE3(Field(kmName2Code3));
+            Item.SetKNAME(Field(kmName3));
             Item.SetLevel(sklConc);
             Item.SetCode(Item.KCODE3());
             Item.SetFullCode(Item.KCODE1() + "." + Item.KCODE2() + "." + Item.KCODE3());
@@ -278,10 +259,10 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
                              + "." + Item.KCODE3() + "." + Item.KNAME());
         }
         Item.SetCodeName(Item.Code() + "." + Item.KNAME());
-        if (AFields.size() > 4)
-            Item.SetKYOSAN(TextToFloatValue(Field(4), ASettings));
-        if (AFields.size() > 5)
-            Item.SetKMEMO(Field(5));
+        if (AFields.size() > kmKYOSAN)
+            Item.SetKYOSAN(TextToFloatValue(Field(kmKYOSAN), ASettings));
+        if (AFields.size() > kmKMEMO)
+            Item.SetKMEMO(Field(kmKMEMO));
         Item.SetInout(InoutOfMajorCode(Item.KCODE1()));
 
         if (Item.Level() == sklGran) {
@@ -303,8 +284,9 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
         return;
 
     int Index = -1;
-    if (!FKamokuItems->Find("000", Index)) {
-        SendError("開始残高科目（コード=000）が登録されていません。開始残高科目を登録し、開始残高を予算額として登録してください。");
+    if (!FKamokuItems->Find(kOpeningCode, Index)) {
+        SendError(std::string("開始残高科目（コード=") + kOpeningCode
+                  + "）が登録されていません。開始残高科目を登録し、開始残高を予算額として登録してください。");
         return;
     }
     BuildTree();

@@ -5,10 +5,22 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sources/SrcCodeIndex.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel {
+
+// The code of the opening-balance account: the major item whose budget is
+// the opening balance of the year and on which the cash book's starting row
+// is booked.
+inline constexpr char kOpeningCode[] = "000";
+
+// The columns of the account-title master, by position. What a column holds
+// depends on the level of the row: a major row gives its code and name in
+// the first two, a middle row in the second and third, a minor row in the
+// third and fourth.
+enum TSrcKamokuColumn { kmCode1, kmName1Code2, kmName2Code3, kmName3, kmKYOSAN, kmKMEMO, kmColumnCount };
 
 // Direction of an account, from the first character of its major code.
 enum TSrcKamokuInout { skiCarrying, skiIncome, skiExpense };
@@ -81,19 +93,18 @@ public:
     // The item index of the account with that full code (case of A to Z
     // ignored), or -1.
     bool Find(const std::string& AFullCode, int& AIndex) const;
+    // The item a node of the tree was copied from (the one a transaction's
+    // account refers to), found by its full code; none when there is none.
+    const TSrcKamokuItem* ItemOf(const TSrcKamokuItem& ANode) const;
     // Resolves a full code to its direction, level and the item indices of
     // its major, middle and minor item (-1 where there is none).
     bool Find(const std::string& AFullCode, TSrcKamokuInout& AKamokuInout,
               TSrcKamokuLevel& AKamokuLevel, int& AIndex1, int& AIndex2, int& AIndex3) const;
 
 private:
-    void BuildIndex() const;
-
     std::vector<std::unique_ptr<TSrcKamokuItem>> FItems;
-    // Full code with A to Z folded to lower case -> item index. Built at the
-    // first lookup; items are not added after loading.
-    mutable std::unordered_map<std::string, int> FFullCodes;
-    mutable bool FFullCodesSorted = false;
+    // Full code -> item index.
+    TSrcCodeIndex FFullCodes;
 };
 
 // An owning list of tree nodes in file order, with IndexOf by code.
@@ -101,7 +112,8 @@ template <typename TNode>
 class TSrcKamokuNodes {
 public:
     int Count() const { return static_cast<int>(FNodes.size()); }
-    TNode& Nodes(int AIndex) const { return *FNodes.at(static_cast<size_t>(AIndex)); }
+    const TNode& Nodes(int AIndex) const { return *FNodes.at(static_cast<size_t>(AIndex)); }
+    TNode& Nodes(int AIndex) { return *FNodes.at(static_cast<size_t>(AIndex)); }
     // Appends a copy of the item and returns its index.
     int Add(const TSrcKamokuItem& AKamokuItem);
     // The index of the first node whose Code equals ACode with the case of A
@@ -116,86 +128,58 @@ private:
 };
 
 // A minor item.
-class TSrcKamokuConc : public TSrcKamokuItem {
-public:
-    double SumAll() const { return FSumAll; }
-    void SetSumAll(double AValue) { FSumAll = AValue; }
-
-private:
-    double FSumAll = 0.0;
-};
+class TSrcKamokuConc : public TSrcKamokuItem {};
 
 class TSrcKamokuConcs : public TSrcKamokuNodes<TSrcKamokuConc> {
 public:
-    TSrcKamokuConc& Concs(int AIndex) const { return Nodes(AIndex); }
+    const TSrcKamokuConc& Concs(int AIndex) const { return Nodes(AIndex); }
 };
 
 // A middle item with its minor items.
 class TSrcKamokuMidd : public TSrcKamokuItem {
 public:
-    TSrcKamokuConcs& Concs() const { return *FConcs; }
-    double SumAll() const { return FSumAll; }
-    double SumExceptConcs() const { return FSumExceptConcs; }
-    void SetSumAll(double AValue) { FSumAll = AValue; }
-    void SetSumExceptConcs(double AValue) { FSumExceptConcs = AValue; }
+    const TSrcKamokuConcs& Concs() const { return *FConcs; }
+    TSrcKamokuConcs& Concs() { return *FConcs; }
 
 private:
     std::unique_ptr<TSrcKamokuConcs> FConcs = std::make_unique<TSrcKamokuConcs>();
-    double FSumAll = 0.0;
-    double FSumExceptConcs = 0.0;
 };
 
 class TSrcKamokuMidds : public TSrcKamokuNodes<TSrcKamokuMidd> {
 public:
-    TSrcKamokuMidd& Midds(int AIndex) const { return Nodes(AIndex); }
+    const TSrcKamokuMidd& Midds(int AIndex) const { return Nodes(AIndex); }
+    TSrcKamokuMidd& Midds(int AIndex) { return Nodes(AIndex); }
 };
 
 // A major item: either middle items or, when GranConc, minor items directly
-// (never both); possibly neither.
+// (never both); possibly neither. The sums of its transactions are not kept
+// here but in the ledger of a run (TSumLedger).
 class TSrcKamokuGran : public TSrcKamokuItem {
 public:
     bool GranConc() const { return FGranConc; }
-    TSrcKamokuMidds& Midds() const { return *FMidds; }
+    const TSrcKamokuMidds& Midds() const { return *FMidds; }
+    TSrcKamokuMidds& Midds() { return *FMidds; }
     // Present only when GranConc is true.
-    TSrcKamokuConcs* Concs() const { return FConcs.get(); }
+    const TSrcKamokuConcs* Concs() const { return FConcs.get(); }
+    TSrcKamokuConcs* Concs() { return FConcs.get(); }
     // Turns the major item into one with minor items directly under it.
     void MakeGranConc();
-
-    double SumsMonthly(int AIndex) const { return FSumsMonthly.at(static_cast<size_t>(AIndex)); }
-    double SumsMonths(int AIndex) const { return FSumsMonths.at(static_cast<size_t>(AIndex)); }
-    void SetSumsMonthly(int AIndex, double AValue) { FSumsMonthly.at(static_cast<size_t>(AIndex)) = AValue; }
-    void SetSumsMonths(int AIndex, double AValue) { FSumsMonths.at(static_cast<size_t>(AIndex)) = AValue; }
-    int MonthCount() const { return static_cast<int>(FSumsMonthly.size()); }
-    // Resizes both monthly arrays; new elements are 0.
-    void SetMonthCount(int AMonthCount);
-
-    double SumAll() const { return FSumAll; }
-    double SumExceptMidds() const { return FSumExceptMidds; }
-    double SumExceptConcs() const { return FSumExceptConcs; }
-    void SetSumAll(double AValue) { FSumAll = AValue; }
-    void SetSumExceptMidds(double AValue) { FSumExceptMidds = AValue; }
-    void SetSumExceptConcs(double AValue) { FSumExceptConcs = AValue; }
 
 private:
     bool FGranConc = false;
     std::unique_ptr<TSrcKamokuMidds> FMidds = std::make_unique<TSrcKamokuMidds>();
     std::unique_ptr<TSrcKamokuConcs> FConcs;
-    std::vector<double> FSumsMonthly;
-    std::vector<double> FSumsMonths;
-    double FSumAll = 0.0;
-    double FSumExceptMidds = 0.0;
-    double FSumExceptConcs = 0.0;
 };
 
 class TSrcKamokuGrans : public TSrcKamokuNodes<TSrcKamokuGran> {
 public:
-    TSrcKamokuGran& Grans(int AIndex) const { return Nodes(AIndex); }
-    void SetMonthCount(int AMonthCount);
+    const TSrcKamokuGran& Grans(int AIndex) const { return Nodes(AIndex); }
+    TSrcKamokuGran& Grans(int AIndex) { return Nodes(AIndex); }
 };
 
 // The account-title master: loaded, checked and built into the tree by the
 // constructor. Only when Completed is true does Grans hold the tree and does
-// the account "000" exist. Raises ETvrError, with the row prefix of the
+// the opening-balance account exist. Raises ETvrError, with the row prefix of the
 // current line, when the file cannot be read or a row raises an error.
 class TSrcKamokuMaster {
 public:
@@ -205,8 +189,8 @@ public:
     TSrcKamokuMaster& operator=(const TSrcKamokuMaster&) = delete;
 
     bool Completed() const { return FCompleted; }
-    TSrcKamokuGrans& Grans() const { return *FGrans; }
-    TSrcKamokuItems& KamokuItems() const { return *FKamokuItems; }
+    const TSrcKamokuGrans& Grans() const { return *FGrans; }
+    const TSrcKamokuItems& KamokuItems() const { return *FKamokuItems; }
 
     // The columns of the file, for the sheet and the source-data dialog.
     static const TTvrFieldDefDynArray& FieldDefs();
@@ -221,9 +205,5 @@ private:
     std::unique_ptr<TSrcKamokuGrans> FGrans = std::make_unique<TSrcKamokuGrans>();
     std::unique_ptr<TSrcKamokuItems> FKamokuItems = std::make_unique<TSrcKamokuItems>();
 };
-
-// The code with the letters A to Z folded to lower case: the key of every
-// lookup that ignores letter case.
-std::string CaseFoldKey(const std::string& ACode);
 
 } // namespace tavrel

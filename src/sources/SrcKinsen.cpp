@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "sources/SrcLoading.h"
+#include "sources/SrcTables.h"
+#include "tables/TvrColumns.h"
 #include "tables/TvrList.h"
 
 namespace tavrel {
@@ -18,9 +20,9 @@ const std::string& NameOf(const TSrcKamokuItem* AItem, bool ACodeName)
     return ACodeName ? AItem->CodeName() : AItem->Code();
 }
 
-// The starting row's cash plus bank against the opening balance of the
-// account "000". Equal within a relative tolerance: amounts typed with
-// decimals (0.1 and 0.2 against 0.3) do not add up exactly in binary.
+// The starting row's cash plus bank against the budget of the opening-balance
+// account. Equal within a relative tolerance: amounts typed with decimals
+// (0.1 and 0.2 against 0.3) do not add up exactly in binary.
 bool OpeningBalanceMatches(const TSrcKinsen& ARow, const TTvrValue& ABudget)
 {
     if (!ARow.KCASH().IsNumber() || !ARow.KBANK().IsNumber() || !ABudget.IsNumber())
@@ -86,37 +88,37 @@ bool TSrcKinsen::SetFromStrings(std::span<const std::string> AStrings, bool AFir
     };
 
     TTvrDate Date;
-    if (!TryTextToDate(AStrings[0], ASettings, Date))
+    if (!TryTextToDate(AStrings[ktKDATE], ASettings, Date))
         return Invalid("日付");
     FKDATE = Date.DateOnly();
     FKDATEConverted = true;
-    if (N > 1) {
-        FKSDATE = TextToDateValue(AStrings[1], ASettings);
+    if (N > ktKSDATE) {
+        FKSDATE = TextToDateValue(AStrings[ktKSDATE], ASettings);
         if (!FKSDATE.IsNull() && !FKSDATE.IsDate())
             return Invalid("領収書日付");
     }
-    if (N > 2)
-        FKSNOTE = AStrings[2];
-    if (N > 3)
-        FKAITE = AStrings[3];
-    if (N > 4) {
-        FKTNUM = TextToIntegerValue(AStrings[4], ASettings);
+    if (N > ktKSNOTE)
+        FKSNOTE = AStrings[ktKSNOTE];
+    if (N > ktKAITE)
+        FKAITE = AStrings[ktKAITE];
+    if (N > ktKTNUM) {
+        FKTNUM = TextToIntegerValue(AStrings[ktKTNUM], ASettings);
         if (!FKTNUM.IsNull() && !FKTNUM.IsInteger())
             return Invalid("摘要番号");
     }
-    if (N > 5)
-        FKTEKI = AStrings[5];
-    if (N > 6 && !AIgnoreTantosha)
-        FKTCODE = AStrings[6];
-    if (N > 7)
-        FKSCODE = AStrings[7];
-    if (N > 8) {
-        FKCASH = TextToFloatValue(AStrings[8], ASettings);
+    if (N > ktKTEKI)
+        FKTEKI = AStrings[ktKTEKI];
+    if (N > ktKTCODE && !AIgnoreTantosha)
+        FKTCODE = AStrings[ktKTCODE];
+    if (N > ktKSCODE)
+        FKSCODE = AStrings[ktKSCODE];
+    if (N > ktKCASH) {
+        FKCASH = TextToFloatValue(AStrings[ktKCASH], ASettings);
         if (!FKCASH.IsNull() && !FKCASH.IsNumber())
             return Invalid("現金");
     }
-    if (N > 9) {
-        FKBANK = TextToFloatValue(AStrings[9], ASettings);
+    if (N > ktKBANK) {
+        FKBANK = TextToFloatValue(AStrings[ktKBANK], ASettings);
         if (!FKBANK.IsNull() && !FKBANK.IsNumber())
             return Invalid("預金");
     }
@@ -126,8 +128,8 @@ bool TSrcKinsen::SetFromStrings(std::span<const std::string> AStrings, bool AFir
             FHint = "先頭行の領収書日付には会計終了日を指定してください。";
         else if (FKSDATE.Date().Day() <= FKDATE.Day())
             FHint = "先頭行の会計終了日が無効です。開始日より新しい日付を指定してください。";
-        else if (FKSCODE != "000")
-            FHint = "先頭行には科目に 000 (開始残高)を指定してください。";
+        else if (FKSCODE != kOpeningCode)
+            FHint = std::string("先頭行には科目に ") + kOpeningCode + " (開始残高)を指定してください。";
         else if (FKCASH.IsNull() || FKBANK.IsNull())
             FHint = "先頭行には現金と預金の開始残高を指定してください。";
     } else {
@@ -186,12 +188,12 @@ void TSrcKinsens::SendError(const std::string& AMessage)
 void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings& ASettings,
                        TTvrDate AToday)
 {
-    FSendMessage("金銭出納テーブル読込中...");
+    FSendMessage(LoadingMessage(TSrcTableKind::Kinsen));
     Clear();
     FBlank.SetFromStrings({}, false, true, ASettings, AToday);
     const bool IgnoreTantosha = FTantoshaMaster == nullptr;
     const TSrcKamokuItems& Items = FKamokuMaster.KamokuItems();
-    TSrcLineReader Reader(AFileName, TSrcKinsenTable::FieldDefs().size());
+    TSrcLineReader Reader(AFileName, ktColumnCount);
     FKinsens.reserve(static_cast<size_t>(Reader.LineCount()));
     TTvrDate PreviousDate;
     std::vector<std::string> Fields;
@@ -219,7 +221,7 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
                 FCompleted = false;
             PreviousDate = FFiscalFirstDate;
             const TSrcKamokuGrans& Grans = FKamokuMaster.Grans();
-            const int Opening = Grans.IndexOf("000");
+            const int Opening = Grans.IndexOf(kOpeningCode);
             if (!OpeningBalanceMatches(Row, Opening >= 0 ? Grans.Grans(Opening).KYOSAN() : TTvrValue()))
                 SendError(RowPrefix(ALineNumber) + "開始残高の現金と預金の合計が科目マスタの開始残高と異なります。");
             if (!FCompleted)
@@ -287,7 +289,8 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
         return true;
     });
     if (FKinsenStartingIndex < 0)
-        throw ETvrError("金銭出納テーブルに先頭行（会計期間と開始残高の行）がありません。");
+        throw ETvrError(std::string(SrcTableInfo(TSrcTableKind::Kinsen).Caption)
+                        + "に先頭行（会計期間と開始残高の行）がありません。");
 }
 
 bool TTvrFiscalMonth::Contains(TTvrDate ADate) const
@@ -325,7 +328,7 @@ void TTvrIndiceses::SetCount(int ACount)
 
 TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage,
                                  const TSrcTantoshaMaster* ATantoshaMaster,
-                                 TSrcKamokuMaster& AKamokuMaster, const TTvrRegionalSettings& ASettings,
+                                 const TSrcKamokuMaster& AKamokuMaster, const TTvrRegionalSettings& ASettings,
                                  TTvrDate AToday)
     : FKinsens(std::make_unique<TSrcKinsens>(AFileName, ASendMessage, ATantoshaMaster, AKamokuMaster,
                                              ASettings, AToday)),
@@ -340,7 +343,6 @@ TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecute
     FFiscalStartingBank = Start.KBANK().AsFloat();
     FFiscalStartingTotal = FFiscalStartingCash + FFiscalStartingBank;
     IndexRows();
-    FKamokuMaster.Grans().SetMonthCount(FFiscalMonthCount);
 }
 
 void TSrcKinsenTable::BuildFiscalMonths()
@@ -392,20 +394,27 @@ void TSrcKinsenTable::IndexRows()
     FFiscalCarryingTotal = CarryingCash + CarryingBank;
 }
 
+namespace {
+
+constexpr TTvrColumn<TSrcKinsenColumn> kKinsenColumns[] = {
+    {ktKDATE, "日付", sftDate, 12},
+    {ktKSDATE, "領収書日付", sftDate, 12},
+    {ktKSNOTE, "出納記号", sftString, 10},
+    {ktKAITE, "相手名", sftString, 20},
+    {ktKTNUM, "摘要番号", sftInteger, 5},
+    {ktKTEKI, "摘要明細", sftString, 20},
+    {ktKTCODE, "担当者", sftString, 6},
+    {ktKSCODE, "科目", sftString, 8},
+    {ktKCASH, "現金", sftDouble, 12},
+    {ktKBANK, "預金", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kKinsenColumns, ktColumnCount));
+
+} // namespace
+
 const TTvrFieldDefDynArray& TSrcKinsenTable::FieldDefs()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},
-        {"領収書日付", sftDate, 12},
-        {"出納記号", sftString, 10},
-        {"相手名", sftString, 20},
-        {"摘要番号", sftInteger, 5},
-        {"摘要明細", sftString, 20},
-        {"担当者", sftString, 6},
-        {"科目", sftString, 8},
-        {"現金", sftDouble, 12},
-        {"預金", sftDouble, 12},
-    };
+    static const TTvrFieldDefDynArray Defs = FieldDefsOf(kKinsenColumns);
     return Defs;
 }
 

@@ -12,6 +12,11 @@
 
 namespace tavrel {
 
+// The columns of the cash-book table, by position.
+enum TSrcKinsenColumn {
+    ktKDATE, ktKSDATE, ktKSNOTE, ktKAITE, ktKTNUM, ktKTEKI, ktKTCODE, ktKSCODE, ktKCASH, ktKBANK, ktColumnCount
+};
+
 // One row of the cash-book table: the fields of the file, then what the
 // loader derives from them and from the two masters.
 class TSrcKinsen {
@@ -171,7 +176,8 @@ public:
     // A smaller count frees the lists at the end, the last first; a larger
     // one appends empty lists.
     void SetCount(int ACount);
-    TTvrIndices& Indiceses(int AIndex) const { return *FIndiceses.at(static_cast<size_t>(AIndex)); }
+    const TTvrIndices& Indiceses(int AIndex) const { return *FIndiceses.at(static_cast<size_t>(AIndex)); }
+    TTvrIndices& Indiceses(int AIndex) { return *FIndiceses.at(static_cast<size_t>(AIndex)); }
     ~TTvrIndiceses() { SetCount(0); }
 
 private:
@@ -179,17 +185,18 @@ private:
 };
 
 // The cash-book table as the run creates it and the books read it: the rows,
-// the fiscal months, the row indices per month and the balances.
+// the fiscal months, the row indices per month and the balances. It refers to
+// the two masters it was checked against and changes neither.
 class TSrcKinsenTable {
 public:
     TSrcKinsenTable(const std::string& AFileName, const TTvrExecuteSendMessage& ASendMessage,
-                    const TSrcTantoshaMaster* ATantoshaMaster, TSrcKamokuMaster& AKamokuMaster,
+                    const TSrcTantoshaMaster* ATantoshaMaster, const TSrcKamokuMaster& AKamokuMaster,
                     const TTvrRegionalSettings& ASettings, TTvrDate AToday);
     TSrcKinsenTable(const TSrcKinsenTable&) = delete;
     TSrcKinsenTable& operator=(const TSrcKinsenTable&) = delete;
 
     bool Completed() const { return FKinsens->Completed(); }
-    TSrcKinsens& Kinsens() const { return *FKinsens; }
+    const TSrcKinsens& Kinsens() const { return *FKinsens; }
     int KinsenStartingIndex() const { return FKinsenStartingIndex; }
     const TTvrIndices& KinsenAllIndices() const { return *FKinsenAllIndices; }
     const TTvrIndiceses& KinsenMonthlyIndices() const { return *FKinsenMonthlyIndices; }
@@ -204,7 +211,7 @@ public:
     double FiscalCarryingBank() const { return FFiscalCarryingBank; }
     double FiscalCarryingTotal() const { return FFiscalCarryingTotal; }
     const TSrcTantoshaMaster* TantoshaMaster() const { return FTantoshaMaster; }
-    TSrcKamokuMaster& KamokuMaster() const { return FKamokuMaster; }
+    const TSrcKamokuMaster& KamokuMaster() const { return FKamokuMaster; }
 
     static const TTvrFieldDefDynArray& FieldDefs();
 
@@ -227,7 +234,7 @@ private:
     double FFiscalCarryingBank = 0.0;
     double FFiscalCarryingTotal = 0.0;
     const TSrcTantoshaMaster* FTantoshaMaster;
-    TSrcKamokuMaster& FKamokuMaster;
+    const TSrcKamokuMaster& FKamokuMaster;
 };
 
 } // namespace tavrel

@@ -21,4 +21,9 @@ const TSrcTableInfo& SrcTableInfo(TSrcTableKind AKind)
     return Infos[static_cast<size_t>(AKind)];
 }
 
+std::string LoadingMessage(TSrcTableKind AKind)
+{
+    return std::string(SrcTableInfo(AKind).Caption) + "読込中...";
+}
+
 } // namespace tavrel

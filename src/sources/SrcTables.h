@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "tables/TvrSheet.h"
@@ -35,5 +36,8 @@ struct TSrcTableInfo {
 };
 
 const TSrcTableInfo& SrcTableInfo(TSrcTableKind AKind);
+
+// The line a loader sends when it starts: "収支科目マスタ読込中...".
+std::string LoadingMessage(TSrcTableKind AKind);
 
 } // namespace tavrel

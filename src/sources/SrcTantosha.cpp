@@ -1,7 +1,10 @@
 #include "sources/SrcTantosha.h"
 
-#include "sources/SrcKamoku.h"
+#include <unordered_map>
+
 #include "sources/SrcLoading.h"
+#include "sources/SrcTables.h"
+#include "tables/TvrColumns.h"
 #include "tables/TvrList.h"
 
 namespace tavrel {
@@ -17,15 +20,15 @@ bool TSrcTantosha::SetFromStrings(std::span<const std::string> AStrings)
     FEmpty = !HasNonEmptyField(AStrings);
     if (FEmpty)
         return true;
-    FTCODE = Trim(AStrings[0]);
+    FTCODE = Trim(AStrings[tmTCODE]);
     if (FTCODE.empty()) {
         FHint = InvalidMessage("担当者コード");
         return false;
     }
-    if (AStrings.size() > 1)
-        FTNAME = Trim(AStrings[1]);
-    if (AStrings.size() > 2)
-        FTMEMO = AStrings[2];
+    if (AStrings.size() > tmTNAME)
+        FTNAME = Trim(AStrings[tmTNAME]);
+    if (AStrings.size() > tmTMEMO)
+        FTMEMO = AStrings[tmTMEMO];
     FCodeName = FTCODE + "." + FTNAME;
     return true;
 }
@@ -47,7 +50,7 @@ const TSrcTantosha& TSrcTantoshas::Tantoshas(int AIndex) const
 int TSrcTantoshas::Add()
 {
     FTantoshas.push_back(std::make_unique<TSrcTantosha>());
-    FTantoshaCodesSorted = false;
+    FTantoshaCodes.Reset();
     return Count() - 1;
 }
 
@@ -55,15 +58,14 @@ void TSrcTantoshas::Clear()
 {
     FCompleted = true;
     ClearFromBack(FTantoshas);
-    FTantoshaCodes.clear();
-    FTantoshaCodesSorted = false;
+    FTantoshaCodes.Reset();
 }
 
 void TSrcTantoshas::Load(const std::string& AFileName)
 {
-    FSendMessage("担当者マスタ読込中...");
+    FSendMessage(LoadingMessage(TSrcTableKind::Tantosha));
     Clear();
-    TSrcLineReader Reader(AFileName, TSrcTantoshaMaster::FieldDefs().size());
+    TSrcLineReader Reader(AFileName, tmColumnCount);
     // Every earlier row's code (case of A to Z folded), blank rows counting
     // with an empty code, and how many rows hold it: each equal earlier row
     // gets its own message without comparing every pair of rows.
@@ -74,7 +76,7 @@ void TSrcTantoshas::Load(const std::string& AFileName)
         // blank lines stays small.
         if (!HasNonEmptyField(AFields)) {
             FTantoshas.push_back(nullptr);
-            FTantoshaCodesSorted = false;
+            FTantoshaCodes.Reset();
             ++EarlierCodes[std::string()];
             return true;
         }
@@ -95,35 +97,29 @@ void TSrcTantoshas::Load(const std::string& AFileName)
     });
 }
 
-void TSrcTantoshas::BuildIndex() const
-{
-    FTantoshaCodes.clear();
-    for (int I = 0; I < Count(); ++I) {
-        const TSrcTantosha& Row = Tantoshas(I);
-        if (Row.Empty())
-            continue;
-        if (!FTantoshaCodes.emplace(CaseFoldKey(Row.TCODE()), I).second)
-            throw ETvrError(DuplicateMessage("担当者コード", Row.TCODE()));
-    }
-    FTantoshaCodesSorted = true;
-}
-
 bool TSrcTantoshas::Find(const std::string& ATCODE, int& AIndex) const
 {
-    if (!FTantoshaCodesSorted)
-        BuildIndex();
-    const auto It = FTantoshaCodes.find(CaseFoldKey(ATCODE));
-    AIndex = It == FTantoshaCodes.end() ? -1 : It->second;
-    return AIndex >= 0;
+    const auto CodeOf = [this](int ARow) {
+        const TSrcTantosha& Row = Tantoshas(ARow);
+        return Row.Empty() ? nullptr : &Row.TCODE();
+    };
+    return FTantoshaCodes.Find(ATCODE, AIndex, Count(), CodeOf, "担当者コード");
 }
+
+namespace {
+
+constexpr TTvrColumn<TSrcTantoshaColumn> kTantoshaColumns[] = {
+    {tmTCODE, "担当者コード", sftString, 6},
+    {tmTNAME, "担当者名", sftString, 10},
+    {tmTMEMO, "メモ", sftString, 50},
+};
+static_assert(ColumnsInOrder(kTantoshaColumns, tmColumnCount));
+
+} // namespace
 
 const TTvrFieldDefDynArray& TSrcTantoshaMaster::FieldDefs()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"担当者コード", sftString, 6},
-        {"担当者名", sftString, 10},
-        {"メモ", sftString, 50},
-    };
+    static const TTvrFieldDefDynArray Defs = FieldDefsOf(kTantoshaColumns);
     return Defs;
 }
 

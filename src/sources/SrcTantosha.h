@@ -3,13 +3,16 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "sources/SrcCodeIndex.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel {
+
+// The columns of the person master, by position.
+enum TSrcTantoshaColumn { tmTCODE, tmTNAME, tmTMEMO, tmColumnCount };
 
 // One row of the person master.
 class TSrcTantosha {
@@ -57,12 +60,10 @@ public:
 
 private:
     void Load(const std::string& AFileName);
-    void BuildIndex() const;
 
     bool FCompleted = true;
     std::vector<std::unique_ptr<TSrcTantosha>> FTantoshas;
-    mutable std::unordered_map<std::string, int> FTantoshaCodes;
-    mutable bool FTantoshaCodesSorted = false;
+    TSrcCodeIndex FTantoshaCodes;
     TTvrExecuteSendMessage FSendMessage;
 };
 
@@ -73,7 +74,8 @@ public:
         : FTantoshas(std::make_unique<TSrcTantoshas>(AFileName, ASendMessage)), FSendMessage(ASendMessage)
     {
     }
-    TSrcTantoshas& Tantoshas() const { return *FTantoshas; }
+    const TSrcTantoshas& Tantoshas() const { return *FTantoshas; }
+    TSrcTantoshas& Tantoshas() { return *FTantoshas; }
     const TTvrExecuteSendMessage& SendMessage() const { return FSendMessage; }
     bool Completed() const { return FTantoshas->Completed(); }
 

@@ -1,6 +1,8 @@
 #include "sources/SrcZandaka.h"
 
 #include "sources/SrcLoading.h"
+#include "sources/SrcTables.h"
+#include "tables/TvrColumns.h"
 #include "tables/TvrList.h"
 
 namespace tavrel {
@@ -17,20 +19,20 @@ bool TSrcZandaka::SetFromStrings(std::span<const std::string> AStrings,
     if (FEmpty)
         return true;
     TTvrDate Date;
-    if (!TryTextToDate(AStrings[0], ASettings, Date)) {
+    if (!TryTextToDate(AStrings[ztZDATE], ASettings, Date)) {
         FHint = InvalidMessage("日付");
         return false;
     }
     FZDATE = Date.DateOnly();
-    if (AStrings.size() > 1) {
-        FZCASH = TextToFloatValue(AStrings[1], ASettings);
+    if (AStrings.size() > ztZCASH) {
+        FZCASH = TextToFloatValue(AStrings[ztZCASH], ASettings);
         if (!FZCASH.IsNull() && !FZCASH.IsNumber()) {
             FHint = InvalidMessage("現金残高");
             return false;
         }
     }
-    if (AStrings.size() > 2) {
-        FZBANK = TextToFloatValue(AStrings[2], ASettings);
+    if (AStrings.size() > ztZBANK) {
+        FZBANK = TextToFloatValue(AStrings[ztZBANK], ASettings);
         if (!FZBANK.IsNull() && !FZBANK.IsNumber()) {
             FHint = InvalidMessage("預金残高");
             return false;
@@ -45,10 +47,10 @@ TSrcZandakas::TSrcZandakas(const std::string& AFileName, const TTvrExecuteSendMe
 {
     if (AFileName.empty())
         return;
-    FSendMessage("残高テーブル読込中...");
+    FSendMessage(LoadingMessage(TSrcTableKind::Zandaka));
     Clear();
     FBlank.SetFromStrings({}, ASettings, AToday);
-    TSrcLineReader Reader(AFileName, TSrcZandakaTable::FieldDefs().size());
+    TSrcLineReader Reader(AFileName, ztColumnCount);
     std::vector<std::string> Fields;
     Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
         // Blank lines keep no row of their own, so that a file of a million
@@ -84,13 +86,20 @@ void TSrcZandakas::Clear()
     ClearFromBack(FZandakas);
 }
 
+namespace {
+
+constexpr TTvrColumn<TSrcZandakaColumn> kZandakaColumns[] = {
+    {ztZDATE, "日付", sftDate, 12},
+    {ztZCASH, "現金残高", sftDouble, 12},
+    {ztZBANK, "預金残高", sftDouble, 12},
+};
+static_assert(ColumnsInOrder(kZandakaColumns, ztColumnCount));
+
+} // namespace
+
 const TTvrFieldDefDynArray& TSrcZandakaTable::FieldDefs()
 {
-    static const TTvrFieldDefDynArray Defs = {
-        {"日付", sftDate, 12},
-        {"現金残高", sftDouble, 12},
-        {"預金残高", sftDouble, 12},
-    };
+    static const TTvrFieldDefDynArray Defs = FieldDefsOf(kZandakaColumns);
     return Defs;
 }
 

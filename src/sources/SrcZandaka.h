@@ -10,6 +10,9 @@
 
 namespace tavrel {
 
+// The columns of the balance table, by position.
+enum TSrcZandakaColumn { ztZDATE, ztZCASH, ztZBANK, ztColumnCount };
+
 // One row of the balance table: a date with the cash and bank balances.
 class TSrcZandaka {
 public:
@@ -67,7 +70,7 @@ public:
         : FZandakas(std::make_unique<TSrcZandakas>(AFileName, ASendMessage, ASettings, AToday))
     {
     }
-    TSrcZandakas& Zandakas() const { return *FZandakas; }
+    const TSrcZandakas& Zandakas() const { return *FZandakas; }
     bool Completed() const { return FZandakas->Completed(); }
 
     static const TTvrFieldDefDynArray& FieldDefs();

@@ -10,11 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
 #include "aggregation/TvrSumup.h"
+#include "sources/SrcKamoku.h"
+#include "sources/SrcKinsen.h"
+#include "sources/SrcTantosha.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel::aggtest {
@@ -138,7 +142,6 @@ public:
         Params.TantoshaMaster = ATantosha;
         Params.ZandakaTable = AZandaka;
         Params.KinsenTable = AKinsen;
-        Params.SendMessage = [this](const std::string& AMessage) { Log.push_back(AMessage); };
         Params.Settings = TTvrRegionalSettings{};
         Params.Today = AToday;
         return FSumup.Execute(Params);
@@ -174,6 +177,37 @@ public:
 private:
     TTvrSumup FSumup;
     std::string FOut;
+};
+
+// The source tables of a folder (under their standard names) loaded as a
+// run loads them, without a run: for building a book or a ledger on its own.
+struct LoadedTables {
+    LoadedTables(const std::string& AFolder, bool ATantosha)
+    {
+        const TTvrExecuteSendMessage Sink = [this](const std::string& AMessage) { Log.push_back(AMessage); };
+        const std::string Folder = AFolder + "/";
+        Kamoku = std::make_unique<TSrcKamokuMaster>(Folder + kKamokuFile, Sink, Settings);
+        if (!Kamoku->Completed())
+            return;
+        if (ATantosha) {
+            Tantosha = std::make_unique<TSrcTantoshaMaster>(Folder + kTantoshaFile, Sink);
+            if (!Tantosha->Completed())
+                return;
+        }
+        Kinsen = std::make_unique<TSrcKinsenTable>(Folder + kKinsenFile, Sink, Tantosha.get(), *Kamoku, Settings,
+                                                   Today());
+    }
+    // The loaders keep a callback that refers to this object.
+    LoadedTables(const LoadedTables&) = delete;
+    LoadedTables& operator=(const LoadedTables&) = delete;
+
+    bool Completed() const { return Kinsen && Kinsen->Completed(); }
+
+    std::vector<std::string> Log;
+    const TTvrRegionalSettings Settings{};
+    std::unique_ptr<TSrcKamokuMaster> Kamoku;
+    std::unique_ptr<TSrcTantoshaMaster> Tantosha;
+    std::unique_ptr<TSrcKinsenTable> Kinsen;
 };
 
 // The log of the run ended with its verdict, for readable failures.

@@ -1,13 +1,12 @@
 // The major item statement and the middle item statement: the whole run of
 // a club whose accounts use every level, the "その他" rows one case at a
-// time, and where the middle item statement places each transaction.
+// time, where the middle item statement places each transaction, and the
+// major item statement built alone.
 
 #include "AggregationTestSupport.h"
 
+#include "aggregation/SumLedger.h"
 #include "aggregation/SumMeisaiBooks.h"
-#include "sources/SrcKamoku.h"
-#include "sources/SrcKinsen.h"
-#include "sources/SrcTantosha.h"
 
 namespace tavrel::aggtest {
 namespace {
@@ -270,32 +269,30 @@ TEST(MiddleItemStatement, AccountTypedInOtherLetterCaseIsPlacedUnderItsItem)
     });
 }
 
-// Both statements only print the sums of the item statement of the same
-// run: on a freshly loaded master every amount is 0.
-TEST(MajorItemStatement, PrintsZeroWithoutTheSumsOfTheItemStatement)
+// A statement depends only on the checked tables and the ledger: built
+// first and alone, from freshly loaded tables and a fresh ledger, it prints
+// the real sums, as in a whole run.
+TEST(MajorItemStatement, BuiltAloneFromAFreshLedgerPrintsTheRealSums)
 {
     TempFolder Temp;
-    std::vector<std::string> Log;
-    const TTvrExecuteSendMessage Sink = [&Log](const std::string& AMessage) { Log.push_back(AMessage); };
-    const TTvrRegionalSettings Settings{};
-    const std::string Folder = Fixture("major_middle_statements");
-    TSrcKamokuMaster Kamoku(Folder + "/" + kKamokuFile, Sink, Settings);
-    ASSERT_TRUE(Kamoku.Completed()) << LogText(Log);
-    TSrcKinsenTable Kinsen(Folder + "/" + kKinsenFile, Sink, nullptr, Kamoku, Settings, Today());
-    ASSERT_TRUE(Kinsen.Completed()) << LogText(Log);
-    const TSumContext Context{Sink, Settings, Today()};
-    WriteGranMeisaiBook(Kinsen, Temp.Path(kGranMeisaiBookName), Context);
-    EXPECT_EQ(Log.back(), "16大科目明細書.csv 作成中...");
+    const LoadedTables Tables(Fixture("major_middle_statements"), false);
+    ASSERT_TRUE(Tables.Completed()) << LogText(Tables.Log);
+    const TSumLedger Ledger(*Tables.Kinsen);
+    const TSumContext Context{Tables.Settings, Today()};
+    WriteBookText(Temp.Path(kGranMeisaiBookName), MakeGranMeisaiBookText(*Tables.Kinsen, Ledger, Context));
     ExpectBook(Temp.Path(kGranMeisaiBookName), {
-        "\"■ 101.会費収入 (50,000)\",,,0",
-        ",\"01.年会費 (40,000)\",,0",
-        ",,001.正会員,0",
+        "\"■ 101.会費収入 (50,000)\",,,12800",
+        ",\"01.年会費 (40,000)\",,12500",
+        ",,001.正会員,12000",
         ",,002.賛助会員,0",
+        ",,その他,500",
         ",\"02.寄付金 (10,000)\",,0",
+        ",その他,,300",
         EmptyRow(G),
-        "\"■ 201.事務費 (3,000)\",,,0",
-        ",,\"001.用紙代 (500)\",0",
+        "\"■ 201.事務費 (3,000)\",,,1000",
+        ",,\"001.用紙代 (500)\",800",
         ",,002.郵送料,0",
+        ",,その他,200",
     });
 }
 

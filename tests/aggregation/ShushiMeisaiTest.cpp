@@ -1,11 +1,9 @@
-// The income-expense item statement and the sums it stores in the account
-// tree for the books after it.
+// The income-expense item statement, and the sums of the ledger it and the
+// books after it print.
 
 #include "AggregationTestSupport.h"
 
-#include "aggregation/SumShushiMeisai.h"
-#include "sources/SrcKamoku.h"
-#include "sources/SrcKinsen.h"
+#include "aggregation/SumLedger.h"
 
 namespace tavrel::aggtest {
 namespace {
@@ -94,57 +92,47 @@ TEST(BooksOfAnItemWithMiddleAndMinorItems, EveryBookIsExact)
     });
 }
 
-// The statement written on its own, from tables loaded here, so that the
-// sums it leaves in the account tree can be read.
+// The ledger of a run over a master with a middle item and a minor item:
+// the sums that the statement and the books after it print.
 TEST(ItemStatement, StoresTheSumsOfEveryItem)
 {
-    TempFolder Temp;
-    std::vector<std::string> Log;
-    const TTvrExecuteSendMessage Sink = [&Log](const std::string& AMessage) { Log.push_back(AMessage); };
-    const TTvrRegionalSettings Settings{};
-    const std::string Folder = Fixture("item_statement_april_may");
-    TSrcKamokuMaster Kamoku(Folder + "/" + kKamokuFile, Sink, Settings);
-    ASSERT_TRUE(Kamoku.Completed()) << LogText(Log);
-    TSrcKinsenTable Kinsen(Folder + "/" + kKinsenFile, Sink, nullptr, Kamoku, Settings, Today());
-    ASSERT_TRUE(Kinsen.Completed()) << LogText(Log);
-    ASSERT_EQ(Kinsen.FiscalMonthCount(), 12);
+    const LoadedTables Tables(Fixture("item_statement_april_may"), false);
+    ASSERT_TRUE(Tables.Completed()) << LogText(Tables.Log);
+    ASSERT_EQ(Tables.Kinsen->FiscalMonthCount(), 12);
+    const TSumLedger Ledger(*Tables.Kinsen);
 
-    const TSumContext Context{Sink, Settings, Today()};
-    WriteShushiMeisaiBook(Kinsen, Temp.Path(kShushiMeisaiBookName), Context);
-    EXPECT_EQ(Log.back(), "15収支科目明細書.csv 作成中...");
-
-    TSrcKamokuGrans& Grans = Kamoku.Grans();
+    const TSrcKamokuGrans& Grans = Tables.Kamoku->Grans();
     ASSERT_EQ(Grans.Count(), 3);
     const TSrcKamokuGran& Income = Grans.Grans(1);
     ASSERT_EQ(Income.Code(), "101");
     std::vector<double> Monthly, Months;
     for (int I = 0; I < 12; ++I) {
-        Monthly.push_back(Income.SumsMonthly(I));
-        Months.push_back(Income.SumsMonths(I));
+        Monthly.push_back(Ledger.SumsMonthly(Income, I));
+        Months.push_back(Ledger.SumsMonths(Income, I));
     }
     EXPECT_THAT(Monthly, ::testing::ElementsAre(12000, 500, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_THAT(Months, ::testing::ElementsAre(12000, 12500, 12500, 12500, 12500, 12500, 12500, 12500, 12500,
                                                12500, 12500, 12500));
-    EXPECT_EQ(Income.SumAll(), 12500);
-    EXPECT_EQ(Income.SumExceptMidds(), 0);
+    EXPECT_EQ(Ledger.SumAll(Income), 12500);
+    EXPECT_EQ(Ledger.SumExceptMidds(Income), 0);
     ASSERT_EQ(Income.Midds().Count(), 1);
     const TSrcKamokuMidd& Midd = Income.Midds().Midds(0);
-    EXPECT_EQ(Midd.SumAll(), 12500);
-    EXPECT_EQ(Midd.SumExceptConcs(), 500);
+    EXPECT_EQ(Ledger.SumAll(Midd), 12500);
+    EXPECT_EQ(Ledger.SumExceptConcs(Midd), 500);
     ASSERT_EQ(Midd.Concs().Count(), 1);
-    EXPECT_EQ(Midd.Concs().Concs(0).SumAll(), 12000);
+    EXPECT_EQ(Ledger.SumAll(Midd.Concs().Concs(0)), 12000);
 
     const TSrcKamokuGran& Expense = Grans.Grans(2);
     ASSERT_EQ(Expense.Code(), "201");
-    EXPECT_EQ(Expense.SumAll(), 800);
-    EXPECT_EQ(Expense.SumExceptMidds(), 800);
-    EXPECT_EQ(Expense.SumsMonthly(0), 800);
-    EXPECT_EQ(Expense.SumsMonths(11), 800);
+    EXPECT_EQ(Ledger.SumAll(Expense), 800);
+    EXPECT_EQ(Ledger.SumExceptMidds(Expense), 800);
+    EXPECT_EQ(Ledger.SumsMonthly(Expense, 0), 800);
+    EXPECT_EQ(Ledger.SumsMonths(Expense, 11), 800);
 
-    // The opening account keeps its sums untouched.
+    // The opening account has no sums of its own.
     const TSrcKamokuGran& Opening = Grans.Grans(0);
-    EXPECT_EQ(Opening.SumAll(), 0);
-    EXPECT_EQ(Opening.SumsMonths(0), 0);
+    EXPECT_EQ(Ledger.SumAll(Opening), 0);
+    EXPECT_EQ(Ledger.SumsMonths(Opening, 0), 0);
 }
 
 Sources Club(const std::vector<std::string>& AKamoku, const std::vector<std::string>& ATransactions)

@@ -162,7 +162,7 @@ TEST(SumupProgram, HelpPrintsTheUsageAndSucceeds)
     Folder F;
     const Result R = Sumup(F, {"--help"});
     EXPECT_EQ(R.Status, 0);
-    EXPECT_EQ(R.Out, kCliUsage);
+    EXPECT_EQ(R.Out, CliUsage());
     EXPECT_THAT(R.Out, StartsWith("Usage: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]"));
     EXPECT_EQ(R.Err, "");
 }

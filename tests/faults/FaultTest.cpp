@@ -110,12 +110,11 @@ protected:
         Params.ZandakaTable = kZandaka;
         Params.KinsenTable = kKinsen;
         Params.Today = test::Today();
-        Params.SendMessage = [this](const std::string& AMessage) {
+        TTvrSumup Sumup([this](const std::string& AMessage) {
             if (FLastLineOnly)
                 FLog.clear();
             FLog.push_back(AMessage);
-        };
-        TTvrSumup Sumup(Params.SendMessage);
+        });
         return Sumup.Execute(Params);
     }
 

@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize)
     Params.KinsenTable = "金銭出納テーブル.csv";
     Params.Today = fuzz::FuzzToday();
     std::string LastLine;
-    Params.SendMessage = [&](const std::string& AMessage) { LastLine = AMessage; };
-    TTvrSumup Sumup(Params.SendMessage);
+    TTvrSumup Sumup([&](const std::string& AMessage) { LastLine = AMessage; });
     const bool Result = Sumup.Execute(Params);
     if (LastLine != (Result ? "集計が完了しました。" : "集計は中止されました。"))
         fuzz::Violated();

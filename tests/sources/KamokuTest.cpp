@@ -280,10 +280,6 @@ TEST_F(KamokuMasterTest, TreeOfTheExample)
     ASSERT_NE(Expense.Concs(), nullptr);
     EXPECT_EQ(ItemText(Expense.Concs()->Concs(0)), ItemText(Master->KamokuItems().KamokuItems(5)));
     EXPECT_EQ(Expense.Midds().Count(), 0);
-    // Sums start at 0 and the monthly arrays are empty.
-    EXPECT_EQ(Grans.Grans(1).SumAll(), 0.0);
-    EXPECT_EQ(Grans.Grans(1).MonthCount(), 0);
-    EXPECT_EQ(Grans.Grans(1).Midds().Midds(0).SumAll(), 0.0);
 }
 
 // A major row clears the current middle code: the minor row after the major
@@ -321,19 +317,6 @@ TEST_F(KamokuMasterTest, IndexOfIgnoresLetterCase)
     EXPECT_EQ(Grans.Grans(1).Midds().IndexOf("CD"), 0);
     EXPECT_EQ(Grans.Grans(1).Midds().IndexOf("c"), -1);
     EXPECT_EQ(Grans.Grans(1).Midds().Midds(0).Concs().IndexOf("eF"), 0);
-}
-
-TEST_F(KamokuMasterTest, SetMonthCountSizesEveryMajorItem)
-{
-    const auto Master = Load(ExampleMaster);
-    ASSERT_TRUE(Master->Completed());
-    Master->Grans().SetMonthCount(3);
-    for (int G = 0; G < Master->Grans().Count(); ++G) {
-        const TSrcKamokuGran& Gran = Master->Grans().Grans(G);
-        EXPECT_EQ(Gran.MonthCount(), 3) << Gran.FullCode();
-        EXPECT_EQ(Gran.SumsMonthly(2), 0.0);
-        EXPECT_EQ(Gran.SumsMonths(2), 0.0);
-    }
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,9 @@
 
 #include "SourcesTestSupport.h"
 
+#include <stdexcept>
+
+#include "aggregation/SumLedger.h"
 #include "sources/SrcKamoku.h"
 #include "sources/SrcKinsen.h"
 #include "sources/SrcTantosha.h"
@@ -554,10 +557,14 @@ TEST_P(KinsenFiscalMonthTest, DividesThePeriod)
     const int Count = static_cast<int>(Case.Months.size());
     EXPECT_EQ(Table->FiscalMonthCount(), Count);
     EXPECT_EQ(Table->KinsenMonthlyIndices().Count(), Count);
-    // The monthly sums of every major item are sized to the months.
+    // The ledger of the table has one monthly sum per month for every major
+    // item.
+    const TSumLedger Ledger(*Table);
+    EXPECT_EQ(Ledger.MonthCount(), Count);
     for (int G = 0; G < Kamoku->Grans().Count(); ++G) {
-        EXPECT_EQ(Kamoku->Grans().Grans(G).MonthCount(), Count) << Kamoku->Grans().Grans(G).FullCode();
-        EXPECT_EQ(Kamoku->Grans().Grans(G).SumsMonthly(Count - 1), 0.0);
+        const TSrcKamokuGran& Gran = Kamoku->Grans().Grans(G);
+        EXPECT_EQ(Ledger.SumsMonthly(Gran, Count - 1), 0.0) << Gran.FullCode();
+        EXPECT_THROW(Ledger.SumsMonthly(Gran, Count), std::out_of_range) << Gran.FullCode();
     }
 }
 
@@ -690,8 +697,13 @@ TEST_F(KinsenTableTest, SmallYearIndicesAndBalances)
     EXPECT_TRUE(Table->Kinsens().Kinsens(8).Empty());
     EXPECT_FALSE(Table->Kinsens().Kinsens(2).Empty());
 
-    for (int G = 0; G < Kamoku->Grans().Count(); ++G)
-        EXPECT_EQ(Kamoku->Grans().Grans(G).MonthCount(), Table->FiscalMonthCount());
+    const TSumLedger Ledger(*Table);
+    EXPECT_EQ(Ledger.MonthCount(), Table->FiscalMonthCount());
+    for (int G = 0; G < Kamoku->Grans().Count(); ++G) {
+        const TSrcKamokuGran& Gran = Kamoku->Grans().Grans(G);
+        EXPECT_EQ(Ledger.SumsMonths(Gran, Table->FiscalMonthCount() - 1), Ledger.SumAll(Gran)) << Gran.FullCode();
+        EXPECT_THROW(Ledger.SumsMonths(Gran, Table->FiscalMonthCount()), std::out_of_range) << Gran.FullCode();
+    }
     EXPECT_EQ(&Table->KamokuMaster(), Kamoku.get());
     EXPECT_EQ(Table->TantoshaMaster(), Tantosha.get());
 }
