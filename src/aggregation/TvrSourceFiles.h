@@ -4,17 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "sources/SrcTables.h"
 
 namespace tavrel {
-
-// The keywords by which a source file is recognised in its folder, as the
-// main window still spells them; the registry (SrcTableInfo) holds them.
-// TODO(merge): remove once the windows use the registry
-inline const char* const kKamokuKeyword = SrcTableInfo(TSrcTableKind::Kamoku).Keyword.data();
-inline const char* const kTantoshaKeyword = SrcTableInfo(TSrcTableKind::Tantosha).Keyword.data();
-inline const char* const kZandakaKeyword = SrcTableInfo(TSrcTableKind::Zandaka).Keyword.data();
-inline const char* const kKinsenKeyword = SrcTableInfo(TSrcTableKind::Kinsen).Keyword.data();
 
 // The names of the regular files of a folder whose names end in ".csv" in
 // any letter case (files from other systems often end in .CSV), in byte

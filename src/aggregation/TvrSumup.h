@@ -21,10 +21,6 @@ struct TTvrExecuteParams {
     std::string TantoshaMaster;
     std::string ZandakaTable;
     std::string KinsenTable;
-    // Never read: the run reports through the callback given at its
-    // construction. Only the main window still sets it.
-    // TODO(merge): remove once the windows use the registry
-    TTvrExecuteSendMessage SendMessage;
     // The regional settings of every conversion and book.
     TTvrRegionalSettings Settings;
     // The date that stands for today: the cash book's closing row and a row

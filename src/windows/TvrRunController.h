@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "aggregation/SumSchema.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrValue.h"
 
@@ -20,9 +21,6 @@ namespace tavrel {
 class TTvrLogView;
 class TTvrSheetWindow;
 class TTvrSumup;
-
-// The folder of the source-data location that a run writes the books to.
-inline constexpr const char* kOutputFolderName = "output";
 
 // The source files of a run: the location (a folder with its separator)
 // and the name of each table's file there, empty for a table not used.
