@@ -86,11 +86,16 @@ screenshots: build
 
 # The Debian package, from a Release build of its own installed under /usr,
 # so that the program looks for its guide in /usr/share/doc/tavrel/. Prints
-# the path of the .deb.
+# the path of the .deb. It is compiled with Debian's flags for packages
+# (dpkg-buildflags) with every hardening feature: stack protector, fortified
+# functions, read-only relocations bound at start.
 PACKAGE_DIR ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 package: deps
 	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	    -DBUILD_TESTING=OFF >/dev/null
+	    -DBUILD_TESTING=OFF \
+	    "-DCMAKE_CXX_FLAGS=$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=$$($(PACKAGE_FLAGS) LDFLAGS)" >/dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@rm -f $(PACKAGE_DIR)/*.deb
 	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }

@@ -6,7 +6,7 @@
 #
 #   tavrel (0.1.0) unstable; urgency=medium
 #
-#     * Added
+#     * Added:
 #       - tavrel-sumup, the command-line front end: ...
 #         continued ...
 #
@@ -76,7 +76,7 @@ foreach(Line IN LISTS Lines)
     elseif(Release STREQUAL "")
         continue()
     elseif(Line MATCHES "^### (.+)$")
-        string(APPEND Output "\n  * ${CMAKE_MATCH_1}\n")
+        string(APPEND Output "\n  * ${CMAKE_MATCH_1}:\n")
     elseif(Line MATCHES "^- (.+)$")
         string(APPEND Output "    - ${CMAKE_MATCH_1}\n")
     elseif(Line MATCHES "^  +(.+)$")

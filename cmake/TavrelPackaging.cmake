@@ -18,6 +18,20 @@ set(TAVREL_DOCUMENTS_INSTALL_DIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/tavrel")
 
 install(TARGETS tavrel tavrel-sumup
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped installation (the package's) also drops the compiler's
+# .comment and .note sections, as Debian's own packaging tools do: they only
+# name the compiler version.
+find_program(TAVREL_OBJCOPY NAMES ${CMAKE_OBJCOPY} objcopy)
+if(TAVREL_OBJCOPY)
+    foreach(Program tavrel tavrel-sumup)
+        install(CODE "
+            if(CMAKE_INSTALL_DO_STRIP)
+                execute_process(COMMAND \"${TAVREL_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${Program}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+            endif()")
+    endforeach()
+endif()
 
 # The same SVG the windows carry as a resource; scalable, so one file serves
 # every size the desktop asks for.
