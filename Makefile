@@ -1,4 +1,5 @@
-# Tavrel. The two everyday commands: `make run` and `make test`.
+# Tavrel. The two everyday commands: `make run` and `make test` (./run and
+# ./test install what is missing first, make among it, and call them).
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SUMUP = $(BUILD_DIR)/src/cli/tavrel-sumup
