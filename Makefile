@@ -89,7 +89,9 @@ screenshots: build
 # so that the program looks for its guide in /usr/share/doc/tavrel/. Prints
 # the path of the .deb. It is compiled with Debian's flags for packages
 # (dpkg-buildflags) with every hardening feature: stack protector, fortified
-# functions, read-only relocations bound at start.
+# functions, read-only relocations bound at start. CPack runs in a UTF-8
+# locale whatever the shell's (a bare root has none): its archive library
+# stores the guide's Japanese file name only in one.
 PACKAGE_DIR ?= build-package
 PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 package: deps
@@ -99,7 +101,7 @@ package: deps
 	    "-DCMAKE_EXE_LINKER_FLAGS=$$($(PACKAGE_FLAGS) LDFLAGS)" >/dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@rm -f $(PACKAGE_DIR)/*.deb
-	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@cd $(PACKAGE_DIR) && LC_ALL=C.UTF-8 cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 	@ls -1 $(CURDIR)/$(PACKAGE_DIR)/*.deb
 
 clean:
