@@ -89,7 +89,8 @@ screenshots: build
 # so that the program looks for its guide in /usr/share/doc/tavrel/. Prints
 # the path of the .deb. It is compiled with Debian's flags for packages
 # (dpkg-buildflags) with every hardening feature: stack protector, fortified
-# functions, read-only relocations bound at start. CPack runs in a UTF-8
+# functions, read-only relocations bound at start. A package that lintian
+# finds an error or a warning in is a failure. CPack runs in a UTF-8
 # locale whatever the shell's (a bare root has none): its archive library
 # stores the guide's Japanese file name only in one.
 PACKAGE_DIR ?= build-package
@@ -102,6 +103,8 @@ package: deps
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@rm -f $(PACKAGE_DIR)/*.deb
 	@cd $(PACKAGE_DIR) && LC_ALL=C.UTF-8 cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@lintian --fail-on error,warning $(PACKAGE_DIR)/*.deb >$(PACKAGE_DIR)/lintian.log 2>&1 || \
+	    { cat $(PACKAGE_DIR)/lintian.log; echo "lintian rejects the package"; exit 1; }
 	@ls -1 $(CURDIR)/$(PACKAGE_DIR)/*.deb
 
 clean:
