@@ -1,4 +1,5 @@
-# Tavrel. The two everyday commands: `make run` and `make test`.
+# Tavrel. The two everyday commands: `make run` and `make test` (./run and
+# ./test install what is missing first, make among it, and call them).
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SUMUP = $(BUILD_DIR)/src/cli/tavrel-sumup
@@ -86,14 +87,24 @@ screenshots: build
 
 # The Debian package, from a Release build of its own installed under /usr,
 # so that the program looks for its guide in /usr/share/doc/tavrel/. Prints
-# the path of the .deb.
+# the path of the .deb. It is compiled with Debian's flags for packages
+# (dpkg-buildflags) with every hardening feature: stack protector, fortified
+# functions, read-only relocations bound at start. A package that lintian
+# finds an error or a warning in is a failure. CPack runs in a UTF-8
+# locale whatever the shell's (a bare root has none): its archive library
+# stores the guide's Japanese file name only in one.
 PACKAGE_DIR ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 package: deps
 	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	    -DBUILD_TESTING=OFF >/dev/null
+	    -DBUILD_TESTING=OFF \
+	    "-DCMAKE_CXX_FLAGS=$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=$$($(PACKAGE_FLAGS) LDFLAGS)" >/dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@rm -f $(PACKAGE_DIR)/*.deb
-	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@cd $(PACKAGE_DIR) && LC_ALL=C.UTF-8 cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@lintian --fail-on error,warning $(PACKAGE_DIR)/*.deb >$(PACKAGE_DIR)/lintian.log 2>&1 || \
+	    { cat $(PACKAGE_DIR)/lintian.log; echo "lintian rejects the package"; exit 1; }
 	@ls -1 $(CURDIR)/$(PACKAGE_DIR)/*.deb
 
 clean:

@@ -113,7 +113,7 @@ int RunTavrel(int argc, char** argv)
     // The base window decides when the program ends, not the last window
     // closed: the main window frees itself and the base window follows.
     QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setDesktopFileName(QStringLiteral("tavrel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrel.Tavrel"));
     InstallFontSubstitutes();
     QApplication::setWindowIcon(ProgramIcon());
     std::unique_ptr<TTvrBaseWindow> Base;

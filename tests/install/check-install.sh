@@ -1,17 +1,23 @@
 #!/bin/sh
 # Installs the build tree into an empty folder, the way `cmake --install` and
-# the Debian package do, and checks that the desktop finds what it needs there:
-# both programs, the icon under the name the desktop entry gives, a desktop
-# entry a desktop accepts, and the guide in the folder the program opens.
+# the Debian package do, and checks that the desktop and the distribution find
+# what they need there: both programs, the icon under the name the desktop
+# entry gives, a desktop entry a desktop accepts, AppStream metadata that
+# matches it, the manual pages, the shell completion, and the guide, the
+# copyright file and the changelog in the folder the program opens.
 #
-# Usage: check-install.sh CMAKE BUILD_DIR ROOT ICON_SOURCE
-#   ROOT is emptied first; ICON_SOURCE is the icon of the source tree.
+# Usage: check-install.sh CMAKE BUILD_DIR ROOT SOURCE_DIR VERSION
+#   ROOT is emptied first; SOURCE_DIR is the source tree; VERSION is the
+#   project's version.
 set -u
 
 CMAKE=$1
 BUILD_DIR=$2
 ROOT=$3
-ICON_SOURCE=$4
+SOURCE_DIR=$4
+VERSION=$5
+ICON_SOURCE=$SOURCE_DIR/src/windows/tavrel.svg
+APP_ID=org.tavrel.Tavrel
 
 failures=0
 fail() {
@@ -46,21 +52,103 @@ elif ! cmp -s "$ICON_SOURCE" "$ICON"; then
 fi
 
 # The guide, at the top of the folder the program opens, and the package's
-# copyright file beside it.
+# copyright file and changelog beside it; the manual pages are not part of
+# the guide.
 GUIDE_DIR=$ROOT/share/doc/tavrel
 [ -f "$GUIDE_DIR/説明書.html" ] || fail "share/doc/tavrel/説明書.html is missing"
-[ -f "$GUIDE_DIR/copyright" ] || fail "share/doc/tavrel/copyright is missing"
+[ -e "$GUIDE_DIR/man" ] && fail "share/doc/tavrel/man: the manual pages were installed with the guide"
+if [ ! -f "$GUIDE_DIR/copyright" ]; then
+    fail "share/doc/tavrel/copyright is missing"
+else
+    # The machine-readable form, naming the licence of LICENSE.
+    head -n 1 "$GUIDE_DIR/copyright" |
+        grep -q -x 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "share/doc/tavrel/copyright is not in the machine-readable format"
+    grep -q -x 'License: MIT' "$GUIDE_DIR/copyright" || fail "share/doc/tavrel/copyright does not name the MIT licence"
+fi
+
+# A file compressed as Debian wants it: gzip -9n, which stores neither the
+# original name (flag bit 3) nor a time (bytes 4 to 7 zero).
+check_gzip() {
+    if [ ! -f "$1" ]; then
+        fail "${1#"$ROOT"/} is missing"
+    elif ! gzip -t "$1" 2>/dev/null; then
+        fail "${1#"$ROOT"/} is not a gzip file"
+    elif [ "$(od -A n -t u1 -j 3 -N 5 "$1" | tr -s ' ')" != " 0 0 0 0 0" ]; then
+        fail "${1#"$ROOT"/} carries a name or a time stamp (not gzip -n)"
+    fi
+}
+
+# The changelog in Debian's form, its newest release the project's version.
+CHANGELOG=$GUIDE_DIR/changelog.gz
+check_gzip "$CHANGELOG"
+if [ -f "$CHANGELOG" ]; then
+    first=$(gzip -dc "$CHANGELOG" | head -n 1)
+    [ "$first" = "tavrel ($VERSION) unstable; urgency=medium" ] ||
+        fail "the changelog does not begin with the release $VERSION: $first"
+    if command -v dpkg-parsechangelog >/dev/null 2>&1; then
+        gzip -dc "$CHANGELOG" >"$ROOT.changelog"
+        parsed=$(dpkg-parsechangelog -l "$ROOT.changelog" -S Version 2>&1)
+        [ "$parsed" = "$VERSION" ] || fail "dpkg-parsechangelog does not read the changelog: $parsed"
+    fi
+fi
+
+# The manual pages, compressed, each the page of docs/man.
+for page in tavrel.1 tavrel-sumup.1; do
+    installed=$ROOT/share/man/man1/$page.gz
+    check_gzip "$installed"
+    if [ -f "$installed" ] && ! gzip -dc "$installed" | cmp -s - "$SOURCE_DIR/docs/man/$page"; then
+        fail "share/man/man1/$page.gz is not docs/man/$page"
+    fi
+done
+
+# The completion of tavrel-sumup, under the command's name in the folder
+# bash-completion reads (the same folder under the prefix as the one
+# bash-completion's pkg-config file names under /usr).
+COMPLETION=$ROOT/share/bash-completion/completions/tavrel-sumup
+if [ ! -f "$COMPLETION" ]; then
+    fail "share/bash-completion/completions/tavrel-sumup is missing"
+elif ! cmp -s "$COMPLETION" "$SOURCE_DIR/packaging/tavrel-sumup.bash"; then
+    fail "share/bash-completion/completions/tavrel-sumup is not packaging/tavrel-sumup.bash"
+fi
+if pkg-config --exists bash-completion 2>/dev/null; then
+    completionsdir=$(pkg-config --variable=completionsdir bash-completion)
+    [ "${completionsdir%/}" = "/usr/share/bash-completion/completions" ] ||
+        fail "bash-completion reads completions from $completionsdir, not share/bash-completion/completions"
+fi
 
 # Nothing lands outside the places above: a stray install rule (a library's
 # headers, a test program) would end up in the package.
 stray=$(cd "$ROOT" && find . -type f | sed 's|^\./||' | grep -v -E \
-    '^(bin/tavrel|bin/tavrel-sumup|share/icons/hicolor/scalable/apps/tavrel\.svg|share/applications/tavrel\.desktop|share/doc/tavrel/.+)$')
+    '^(bin/tavrel|bin/tavrel-sumup|share/icons/hicolor/scalable/apps/tavrel\.svg|share/applications/org\.tavrel\.Tavrel\.desktop|share/metainfo/org\.tavrel\.Tavrel\.metainfo\.xml|share/man/man1/tavrel(-sumup)?\.1\.gz|share/bash-completion/completions/tavrel-sumup|share/doc/tavrel/.+)$')
 [ -z "$stray" ] || fail "files installed outside the expected places:
 $stray"
 
-DESKTOP=$ROOT/share/applications/tavrel.desktop
+# The desktop entry and the AppStream metadata carry the program's id, and
+# the program gives the same id to its windows (the id as the UTF-16 text of
+# a QStringLiteral in the installed program).
+DESKTOP=$ROOT/share/applications/$APP_ID.desktop
+METAINFO=$ROOT/share/metainfo/$APP_ID.metainfo.xml
+if [ -x "$ROOT/bin/tavrel" ] && ! strings -e l "$ROOT/bin/tavrel" | grep -q -x "$APP_ID"; then
+    fail "bin/tavrel does not name its desktop entry $APP_ID"
+fi
+if [ ! -f "$METAINFO" ]; then
+    fail "share/metainfo/$APP_ID.metainfo.xml is missing"
+else
+    grep -q "<id>$APP_ID</id>" "$METAINFO" || fail "the metainfo's id is not $APP_ID"
+    grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$METAINFO" ||
+        fail "the metainfo does not launch $APP_ID.desktop"
+    # AppStream's own checker over the installed tree: the metainfo, and the
+    # desktop entry it names. Without the tool (package appstream, installed
+    # by scripts/install-deps) this part is left out.
+    if command -v appstreamcli >/dev/null 2>&1; then
+        report=$(appstreamcli validate-tree --no-net "$ROOT" 2>&1) ||
+            { echo "$report"; fail "appstreamcli validate-tree rejects the installed tree"; }
+    fi
+fi
+
 if [ ! -f "$DESKTOP" ]; then
-    fail "share/applications/tavrel.desktop is missing"
+    fail "share/applications/$APP_ID.desktop is missing"
 else
     # The value of KEY in the [Desktop Entry] group (keys of other groups,
     # such as actions, do not count).
