@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 # Tavrel. The two everyday commands: `make run` and `make test` (./run and
 # ./test install what is missing first, make among it, and call them).
 BUILD_DIR ?= build

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 """Benchmark of tavrel-sumup on generated cash books of several sizes.
 
     bench.py --sumup PATH [--generator PATH] [--work DIR] [--rows N ...] [--runs K]

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 """Writes the four source tables of one fiscal year of a large organisation.
 
     gen_tables.py --out DIR [--rows N] [--seed S] [--start YYYY-MM-DD]

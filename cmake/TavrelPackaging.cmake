@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 # Installation and the Debian package.
 #
 # `cmake --install` lays out the programs, the icon, the desktop entry, the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 #include "aggregation/SumSchema.h"
 
 namespace tavrel {

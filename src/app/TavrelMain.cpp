@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The desktop program.
 //
 //   tavrel [FOLDER]   starts the main window, on FOLDER as the source-data

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // tavrel-sumup: one aggregation run from the command line, for batch runs
 // and scripts. Its interface is relied on by other tools; see CliUsage.
 #include <cstdio>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The browse button: a small button showing three dots beside a combo

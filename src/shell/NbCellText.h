@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // One line of text in a cell of an owner-drawn list or grid, and the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // A file's or folder's small icon followed by a text, as the file lists and

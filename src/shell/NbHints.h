@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Hints: each item of a list or grid with its own hint, shown only where it

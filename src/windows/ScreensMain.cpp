@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // tavrel-screens: shows the windows over the source tables and the books of
 // a run, for pictures and for timing the viewer.
 //

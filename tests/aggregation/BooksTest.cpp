@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The list of books and the schemas of the files: every book built alone
 // from fresh tables and a fresh ledger is the book of a whole run, and every
 // file, book or source table, has as many fields on a line as its column

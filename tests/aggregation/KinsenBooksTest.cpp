@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The cash book, the cash-in-hand book and the bank book: a whole run on a
 // small club's tables compared book by book, and the rules of the three
 // books one at a time (month separators, which row shows the balance,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The ledger of a run: the sums over the account tree and the transactions
 // of each major item by month, computed once from the checked tables.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The major item statement and the middle item statement: the whole run of
 // a club whose accounts use every level, the "その他" rows one case at a
 // time, where the middle item statement places each transaction, and the

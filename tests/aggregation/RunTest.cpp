@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The aggregation run as a whole: which tables it loads, which books it
 // writes and in what order, what it logs, where it stops, and the sheets it
 // leaves for the viewer.

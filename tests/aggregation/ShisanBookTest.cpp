@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The trial balance: its two sections, the months it prints, and the
 // opening account; and the whole run of a club with one income and one
 // expense item over two months.

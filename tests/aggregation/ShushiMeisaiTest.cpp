@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The income-expense item statement, and the sums of the ledger it and the
 // books after it print.
 

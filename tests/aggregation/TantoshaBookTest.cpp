@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The per-person book: one block per person of the person master, with the
 // transactions of that person; and the whole run of a club with two persons.
 

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 """Checks the benchmark's generator of source tables against the program.
 
     check_gen_tables.py --case CASE --generator GEN --sumup SUMUP --work DIR

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The command line of tavrel-sumup: parsing the options and turning them
 // into the parameters of one run, with the source files chosen by keyword
 // where no name is given.

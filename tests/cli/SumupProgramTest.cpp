@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The tavrel-sumup program run as a separate process: its exit status, what
 // it prints on standard output and standard error, which files it reads and
 // where it writes the books.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // A whole run against what goes wrong outside the program: missing and
 // unreadable files, folders in the wrong place, read-only books, a disk that
 // fills up in the middle of a book, and files that are not tables at all.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The conversions and value texts on arbitrary text, under two regional
 // settings.
 #include <cmath>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Decoding, line splitting, field splitting and line making on arbitrary
 // bytes; splitting a made line must give back the fields.
 #include <cstdint>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Each source-table loader on an arbitrary file. Which one is chosen at
 // build time (TAVREL_FUZZ_LOADER), so that each has its own target and
 // corpus. A loader may report rows or raise the system's error, nothing else.

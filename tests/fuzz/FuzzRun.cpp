@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // A whole run with a fixed valid account-title master and person master and
 // an arbitrary cash-book table: it completes or stops with a log, never
 // crashes, and never touches a source table.

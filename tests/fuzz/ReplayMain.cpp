@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Replays a fuzz target's corpus: every file in the folders given on the
 // command line goes through the target once. Built with the ordinary
 // compiler, so that `make test` checks every past finding stays fixed.

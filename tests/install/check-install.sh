@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Tavrel developers
+# SPDX-License-Identifier: MIT
+
 # Installs the build tree into an empty folder, the way `cmake --install` and
 # the Debian package do, and checks that the desktop and the distribution find
 # what they need there: both programs, the icon under the name the desktop

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The browse button: its glyph, and real controls under the offscreen
 // platform.
 #include <QComboBox>

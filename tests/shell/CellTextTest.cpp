@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Cell text and glyph text drawn on pictures.
 #include <QFileIconProvider>
 #include <QFont>

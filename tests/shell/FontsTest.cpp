@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The windows' face and the row heights that suit a font.
 #include <QFont>
 #include <QFontInfo>

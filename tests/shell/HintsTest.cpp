@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Item hints: the decision, and real lists and grids under the offscreen
 // platform.
 #include <QApplication>

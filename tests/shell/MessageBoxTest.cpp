@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The message boxes: their text, buttons and answers, and the boxes shown
 // through the test seam.
 #include <QMessageBox>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Folder paths as the user sees them, and the special folders.
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // tavrel-sumup reads the system's regional settings at start: the same
 // tables convert or not depending on the locale it runs under, and the books
 // write dates in that locale's short date format.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The program's windows as a whole: the task-bar window and the cursor
 // over every window.
 #include <QCursor>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Loader tests of the account-title master: every row check in its order and
 // effect, the items of each row, the tree, and both forms of Find.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Loader tests of the cash-book table: the starting row, every row message
 // with the period and order rules, the derived fields of the rows, the
 // fiscal months, the row indices and the balances.

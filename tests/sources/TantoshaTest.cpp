@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Loader tests of the person master: the two row checks, the fields of a
 // row, and Find.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Loader tests of the balance table: the first failing check of each row,
 // every row processed, and the values of the rows.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Values, text conversions and the display texts of numbers and dates.
 //
 // The default TTvrRegionalSettings are the Japanese conventions (thousands

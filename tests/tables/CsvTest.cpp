@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The CSV text format shared by every file: lines, fields, encodings and the
 // write that leaves an unchanged file alone.
 

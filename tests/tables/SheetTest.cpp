@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // Sheets: typed cells loaded from a CSV file, titled by column definitions.
 
 #include <gtest/gtest.h>

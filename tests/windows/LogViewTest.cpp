@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The run's log on its own, under the offscreen platform.
 #include <QStringList>
 #include <QTextBlock>

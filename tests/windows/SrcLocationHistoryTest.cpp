@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The remembered source-data locations, read from and written to a
 // configuration of the test's own.
 #include <QDir>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The window-state saver on plain windows and a configuration of the
 // test's own.
 #include <QDir>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
 // The windows' tests run with a real QApplication on the offscreen platform,
 // so that a run by hand behaves as under CTest.
 #include <QApplication>
