@@ -10,22 +10,11 @@
 #include <QString>
 #include <memory>
 
+#include "tables/TvrCellText.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
 namespace tavrel {
-
-// A number as the viewer displays it: rounded to a whole number, halves away
-// from zero, with the thousands separator and no decimals (1,235 for 1234.5).
-std::string DisplayNumberText(double AValue, const TTvrRegionalSettings& ASettings);
-
-// The text of a value of a column of the given type: null gives empty text,
-// a number its display form (ACopy false) or the plain decimal of the books
-// (ACopy true), a date its short date in both forms, a text itself.
-std::string ValueCellText(const TTvrValue& AValue, TTvrFieldType AFieldType, bool ACopy,
-                          const TTvrRegionalSettings& ASettings);
-// True for a number in an integer or float column.
-bool IsNumericValue(const TTvrValue& AValue, TTvrFieldType AFieldType);
 
 // A grid's model: one row per line of the file, one column per field of the
 // sheet (the row numbers and titles are the headers). A file without lines
