@@ -266,6 +266,7 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         TFields Expected;
     };
     const std::string Nihon(kNihonUtf8);
+    const std::string R(kReplacementUtf8);
     const TCase Cases[] = {
         {"CR LF", "a,1\r\nb,2\r\n", {"a,1", "b,2"}},
         {"no final line end", "a,1\r\nb,2", {"a,1", "b,2"}},
@@ -275,12 +276,16 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         {"blank line kept", "a\r\n\r\nb\r\n", {"a", "", "b"}},
         {"empty file", "", {}},
         {"one line end", "\r\n", {""}},
-        {"NUL ends the text", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
-        {"NUL at the start", std::string("\0a\r\n", 4), {}},
+        // A NUL reads as one unreadable character and the text goes on.
+        {"NUL in a line", std::string("a\r\nb\0c\r\nd", 9), {"a", "b" + R + "c", "d"}},
+        {"NUL at the start", std::string("\0a\r\n", 4), {R + "a"}},
+        {"NUL among eight ASCII bytes", std::string("abcdefg\0hijklmn", 15), {"abcdefg" + R + "hijklmn"}},
+        {"NUL in code page 932", Cat({kNihonCp932, std::string_view("\0", 1), kACp932}), {Nihon + R + std::string(kAUtf8)}},
+        {"NUL in UTF-8 without mark", Cat({kNihonUtf8, std::string_view("\0\0", 2), "x"}), {Nihon + R + R + "x"}},
         {"UTF-8 mark", Cat({"\xEF\xBB\xBF", kNihonUtf8, ",1\r\n"}), {Nihon + ",1"}},
         {"UTF-8 mark, ASCII only", "\xEF\xBB\xBF" "a,1\r\n", {"a,1"}},
         {"UTF-8 mark only", "\xEF\xBB\xBF", {}},
-        {"UTF-8 mark and NUL", std::string("\xEF\xBB\xBF" "a\r\nb\0c", 9), {"a", "b"}},
+        {"UTF-8 mark and NUL", std::string("\xEF\xBB\xBF" "a\r\nb\0c", 9), {"a", "b" + R + "c"}},
         {"UTF-8 without mark", Cat({kNihonUtf8, ",", kAUtf8, "\r\nx\r\n"}),
          {Cat({kNihonUtf8, ",", kAUtf8}), "x"}},
         {"code page 932", Cat({kNihonCp932, ",", kACp932, ",", kHalfACp932, "\r\n", kCircled1Cp932, kFullTildeCp932}),
@@ -293,7 +298,8 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         {"UTF-16 LE surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE\n\0", 8),
          {std::string(kEmojiUtf8)}},
         {"UTF-16 LE lone CR", std::string("\xFF\xFE" "a\0\r\0b\0", 8), {"a", "b"}},
-        {"UTF-16 LE NUL", std::string("\xFF\xFE" "a\0\n\0\0\0b\0", 10), {"a"}},
+        {"UTF-16 LE NUL", std::string("\xFF\xFE" "a\0\n\0\0\0b\0", 10), {"a", R + "b"}},
+        {"UTF-16 BE NUL", std::string("\xFE\xFF\0a\0\0\0b", 8), {"a" + R + "b"}},
     };
     for (const TCase& C : Cases) {
         const TFields Actual = ReadBack(C.Bytes);
