@@ -350,11 +350,18 @@ TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecute
 
 void TSrcKinsenTable::BuildFiscalMonths()
 {
+    // Month k starts on the first day plus k calendar months, each counted
+    // from the first day: stepping from the previous month's start would
+    // lose the 31st at the first short month and make a year of 13 months.
     // After a load that stopped at the starting row the last day may be
     // missing or not after the first: then there are no months.
     std::vector<TTvrDate> Starts;
-    for (TTvrDate D = FFiscalFirstDate; D.Day() <= FFiscalLastDate.Day(); D = D.AddOneMonth())
-        Starts.push_back(D);
+    for (int K = 0;; ++K) {
+        const TTvrDate Start = FFiscalFirstDate.AddMonths(K);
+        if (Start.Day() > FFiscalLastDate.Day())
+            break;
+        Starts.push_back(Start);
+    }
     FFiscalMonthCount = static_cast<int>(Starts.size());
     FKinsenMonthlyIndices->SetCount(FFiscalMonthCount);
     FFiscalMonths.resize(Starts.size());
@@ -365,7 +372,8 @@ void TSrcKinsenTable::BuildFiscalMonths()
         Starts[K].Decode(Year, Month, Day);
         FFiscalMonths[K].Month = Month;
         FFiscalMonths[K].FirstDate = Starts[K];
-        FFiscalMonths[K].LastDate = TTvrDate::FromSerial(Starts[K].AddOneMonth().Serial() - 1);
+        FFiscalMonths[K].LastDate =
+            TTvrDate::FromSerial(FFiscalFirstDate.AddMonths(static_cast<int>(K) + 1).Serial() - 1);
     }
 }
 

@@ -52,11 +52,11 @@ void TTvrDate::DecodeTime(int& AHour, int& AMinute) const
     AMinute = Minutes % 60;
 }
 
-TTvrDate TTvrDate::AddOneMonth() const
+TTvrDate TTvrDate::AddMonths(int AMonths) const
 {
     const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};
     const std::chrono::year_month Next =
-        std::chrono::year_month(Ymd.year(), Ymd.month()) + std::chrono::months(1);
+        std::chrono::year_month(Ymd.year(), Ymd.month()) + std::chrono::months(AMonths);
     const std::chrono::day LastDay = std::chrono::year_month_day_last(
                                          Next.year(), std::chrono::month_day_last(Next.month()))
                                          .day();

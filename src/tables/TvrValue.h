@@ -46,9 +46,10 @@ public:
     // tolerance: a time kept as a fraction of a day may lie a hair below its
     // whole minute.
     void DecodeTime(int& AHour, int& AMinute) const;
-    // The same day of the next calendar month, or that month's last day when
-    // the next month is shorter.
-    TTvrDate AddOneMonth() const;
+    // The same day AMonths calendar months later, or that month's last day
+    // when it is shorter. Always counted from this date, so that a series of
+    // months from the 31st keeps the 31st wherever a month has one.
+    TTvrDate AddMonths(int AMonths) const;
 
     friend constexpr auto operator<=>(TTvrDate, TTvrDate) = default;
 

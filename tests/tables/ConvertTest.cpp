@@ -121,18 +121,27 @@ TEST(TvrDate, DecodeTimeGivesTheClockToTheMinute)
     }
 }
 
-TEST(TvrDate, AddOneMonthClampsToTheLastDay)
+TEST(TvrDate, AddMonthsClampsToTheLastDay)
 {
     struct TCase {
-        TTvrDate From, To;
+        TTvrDate From;
+        int Months;
+        TTvrDate To;
     };
+    // clang-format off
     const TCase Cases[] = {
-        {Ymd(2024, 1, 31), Ymd(2024, 2, 29)}, {Ymd(2023, 1, 31), Ymd(2023, 2, 28)},
-        {Ymd(2024, 3, 31), Ymd(2024, 4, 30)}, {Ymd(2024, 12, 15), Ymd(2025, 1, 15)},
-        {Ymd(2024, 2, 29), Ymd(2024, 3, 29)}, {Ymd(2024, 4, 1), Ymd(2024, 5, 1)},
+        {Ymd(2024, 1, 31), 1, Ymd(2024, 2, 29)}, {Ymd(2023, 1, 31), 1, Ymd(2023, 2, 28)},
+        {Ymd(2024, 3, 31), 1, Ymd(2024, 4, 30)}, {Ymd(2024, 12, 15), 1, Ymd(2025, 1, 15)},
+        {Ymd(2024, 2, 29), 1, Ymd(2024, 3, 29)}, {Ymd(2024, 4, 1), 1, Ymd(2024, 5, 1)},
+        // Counted from the date itself: the 31st comes back after February.
+        {Ymd(2025, 1, 31), 2, Ymd(2025, 3, 31)}, {Ymd(2025, 1, 31), 3, Ymd(2025, 4, 30)},
+        {Ymd(2025, 1, 31), 12, Ymd(2026, 1, 31)}, {Ymd(2023, 12, 31), 2, Ymd(2024, 2, 29)},
+        {Ymd(2024, 2, 29), 12, Ymd(2025, 2, 28)}, {Ymd(2024, 5, 15), 0, Ymd(2024, 5, 15)},
+        {Ymd(2024, 5, 31), 25, Ymd(2026, 6, 30)},
     };
+    // clang-format on
     for (const TCase& C : Cases)
-        EXPECT_EQ(C.From.AddOneMonth(), C.To) << "from serial " << C.From.Serial();
+        EXPECT_EQ(C.From.AddMonths(C.Months), C.To) << "from serial " << C.From.Serial() << " + " << C.Months;
 }
 
 TEST(TvrValue, KindsAndAsFloat)
