@@ -68,7 +68,9 @@ TTvrValue TTvrSheet::Cells(int ACol, int ARow) const
     switch (FFields.Fields(ACol).FieldType()) {
     case sftString: return Text;
     case sftInteger: return TextToIntegerValue(Text, FSettings);
-    case sftDouble: return TextToFloatValue(Text, FSettings);
+    // A sheet shows what the file holds: a book's total may lie beyond the
+    // amounts a table may hold.
+    case sftDouble: return TextToFloatValue(Text, FSettings, TTvrNumberRange::Finite);
     case sftDate: return TextToDateValue(Text, FSettings);
     }
     return {};

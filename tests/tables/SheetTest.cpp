@@ -311,6 +311,18 @@ TEST_F(SheetTest, FolderNameRaises)
     EXPECT_EQ(Sheet.RowCount(), 0);
 }
 
+// A book may hold a total beyond the amounts a table may hold: its sheet
+// shows it as the number it is.
+TEST_F(SheetTest, NumbersBeyondTheAmountsOfATableStayNumbers)
+{
+    const std::string Name = Write("large.csv", "a,1,9007199254740993,2024/4/1\r\nb,1,1E20,\r\nc,1,1.8e308,\r\n");
+    TTvrSheet Sheet;
+    Sheet.LoadFromFile(Name, kFourColumns, kJapan);
+    EXPECT_EQ(Sheet.Cells(2, 0), TTvrValue(9007199254740993.0));
+    EXPECT_EQ(Sheet.Cells(2, 1), TTvrValue(1e20));
+    EXPECT_EQ(Sheet.Cells(2, 2), TTvrValue("1.8e308"));
+}
+
 TEST_F(SheetTest, FileTimeStampIsTheModificationTimeInLocalTime)
 {
     const std::string Name = Write("stamp.csv", "a\r\n");
