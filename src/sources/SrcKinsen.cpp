@@ -23,12 +23,21 @@ const std::string& NameOf(const TSrcKamokuItem* AItem, bool ACodeName)
     return ACodeName ? AItem->CodeName() : AItem->Code();
 }
 
+// Whether both amounts of the starting row were read: a row whose
+// conversions stopped before them, or that lacks one, has its own message,
+// and a comparison would only add a false one about balances that may well
+// be right.
+bool OpeningAmountsRead(const TSrcKinsen& ARow)
+{
+    return ARow.KCASH().IsNumber() && ARow.KBANK().IsNumber();
+}
+
 // The starting row's cash plus bank against the budget of the opening-balance
 // account. Equal within a relative tolerance: amounts typed with decimals
 // (0.1 and 0.2 against 0.3) do not add up exactly in binary.
 bool OpeningBalanceMatches(const TSrcKinsen& ARow, const TTvrValue& ABudget)
 {
-    if (!ARow.KCASH().IsNumber() || !ARow.KBANK().IsNumber() || !ABudget.IsNumber())
+    if (!OpeningAmountsRead(ARow) || !ABudget.IsNumber())
         return false;
     const double A = ARow.KCASH().AsFloat() + ARow.KBANK().AsFloat();
     const double B = ABudget.AsFloat();
@@ -225,7 +234,8 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
             PreviousDate = FFiscalFirstDate;
             const TSrcKamokuGrans& Grans = FKamokuMaster.Grans();
             const int Opening = Grans.IndexOf(kOpeningCode);
-            if (!OpeningBalanceMatches(Row, Opening >= 0 ? Grans.Grans(Opening).KYOSAN() : TTvrValue()))
+            if (OpeningAmountsRead(Row)
+                && !OpeningBalanceMatches(Row, Opening >= 0 ? Grans.Grans(Opening).KYOSAN() : TTvrValue()))
                 SendError(RowPrefix(ALineNumber) + "開始残高の現金と預金の合計が科目マスタの開始残高と異なります。");
             if (!FCompleted)
                 return false;
