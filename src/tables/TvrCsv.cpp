@@ -40,6 +40,13 @@ std::string OsMessage(int AErrno)
     throw ETvrError("ファイル \"" + AFileName + "\" を作成できません。" + OsMessage(AErrno));
 }
 
+// A FIFO would hold the run until something writes into it, and a device
+// such as /dev/zero never ends: only regular files are read.
+[[noreturn]] void RaiseNotRegularError(const std::string& AFileName)
+{
+    throw ETvrError("ファイル \"" + AFileName + "\" を開けません。通常のファイルではありません。");
+}
+
 // Closes a descriptor when it goes out of scope.
 class TFileHandle {
 public:
@@ -118,7 +125,9 @@ std::atomic<unsigned> GTemporaryCounter{0};
 
 std::string ReadFileBytes(const std::string& AFileName)
 {
-    TFileHandle File(::open(AFileName.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without waiting, so that a FIFO is refused at once instead of
+    // waiting for a writer; a regular file reads the same either way.
+    TFileHandle File(::open(AFileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (File.Fd() < 0)
         RaiseOpenError(AFileName, errno);
     struct stat St {};
@@ -126,8 +135,13 @@ std::string ReadFileBytes(const std::string& AFileName)
         RaiseOpenError(AFileName, errno);
     if (S_ISDIR(St.st_mode))
         RaiseOpenError(AFileName, EISDIR);
+    if (!S_ISREG(St.st_mode))
+        RaiseNotRegularError(AFileName);
+    const int Flags = ::fcntl(File.Fd(), F_GETFL);
+    if (Flags >= 0)
+        (void)::fcntl(File.Fd(), F_SETFL, Flags & ~O_NONBLOCK);
     std::string Bytes;
-    if (!ReadAll(File.Fd(), Bytes, S_ISREG(St.st_mode) ? static_cast<size_t>(St.st_size) : 0))
+    if (!ReadAll(File.Fd(), Bytes, static_cast<size_t>(St.st_size)))
         RaiseOpenError(AFileName, errno);
     return Bytes;
 }

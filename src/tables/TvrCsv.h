@@ -17,7 +17,10 @@ namespace tavrel {
 // line ends, code page 932 without a byte-order mark.
 
 // The whole content of a file; ETvrError with the platform's text when it
-// cannot be opened or read (missing, unreadable, a folder).
+// cannot be opened or read (missing, unreadable, a folder), and with a text
+// of its own for anything else that is not a regular file (a FIFO, a
+// device), which is refused at once rather than waited for or read without
+// end.
 std::string ReadFileBytes(const std::string& AFileName);
 
 // Splits a decoded text at CR LF, lone CR and lone LF. A line end after the
