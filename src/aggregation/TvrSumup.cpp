@@ -42,12 +42,15 @@ bool TTvrSumup::Execute(const TTvrExecuteParams& AParams)
     FInputs->Clear();
     FOutputs->Clear();
     bool Result = false;
+    // Nothing that goes wrong inside a run ends the program: out of memory,
+    // a failed thread or a fault of the program itself end the run with a
+    // message like a file that cannot be read.
     try {
         Result = Run(AParams);
-    } catch (const ETvrError& E) {
-        FSendMessage(E.what());
-    } catch (const std::filesystem::filesystem_error& E) {
-        FSendMessage(E.what());
+    } catch (const std::exception& E) {
+        FSendMessage(ErrorMessageOf(E));
+    } catch (...) {
+        FSendMessage("予期しないエラーが発生しました。");
     }
     FSendMessage("");
     FSendMessage(Result ? "集計が完了しました。" : "集計は中止されました。");

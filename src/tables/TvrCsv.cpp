@@ -422,7 +422,7 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, T
     return true;
 }
 
-TTvrDate FileModificationTime(const std::string& AFileName)
+bool TryFileModificationTime(const std::string& AFileName, TTvrDate& AResult)
 {
     struct stat St {};
     if (::stat(AFileName.c_str(), &St) != 0)
@@ -431,12 +431,25 @@ TTvrDate FileModificationTime(const std::string& AFileName)
         RaiseOpenError(AFileName, EISDIR);
     struct tm Local {};
     const time_t Seconds = St.st_mtim.tv_sec;
-    ::localtime_r(&Seconds, &Local);
-    const TTvrDate Day = TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
+    // A time whose year does not fit the calendar (a file from a broken
+    // clock or an archive) has no date: the caller shows it as unknown.
+    TTvrDate Day;
+    if (::localtime_r(&Seconds, &Local) == nullptr || Local.tm_year > INT_MAX - 1900
+        || !TTvrDate::TryEncode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Day))
+        return false;
     const double Fraction = (Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec
                              + St.st_mtim.tv_nsec / 1e9)
                             / 86400.0;
-    return TTvrDate::FromSerial(Day.Serial() + Fraction);
+    AResult = TTvrDate::FromSerial(Day.Serial() + Fraction);
+    return true;
+}
+
+TTvrDate FileModificationTime(const std::string& AFileName)
+{
+    TTvrDate Result;
+    if (!TryFileModificationTime(AFileName, Result))
+        throw ETvrError("ファイル \"" + AFileName + "\" の更新日時が範囲外です。");
+    return Result;
 }
 
 std::string ExtractFileName(std::string_view APath)

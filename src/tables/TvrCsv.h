@@ -80,8 +80,12 @@ enum class TTvrWriteDurability {
 bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes,
                         TTvrWriteDurability ADurability = TTvrWriteDurability::Durable);
 
-// The last-modification time of a file (a link followed) in local time;
-// ETvrError with the platform's text when it cannot be read.
+// The last-modification time of a file (a link followed) in local time.
+// Returns false, leaving AResult unchanged, when the time lies outside the
+// years 1 to 9999 that a date holds: the time is unknown. ETvrError with the
+// platform's text when the file's status cannot be read (missing, a folder).
+[[nodiscard]] bool TryFileModificationTime(const std::string& AFileName, TTvrDate& AResult);
+// The same, with ETvrError when the time is unknown.
 TTvrDate FileModificationTime(const std::string& AFileName);
 
 // The file-name part of a path: the text after the last path separator.

@@ -26,6 +26,7 @@ void TTvrSheet::Clear()
     FFields.Clear();
     FFileName.clear();
     FFileTimeStamp = TTvrDate();
+    FFileTimeStampKnown = false;
     FLines.clear();
     FText = TTvrFileText();
     FCachedRow = -1;
@@ -40,7 +41,9 @@ void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrF
         FFields.Add(Def);
     FFileName = AFileName;
     FSettings = ASettings;
-    FFileTimeStamp = FileModificationTime(AFileName);
+    TTvrDate Time;
+    FFileTimeStampKnown = TryFileModificationTime(AFileName, Time);
+    FFileTimeStamp = FFileTimeStampKnown ? Time : TTvrDate();
     FText = TTvrFileText(ReadFileBytes(AFileName));
     FLines = SplitTextLines(FText.Body());
 }

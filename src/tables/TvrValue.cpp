@@ -5,8 +5,20 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <new>
 
 namespace tavrel {
+
+std::string ErrorMessageOf(const std::exception& AError)
+{
+    if (dynamic_cast<const ETvrError*>(&AError) != nullptr
+        || dynamic_cast<const std::filesystem::filesystem_error*>(&AError) != nullptr)
+        return AError.what();
+    if (dynamic_cast<const std::bad_alloc*>(&AError) != nullptr)
+        return "メモリが不足しています。";
+    return std::string("予期しないエラーが発生しました。") + AError.what();
+}
 
 namespace {
 

@@ -21,6 +21,13 @@ public:
     explicit ETvrError(const std::string& AMessage) : std::runtime_error(AMessage) {}
 };
 
+// The text the user reads for an error that ends an action: the system's own
+// text for ETvrError (and for an error of the file system), "メモリが不足して
+// います。" when memory ran out, and for anything else "予期しないエラーが発生
+// しました。" followed by the error's own text. No error may end the program
+// without a word.
+std::string ErrorMessageOf(const std::exception& AError);
+
 // The progress callback of loaders, builders and the run: one text per call;
 // an empty text asks for an empty log line, a text may hold several lines.
 using TTvrExecuteSendMessage = std::function<void(const std::string& AMessage)>;

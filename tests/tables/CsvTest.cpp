@@ -16,6 +16,7 @@
 
 #include "tables/TvrCodePage.h"
 #include "tables/TvrCsv.h"
+#include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 #include "TablesTestSupport.h"
 
@@ -639,4 +640,50 @@ TEST(FileModificationTime, LocalTimeOfTheFileFollowingLinks)
 
     EXPECT_THROW(FileModificationTime(Folder.Path("missing.csv")), ETvrError);
     EXPECT_THROW(FileModificationTime(Folder.Path()), ETvrError);
+    TTvrDate Date;
+    EXPECT_THROW((void)TryFileModificationTime(Folder.Path("missing.csv"), Date), ETvrError);
+    ASSERT_TRUE(TryFileModificationTime(Link, Date));
+    EXPECT_NEAR(Date.Serial(), Expected.Serial(), 1e-7);
 }
+
+// A file time outside the years 1 to 9999 (an archive or a broken clock)
+// has no date: it is unknown, not an error of the file and never a crash.
+// Only a file system of 64-bit times (tmpfs) can hold such a time.
+TEST(FileModificationTime, TimeOutsideTheCalendarIsUnknown)
+{
+    char Template[] = "/dev/shm/tavrel-time-XXXXXX";
+    if (::mkdtemp(Template) == nullptr)
+        GTEST_SKIP() << "no /dev/shm to hold a file of year 10000";
+    const std::string Name = std::string(Template) + "/t.csv";
+    WriteBytes(Name, "a,1\r\n");
+    // The first second of year 10000, and a second in year 0.
+    for (const time_t Seconds : {time_t{253402300800}, time_t{-62135596900}}) {
+        SCOPED_TRACE(Seconds);
+        struct timespec Times[2] {};
+        Times[0].tv_sec = Times[1].tv_sec = Seconds;
+        ASSERT_EQ(::utimensat(AT_FDCWD, Name.c_str(), Times, 0), 0);
+        if (StatOf(Name).st_mtim.tv_sec != Seconds) {
+            ::unlink(Name.c_str());
+            ::rmdir(Template);
+            GTEST_SKIP() << "the file system cannot hold the time";
+        }
+        TTvrDate Date = TTvrDate::FromSerial(-1);
+        EXPECT_FALSE(TryFileModificationTime(Name, Date));
+        EXPECT_EQ(Date.Serial(), -1.0);
+        try {
+            FileModificationTime(Name);
+            ADD_FAILURE() << "no error";
+        } catch (const ETvrError& E) {
+            EXPECT_EQ(std::string(E.what()), "ファイル \"" + Name + "\" の更新日時が範囲外です。");
+        }
+        // A sheet of the file loads, its time unknown.
+        TTvrSheet Sheet;
+        Sheet.LoadFromFile(Name, TTvrFieldDefDynArray{{"a", sftString, 4}, {"b", sftInteger, 4}}, TTvrRegionalSettings());
+        EXPECT_FALSE(Sheet.FileTimeStampKnown());
+        EXPECT_EQ(Sheet.FileTimeStamp().Serial(), 0.0);
+        EXPECT_EQ(Sheet.Cells(1, 0), TTvrValue(int32_t{1}));
+    }
+    ::unlink(Name.c_str());
+    ::rmdir(Template);
+}
+
