@@ -347,6 +347,38 @@ TEST_F(TextFileTest, MissingFileOrFolderRaises)
     }
 }
 
+// A FIFO would hold the reader until something writes into it, and
+// /dev/zero never ends: only regular files are read, and the others are
+// refused at once with a message.
+TEST_F(TextFileTest, OnlyRegularFilesAreRead)
+{
+    const std::string Fifo = Folder.Path("fifo.csv");
+    ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+    struct TCase {
+        std::string Path;
+        std::string Message;
+    };
+    const TCase Cases[] = {
+        {Fifo, "ファイル \"" + Fifo + "\" を開けません。通常のファイルではありません。"},
+        {"/dev/zero", "ファイル \"/dev/zero\" を開けません。通常のファイルではありません。"},
+        {"/dev/null", "ファイル \"/dev/null\" を開けません。通常のファイルではありません。"},
+        {Folder.Path(), "ファイル \"" + Folder.Path() + "\" を開けません。" + std::strerror(EISDIR)},
+    };
+    for (const TCase& C : Cases) {
+        try {
+            ReadFileBytes(C.Path);
+            ADD_FAILURE() << C.Path << " was read";
+        } catch (const ETvrError& E) {
+            EXPECT_EQ(std::string(E.what()), C.Message);
+        }
+        EXPECT_THROW(ReadTextLines(C.Path), ETvrError) << C.Path;
+    }
+    // A link to a regular file is read as the file.
+    const std::string Real = Folder.WriteBytes("real.csv", "a,1\r\n");
+    ASSERT_EQ(::symlink(Real.c_str(), Folder.Path("link.csv").c_str()), 0);
+    EXPECT_EQ(ReadTextLines(Folder.Path("link.csv")), TFields{"a,1"});
+}
+
 // ---------------------------------------------------------------------------
 // Encoding lines
 
@@ -431,38 +463,6 @@ TEST(TryEncodeCp932, ExactCharactersOnly)
     EXPECT_FALSE(TryEncodeCp932(kWaveDashUtf8, Bytes));
     EXPECT_FALSE(TryEncodeCp932(kEmojiUtf8, Bytes));
     EXPECT_EQ(DecodeCp932(Cat({kNihonCp932, kFullTildeCp932})), Cat({kNihonUtf8, kFullTildeUtf8}));
-}
-
-// A FIFO would hold the reader until something writes into it, and
-// /dev/zero never ends: only regular files are read, and the others are
-// refused at once with a message.
-TEST_F(TextFileTest, OnlyRegularFilesAreRead)
-{
-    const std::string Fifo = Folder.Path("fifo.csv");
-    ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
-    struct TCase {
-        std::string Path;
-        std::string Message;
-    };
-    const TCase Cases[] = {
-        {Fifo, "ファイル \"" + Fifo + "\" を開けません。通常のファイルではありません。"},
-        {"/dev/zero", "ファイル \"/dev/zero\" を開けません。通常のファイルではありません。"},
-        {"/dev/null", "ファイル \"/dev/null\" を開けません。通常のファイルではありません。"},
-        {Folder.Path(), "ファイル \"" + Folder.Path() + "\" を開けません。" + std::strerror(EISDIR)},
-    };
-    for (const TCase& C : Cases) {
-        try {
-            ReadFileBytes(C.Path);
-            ADD_FAILURE() << C.Path << " was read";
-        } catch (const ETvrError& E) {
-            EXPECT_EQ(std::string(E.what()), C.Message);
-        }
-        EXPECT_THROW(ReadTextLines(C.Path), ETvrError) << C.Path;
-    }
-    // A link to a regular file is read as the file.
-    const std::string Real = Folder.WriteBytes("real.csv", "a,1\r\n");
-    ASSERT_EQ(::symlink(Real.c_str(), Folder.Path("link.csv").c_str()), 0);
-    EXPECT_EQ(ReadTextLines(Folder.Path("link.csv")), TFields{"a,1"});
 }
 
 // ---------------------------------------------------------------------------
