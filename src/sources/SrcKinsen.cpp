@@ -209,7 +209,7 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
     FKinsens.reserve(static_cast<size_t>(Reader.LineCount()));
     TTvrDate PreviousDate;
     std::vector<std::string> Fields;
-    Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+    const bool Whole = Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
         // Blank lines keep no row of their own, so that a file of a million
         // blank lines stays small.
         if (!HasNonEmptyField(AFields)) {
@@ -300,8 +300,10 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
         Row.SetKingakuTraded(Traded);
         Row.SetKingakuBooked(Row.KamokuInout() == skiExpense ? -Traded : Traded);
         return true;
-    });
-    if (FKinsenStartingIndex < 0)
+    }, [&](const std::string& AMessage) { SendError(AMessage); });
+    // A table that stopped at a quote not closed has said all it will say:
+    // its starting row may simply lie beyond that line.
+    if (Whole && FKinsenStartingIndex < 0)
         throw ETvrError(std::string(SrcTableInfo(TSrcTableKind::Kinsen).Caption)
                         + "に先頭行（会計期間と開始残高の行）がありません。");
 }
@@ -351,9 +353,12 @@ TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecute
     FFiscalFirstDate = FKinsens->FiscalFirstDate();
     FFiscalLastDate = FKinsens->FiscalLastDate();
     BuildFiscalMonths();
-    const TSrcKinsen& Start = FKinsens->Kinsens(FKinsenStartingIndex);
-    FFiscalStartingCash = Start.KCASH().AsFloat();
-    FFiscalStartingBank = Start.KBANK().AsFloat();
+    // A load that stopped before any starting row has no opening balances.
+    if (FKinsenStartingIndex >= 0) {
+        const TSrcKinsen& Start = FKinsens->Kinsens(FKinsenStartingIndex);
+        FFiscalStartingCash = Start.KCASH().AsFloat();
+        FFiscalStartingBank = Start.KBANK().AsFloat();
+    }
     FFiscalStartingTotal = FFiscalStartingCash + FFiscalStartingBank;
     IndexRows();
 }

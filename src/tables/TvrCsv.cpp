@@ -188,8 +188,9 @@ std::vector<std::string> ReadTextLines(const std::string& AFileName)
     return Lines;
 }
 
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields)
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields)
 {
+    bool Closed = true;
     size_t Count = 0;
     bool KeptLater = false;
     std::string Later;
@@ -222,6 +223,7 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
         std::string& Field = NextField();
         if (ALine[Pos] == '"') {
             ++Pos;
+            bool Closing = false;
             while (Pos < N) {
                 if (ALine[Pos] == '"') {
                     if (Pos + 1 < N && ALine[Pos + 1] == '"') {
@@ -230,6 +232,7 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
                         continue;
                     }
                     ++Pos;
+                    Closing = true;
                     break;
                 }
                 const size_t Next = ALine.find('"', Pos);
@@ -237,11 +240,17 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
                 Field.append(ALine.substr(Pos, End - Pos));
                 Pos = End;
             }
+            Closed = Closed && Closing;
         } else {
+            // A spreadsheet leaves a blank inside a cell unquoted: the field
+            // runs to the next comma, without the blanks at its two ends.
+            const size_t Comma = ALine.find(',', Pos);
             const size_t Start = Pos;
-            while (Pos < N && ALine[Pos] != ',' && !IsBlank(ALine[Pos]))
-                ++Pos;
-            Field.assign(ALine.substr(Start, Pos - Start));
+            Pos = Comma == std::string_view::npos ? N : Comma;
+            size_t End = Pos;
+            while (End > Start && IsBlank(ALine[End - 1]))
+                --End;
+            Field.assign(ALine.substr(Start, End - Start));
         }
         KeepLater();
         while (Pos < N && IsBlank(ALine[Pos]))
@@ -255,11 +264,12 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
         }
     }
     AFields.resize(Count);
+    return Closed;
 }
 
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
 {
-    SplitCsvLine(ALine, AFields, std::numeric_limits<size_t>::max());
+    return SplitCsvLine(ALine, AFields, std::numeric_limits<size_t>::max());
 }
 
 std::vector<std::string> SplitCsvLine(std::string_view ALine)
@@ -279,14 +289,16 @@ bool HasNonEmptyField(std::span<const std::string> AFields)
 
 namespace {
 
-// The characters that make a field quoted: the double quote, the comma and
-// the blanks (codes 1 to 32).
+// The characters that make a field quoted: the double quote, the comma, the
+// blanks (codes 1 to 32), and the semicolon, at which a spreadsheet's CSV
+// import also splits by default.
 constexpr std::array<bool, 256> kNeedsQuotes = [] {
     std::array<bool, 256> Table{};
     for (int C = 1; C <= 32; ++C)
         Table[static_cast<size_t>(C)] = true;
     Table['"'] = true;
     Table[','] = true;
+    Table[';'] = true;
     return Table;
 }();
 

@@ -32,23 +32,31 @@ std::vector<std::string_view> SplitTextLines(std::string_view AText);
 std::vector<std::string> ReadTextLines(const std::string& AFileName);
 
 // The fields of one line: leading blanks skipped; a quoted field runs to its
-// closing quote (doubled quotes inside stand for one); an unquoted field ends
-// at a comma or a blank; a comma at the end of the line adds an empty field.
+// closing quote (doubled quotes inside stand for one), or to the end of the
+// line when nothing closes it; an unquoted field runs to the next comma,
+// without the blanks at its two ends (blanks inside it stay, as a
+// spreadsheet writes them); a comma at the end of the line adds an empty
+// field.
 std::vector<std::string> SplitCsvLine(std::string_view ALine);
 // The same, into AFields, reusing its strings (the loaders split millions).
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
+// Returns false when a quoted field is not closed by the end of the line:
+// the cell went on in the next line (a line break typed inside a
+// spreadsheet's cell), which a reader of rows must not take for two rows.
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
 // The first AMaxFields fields only, for readers that use no more: later
 // fields are dropped, except the first non-empty one, which is kept after
 // them so that HasNonEmptyField still tells a blank line. A line of millions
-// of commas then costs no more than its first fields.
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields);
+// of commas then costs no more than its first fields. The result is that of
+// the whole line.
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields);
 
 // True when at least one field is non-empty; a line for which it is false is
 // a blank line everywhere in the system.
 bool HasNonEmptyField(std::span<const std::string> AFields);
 
-// One line of fields: a field holding a double quote, a comma or a blank is
-// quoted, its quotes doubled; a single empty field is written as "".
+// One line of fields: a field holding a double quote, a comma, a semicolon
+// or a blank is quoted, its quotes doubled; a single empty field is written
+// as "".
 std::string MakeCsvLine(std::span<const std::string> AFields);
 void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields);
 void AppendCsvLine(std::string& ATarget, std::span<const std::string_view> AFields);

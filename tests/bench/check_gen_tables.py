@@ -67,8 +67,8 @@ def is_blank(ch):
 
 def split_line(line):
     """The fields of a line by the program's rules: blanks around fields are
-    skipped, an unquoted field ends at a comma or a blank, a quoted one at a
-    quote not doubled."""
+    skipped, an unquoted field runs to the next comma (blanks inside it
+    stay), a quoted one to a quote not doubled."""
     fields = []
     i, n = 0, len(line)
     while i < n and is_blank(line[i]):
@@ -92,9 +92,12 @@ def split_line(line):
             fields.append("".join(text))
         else:
             j = i
-            while j < n and line[j] != "," and not is_blank(line[j]):
+            while j < n and line[j] != ",":
                 j += 1
-            fields.append(line[i:j])
+            end = j
+            while end > i and is_blank(line[end - 1]):
+                end -= 1
+            fields.append(line[i:end])
             i = j
         while i < n and is_blank(line[i]):
             i += 1

@@ -72,7 +72,14 @@ TEST(SplitCsvLine, FieldsOfALine)
     const TCase Cases[] = {
         {"a,b,c", {"a", "b", "c"}},
         {"a, b ,c", {"a", "b", "c"}},
-        {"ab cd,100", {"ab", "cd", "100"}},
+        // An unquoted field runs to the next comma: blanks inside it stay,
+        // as a spreadsheet leaves them unquoted; those at its ends go.
+        {"ab cd,100", {"ab cd", "100"}},
+        {"01,佐藤 恵子,会計", {"01", "佐藤 恵子", "会計"}},
+        {"2025/05/10,,,,,役員会 茶菓子,,200,-800,", {"2025/05/10", "", "", "", "", "役員会 茶菓子", "", "200", "-800", ""}},
+        {"  a  b  ,  c  d  ", {"a  b", "c  d"}},
+        {"a \"b\" c,d", {"a \"b\" c", "d"}},
+        {"\"ab\"cd ef,g", {"ab", "cd ef", "g"}},
         {"\"ab cd\",100", {"ab cd", "100"}},
         {"x,", {"x", ""}},
         {",", {"", ""}},
@@ -91,8 +98,8 @@ TEST(SplitCsvLine, FieldsOfALine)
         {"\"open, still \"\"in\"\"", {"open, still \"in\""}},
         {"  a", {"a"}},
         {"\t a,b \t", {"a", "b"}},
-        {"a\tb", {"a", "b"}},
-        {"a\x01" "b", {"a", "b"}},
+        {"a\tb", {"a\tb"}},
+        {"a\x01" "b", {"a\x01" "b"}},
         {"  \"q\" , r ", {"q", "r"}},
         {"x, ", {"x"}},
         {"a ,", {"a", ""}},
@@ -115,6 +122,44 @@ TEST(SplitCsvLine, FieldsOfALine)
         const TFields Actual = SplitCsvLine(C.Line);
         EXPECT_EQ(Actual, C.Expected) << "line <" << Escaped(C.Line) << "> gave " << Joined(Actual);
     }
+}
+
+// A quoted field that its line does not close is a cell that went on in the
+// next line (a line break typed in a spreadsheet's cell): the split says so,
+// and still gives the field up to the end of the line.
+TEST(SplitCsvLine, TellsAQuoteNotClosedByTheEndOfTheLine)
+{
+    struct TCase {
+        std::string Line;
+        bool Closed;
+        TFields Expected;
+    };
+    // clang-format off
+    const TCase Cases[] = {
+        {"01,佐藤,\"会計", false, {"01", "佐藤", "会計"}},
+        {"\"open", false, {"open"}},
+        {"\"open, still \"\"in\"\"", false, {"open, still \"in\""}},
+        {"a,\"", false, {"a", ""}},
+        {"\"a\"\"", false, {"a\""}},
+        {"\"a\",\"b", false, {"a", "b"}},
+        {"\"a\",\"b\"", true, {"a", "b"}},
+        {"\"\"", true, {""}},
+        {"a\"b", true, {"a\"b"}},
+        {"a \"b", true, {"a \"b"}},
+        {"\"a\"b\"", true, {"a", "b\""}},
+        {"", true, {}},
+    };
+    // clang-format on
+    for (const TCase& C : Cases) {
+        TFields Fields = {"old"};
+        EXPECT_EQ(SplitCsvLine(C.Line, Fields), C.Closed) << "line <" << Escaped(C.Line) << ">";
+        EXPECT_EQ(Fields, C.Expected) << "line <" << Escaped(C.Line) << "> gave " << Joined(Fields);
+        EXPECT_EQ(SplitCsvLine(C.Line), C.Expected) << "line <" << Escaped(C.Line) << ">";
+    }
+    // The quote is found beyond the fields a reader keeps, too.
+    TFields Fields;
+    EXPECT_FALSE(SplitCsvLine("a,b,c,\"d", Fields, 2));
+    EXPECT_TRUE(SplitCsvLine("a,b,c,\"d\"", Fields, 2));
 }
 
 TEST(SplitCsvLine, ReusedListHoldsOnlyTheNewFields)
@@ -167,6 +212,9 @@ TEST(MakeCsvLine, QuotesOnlyWhereNeeded)
         {{}, ""},
         {{"a", "b"}, "a,b"},
         {{"1,234"}, "\"1,234\""},
+        // A spreadsheet's CSV import splits at semicolons too.
+        {{"封筒;切手", "1"}, "\"封筒;切手\",1"},
+        {{";"}, "\";\""},
         {{"\""}, "\"\"\"\""},
         {{" lead"}, "\" lead\""},
         {{"trail "}, "\"trail \""},
@@ -206,6 +254,8 @@ TEST(MakeCsvLine, SplitGivesTheFieldsBack)
         {std::string(kNihonUtf8), std::string(kAUtf8) + " " + std::string(kNihonUtf8)},
         {"\xE3\x80\x80", "\xE3\x80\x80" "x"},
         {"\"quoted\"text", "text\"quoted\""},
+        {"封筒;切手", ";"},
+        {"a\x01" "b", "x y  z"},
         {"", "", "x", "", ""},
     };
     for (const TFields& Fields : Cases) {
