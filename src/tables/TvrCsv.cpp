@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -120,6 +122,41 @@ std::string ResolvedTarget(const std::string& AFileName)
 }
 
 std::atomic<unsigned> GTemporaryCounter{0};
+
+// The name of the temporary file that replaces the file AName of a folder:
+// hidden, the name, the writer's process id and a counter, ".tmp". The
+// process id lets a later run tell the leftover of a killed one.
+std::string TemporaryName(const std::string& AName)
+{
+    return "." + AName + "." + std::to_string(::getpid()) + "-" + std::to_string(GTemporaryCounter++) + ".tmp";
+}
+
+bool AllDigits(std::string_view AText)
+{
+    return !AText.empty() && std::all_of(AText.begin(), AText.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
+// The process id in a name of TemporaryName's pattern, or 0 for any other
+// name.
+pid_t TemporaryWriter(std::string_view AName)
+{
+    constexpr std::string_view kEnding = ".tmp";
+    if (AName.size() < 2 + kEnding.size() || AName[0] != '.' || !AName.ends_with(kEnding))
+        return 0;
+    std::string_view Rest = AName.substr(1, AName.size() - 1 - kEnding.size());
+    const size_t Dash = Rest.rfind('-');
+    if (Dash == std::string_view::npos || !AllDigits(Rest.substr(Dash + 1)))
+        return 0;
+    Rest = Rest.substr(0, Dash);
+    const size_t Dot = Rest.rfind('.');
+    // The file's own name comes before the dot and may not be empty.
+    if (Dot == std::string_view::npos || Dot == 0 || !AllDigits(Rest.substr(Dot + 1)))
+        return 0;
+    const std::string_view Digits = Rest.substr(Dot + 1);
+    if (Digits.size() > 9)
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(Digits)));
+}
 
 } // namespace
 
@@ -380,11 +417,20 @@ std::string EncodeTextLines(std::span<const std::string> ALines)
     return EncodeText(Text);
 }
 
-bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability)
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability,
+                        TTvrLinkWrite ALinkWrite)
 {
-    const std::string Target = ResolvedTarget(AFileName);
+    std::string Target = AFileName;
     struct stat St {};
-    const bool Exists = ::stat(Target.c_str(), &St) == 0;
+    bool Exists = false;
+    if (ALinkWrite == TTvrLinkWrite::Replace) {
+        // A link is never written through: it is replaced like any file that
+        // differs from the new content.
+        Exists = ::lstat(AFileName.c_str(), &St) == 0 && !S_ISLNK(St.st_mode);
+    } else {
+        Target = ResolvedTarget(AFileName);
+        Exists = ::stat(Target.c_str(), &St) == 0;
+    }
     if (Exists && S_ISREG(St.st_mode)) {
         if (static_cast<size_t>(St.st_size) == ABytes.size()) {
             TFileHandle File(::open(Target.c_str(), O_RDONLY | O_CLOEXEC));
@@ -407,8 +453,7 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, T
     std::string Temporary;
     int Fd = -1;
     for (int Attempt = 0; Attempt < 100 && Fd < 0; ++Attempt) {
-        Temporary = Folder + "." + Name + "." + std::to_string(::getpid()) + "-"
-                    + std::to_string(GTemporaryCounter++) + ".tmp";
+        Temporary = Folder + TemporaryName(Name);
         Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (Fd < 0 && errno != EEXIST)
             RaiseCreateError(AFileName, errno);
@@ -432,6 +477,30 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, T
     if (::rename(Temporary.c_str(), Target.c_str()) != 0)
         Fail(errno);
     return true;
+}
+
+void RemoveStaleTemporaryFiles(const std::string& AFolder)
+{
+    DIR* const Folder = ::opendir(AFolder.empty() ? "." : AFolder.c_str());
+    if (Folder == nullptr)
+        return;
+    std::vector<std::string> Stale;
+    while (const struct dirent* Entry = ::readdir(Folder)) {
+        const pid_t Writer = TemporaryWriter(Entry->d_name);
+        // A writer that still runs may be writing it now; kill with no
+        // signal only asks whether the process exists.
+        if (Writer <= 0 || Writer == ::getpid() || ::kill(Writer, 0) == 0 || errno != ESRCH)
+            continue;
+        Stale.emplace_back(Entry->d_name);
+    }
+    ::closedir(Folder);
+    const std::string Prefix = AFolder.empty() || AFolder.back() == '/' ? AFolder : AFolder + "/";
+    for (const std::string& Name : Stale) {
+        struct stat St {};
+        const std::string Path = Prefix + Name;
+        if (::lstat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode))
+            (void)::unlink(Path.c_str());
+    }
 }
 
 bool TryFileModificationTime(const std::string& AFileName, TTvrDate& AResult)

@@ -85,8 +85,26 @@ enum class TTvrWriteDurability {
     // to a reader, and the run does not wait eight times for the disk.
     Regenerable,
 };
+// What a symbolic link at the written path stands for.
+enum class TTvrLinkWrite {
+    // The file the user chose (a source table, the configuration): the file
+    // the link points to is replaced, and the link stays.
+    WriteThrough,
+    // A file the program names itself in a folder others may write into
+    // (the books): the link is replaced by the file, and the temporary file
+    // is made beside the link. A planted link can then never make a run
+    // overwrite a file elsewhere.
+    Replace,
+};
 bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes,
-                        TTvrWriteDurability ADurability = TTvrWriteDurability::Durable);
+                        TTvrWriteDurability ADurability = TTvrWriteDurability::Durable,
+                        TTvrLinkWrite ALinkWrite = TTvrLinkWrite::WriteThrough);
+
+// Removes the temporary files of WriteFileIfChanged's naming in the folder
+// whose writing process no longer runs: what a run that was killed while
+// writing left behind. Files of running processes, links and anything not
+// of the pattern are left alone; failures are ignored.
+void RemoveStaleTemporaryFiles(const std::string& AFolder);
 
 // The last-modification time of a file (a link followed) in local time.
 // Returns false, leaving AResult unchanged, when the time lies outside the

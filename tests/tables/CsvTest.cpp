@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -643,6 +646,97 @@ TEST_F(WriteFileTest, LinkedFileIsWrittenThroughTheLink)
     EXPECT_EQ(ReadBytes(Real), "new\r\n");
     EXPECT_FALSE(WriteFileIfChanged(Link, "new\r\n"));
     EXPECT_EQ(Folder.Entries(), (TFields{"link.csv", "real.csv"}));
+}
+
+// A book's path in a shared output folder may hold a link that someone
+// planted: the book replaces the link, the file it points to keeps its
+// bytes and time, and nothing is made beside that file.
+TEST_F(WriteFileTest, LinkAtABooksPathIsReplacedNotWrittenThrough)
+{
+    const std::string Victim = Folder.WriteBytes("home/.bashrc", "export A=1\n");
+    SetModificationTime(Victim, OldTime);
+    ::mkdir(Folder.Path("output").c_str(), 0755);
+    const std::string Book = Folder.Path("output/11金銭出納簿.csv");
+    struct TCase {
+        const char* What;
+        std::string LinkTarget;
+        std::string Bytes;
+    };
+    const TCase Cases[] = {
+        {"link to another file", Victim, "new book\r\n"},
+        {"link to a file of the same bytes", Victim, "export A=1\n"},
+        {"dangling link", Folder.Path("home/none.csv"), "new book\r\n"},
+        {"link to a folder", Folder.Path("home"), "new book\r\n"},
+    };
+    for (const TCase& C : Cases) {
+        std::remove(Book.c_str());
+        ASSERT_EQ(::symlink(C.LinkTarget.c_str(), Book.c_str()), 0) << C.What;
+        EXPECT_TRUE(WriteFileIfChanged(Book, C.Bytes, TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace))
+            << C.What;
+        struct stat St {};
+        ASSERT_EQ(::lstat(Book.c_str(), &St), 0) << C.What;
+        EXPECT_TRUE(S_ISREG(St.st_mode)) << C.What << ": the link is still there";
+        EXPECT_EQ(ReadBytes(Book), C.Bytes) << C.What;
+        EXPECT_EQ(ReadBytes(Victim), "export A=1\n") << C.What;
+        EXPECT_EQ(StatOf(Victim).st_mtim.tv_sec, OldTime) << C.What;
+        EXPECT_EQ(TempFolder::Entries(Folder.Path("home")), TFields{".bashrc"}) << C.What;
+        EXPECT_EQ(TempFolder::Entries(Folder.Path("output")), TFields{"11金銭出納簿.csv"}) << C.What;
+        // Now a file of its own: the same bytes leave it alone.
+        EXPECT_FALSE(WriteFileIfChanged(Book, C.Bytes, TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace))
+            << C.What;
+    }
+}
+
+// A run that was killed while writing leaves its temporary file; a later
+// run removes those of its own naming whose process has ended, and nothing
+// else.
+TEST_F(WriteFileTest, StaleTemporaryFilesOfEndedWritersAreRemoved)
+{
+    // A process that has ended: its id runs no longer.
+    const pid_t Ended = ::fork();
+    if (Ended == 0)
+        ::_exit(0);
+    ASSERT_GT(Ended, 0);
+    ASSERT_EQ(::waitpid(Ended, nullptr, 0), Ended);
+    const std::string Dead = std::to_string(Ended);
+    const std::string Alive = std::to_string(::getpid());
+    const TFields Removed = {
+        ".11金銭出納簿.csv." + Dead + "-0.tmp",
+        ".18試算表.csv." + Dead + "-17.tmp",
+        ".a.b.csv." + Dead + "-3.tmp",
+    };
+    const TFields Kept = {
+        ".11金銭出納簿.csv." + Alive + "-0.tmp",  // this process
+        ".12現金出納簿.csv.1-0.tmp",               // the init process
+        "11金銭出納簿.csv." + Dead + "-0.tmp",     // not hidden
+        "." + Dead + "-0.tmp",                      // no name before the id
+        ".x.csv." + Dead + "-.tmp",
+        ".x.csv." + Dead + "-1a.tmp",
+        ".x.csv.-1.tmp",
+        ".x.csv." + Dead + "-1.tmp.bak",
+        ".x.csv." + Dead + "-1.TMP",
+        "11金銭出納簿.csv",
+    };
+    for (const std::string& Name : Removed)
+        Folder.WriteBytes(Name, "half a book");
+    for (const std::string& Name : Kept)
+        Folder.WriteBytes(Name, "keep");
+    // Of the pattern, but not a regular file: a folder and a link.
+    const std::string DirName = ".d.csv." + Dead + "-0.tmp";
+    const std::string LinkName = ".l.csv." + Dead + "-0.tmp";
+    ASSERT_EQ(::mkdir(Folder.Path(DirName).c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(Folder.Path("11金銭出納簿.csv").c_str(), Folder.Path(LinkName).c_str()), 0);
+
+    RemoveStaleTemporaryFiles(Folder.Path());
+
+    TFields Expected = Kept;
+    Expected.push_back(DirName);
+    Expected.push_back(LinkName);
+    std::sort(Expected.begin(), Expected.end());
+    EXPECT_EQ(Folder.Entries(), Expected);
+    EXPECT_EQ(ReadBytes(Folder.Path("11金銭出納簿.csv")), "keep");
+    // A folder that cannot be read is no error.
+    RemoveStaleTemporaryFiles(Folder.Path("no-such-folder"));
 }
 
 TEST_F(WriteFileTest, WrittenLinesReadBack)
