@@ -301,6 +301,59 @@ std::string DecodeCp932(std::string_view ABytes)
     return Result;
 }
 
+namespace {
+
+bool IsValidUtf8(std::string_view ABytes)
+{
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        char32_t Code = 0;
+        const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
+        if (Length == 0 || Code == 0)
+            return false;
+        Pos += Length;
+    }
+    return true;
+}
+
+// Code page 932 to UTF-8 when every byte belongs to a character the code
+// page maps; false otherwise.
+bool TryDecodeCp932(std::string_view ABytes, std::string& AResult)
+{
+    const TCp932Tables& Tables = TCp932Tables::Get();
+    AResult.clear();
+    const auto* In = reinterpret_cast<const unsigned char*>(ABytes.data());
+    const auto* End = In + ABytes.size();
+    while (In < End) {
+        char32_t Code = 0;
+        if (IsLeadByte(*In)) {
+            if (End - In < 2 || !IsTrailByte(In[1]))
+                return false;
+            Code = Tables.Double[*In * 256u + In[1]];
+            In += 2;
+        } else {
+            Code = Tables.Single[*In];
+            ++In;
+        }
+        if (Code == 0)
+            return false;
+        AppendUtf8(AResult, Code);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FileNameText(std::string_view AName)
+{
+    if (IsValidUtf8(AName))
+        return std::string(AName);
+    std::string Text;
+    if (TryDecodeCp932(AName, Text))
+        return Text;
+    return DecodeUtf8(AName);
+}
+
 bool TryEncodeCp932(std::string_view AText, std::string& AResult)
 {
     const TCp932Tables& Tables = TCp932Tables::Get();

@@ -52,6 +52,15 @@ std::string DecodeUtf8(std::string_view ABytes);
 // Code page 932 to UTF-8; undecodable bytes become U+FFFD.
 std::string DecodeCp932(std::string_view ABytes);
 
+// The text of a file name (or a path) as the user reads it. A name is bytes
+// and need not be UTF-8: a USB stick written on Windows holds its Japanese
+// names as code page 932 bytes. A name that is valid UTF-8 is itself; any
+// other is read as code page 932 when every byte of it decodes, and
+// otherwise keeps its valid UTF-8 with U+FFFD for each bad byte. It is for
+// showing a name and matching a keyword only: every file operation keeps the
+// name's own bytes.
+std::string FileNameText(std::string_view AName);
+
 // UTF-8 to code page 932. Returns false when the text holds a character that
 // code page 932 cannot hold exactly (reading the bytes back would not give
 // the same character), leaving AResult unspecified.

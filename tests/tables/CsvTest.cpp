@@ -831,3 +831,29 @@ TEST(FileModificationTime, TimeOutsideTheCalendarIsUnknown)
     ::rmdir(Template);
 }
 
+// A file name is bytes: one written on Windows holds code page 932. For the
+// user and the keyword match it is read as that code page when it decodes
+// cleanly, else shown with U+FFFD for the bytes that are no character.
+TEST(FileNameText, Utf8ElseCodePage932ElseReplacementCharacters)
+{
+    const std::string R(kReplacementUtf8);
+    struct TCase {
+        const char* What;
+        std::string Name;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {"UTF-8", "収支科目マスタ.csv", "収支科目マスタ.csv"},
+        {"ASCII", "kamoku-2025.csv", "kamoku-2025.csv"},
+        {"code page 932", ToCp932("収支科目マスタ.csv"), "収支科目マスタ.csv"},
+        {"code page 932 half-width kana", "\xB6\xDD\xBC\xDE\xAE\xB3.csv", "ｶﾝｼﾞｮｳ.csv"},
+        {"code page 932 path", "/media/usb/" + ToCp932("会計") + "/" + ToCp932("金銭出納テーブル.csv"),
+         "/media/usb/会計/金銭出納テーブル.csv"},
+        {"lead byte at the end", "a\x82", "a" + R},
+        {"neither", "\xFF\xFE" "abc.csv", R + R + "abc.csv"},
+        {"UTF-8 with one bad byte", "日本\xFF.csv", "日本" + R + ".csv"},
+        {"empty", "", ""},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(FileNameText(C.Name), C.Expected) << C.What << ": <" << Escaped(C.Name) << ">";
+}
