@@ -14,8 +14,9 @@ namespace tavrel {
 
 // An exclusive advisory lock (flock) on the folder itself, held from its
 // construction to its destruction; no lock file is made. A folder that
-// cannot be opened is not locked and not busy: writing into it fails on its
-// own, with the platform's text.
+// cannot be opened is neither held nor busy: writing into it fails on its
+// own, with the platform's text. On a file system without locks the run
+// goes on unheld, as it did before there were locks.
 class TSumFolderLock {
 public:
     explicit TSumFolderLock(const std::string& AFolder);
