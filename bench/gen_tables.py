@@ -153,21 +153,21 @@ class TableWriter:
 # --------------------------------------------------------------------------
 # The fiscal period
 
-def add_month(day):
-    """The same day of the next calendar month, or that month's last day when
-    it is shorter; the fiscal months are made by repeating this step."""
-    year, month = (day.year + 1, 1) if day.month == 12 else (day.year, day.month + 1)
+def add_months(day, count):
+    """The same day `count` calendar months later, or that month's last day
+    when it is shorter."""
+    year, month = divmod(day.month - 1 + count, 12)
+    year, month = day.year + year, month + 1
     following = datetime.date(year + 1, 1, 1) if month == 12 else datetime.date(year, month + 1, 1)
     last = (following - datetime.timedelta(days=1)).day
     return datetime.date(year, month, min(day.day, last))
 
 
 def fiscal_month_starts(start):
-    """The first days of the twelve fiscal months and the day after the last."""
-    starts = [start]
-    for _ in range(12):
-        starts.append(add_month(starts[-1]))
-    return starts
+    """The first days of the twelve fiscal months and the day after the last:
+    month k starts on the first day plus k months, each counted from the
+    first day, as the program divides the period."""
+    return [add_months(start, count) for count in range(13)]
 
 
 def date_text(day):

@@ -26,6 +26,9 @@ inline constexpr const char* kShushiMeisaiBookName = "15収支科目明細書.cs
 inline constexpr const char* kGranMeisaiBookName = "16大科目明細書.csv";
 inline constexpr const char* kMiddMeisaiBookName = "17中科目明細書.csv";
 inline constexpr const char* kShisanBookName = "18試算表.csv";
+// The names the year-end documents take in the same folder.
+inline constexpr const char* kStatementDocumentName = "21収支決算書.csv";
+inline constexpr const char* kReconciliationDocumentName = "22残高照合表.csv";
 
 // What the program knows of a book before building it: its file name and
 // its columns. The definitions the run loads the book's sheet with and the

@@ -92,7 +92,7 @@ std::string BudgetLabel(const std::string& APrefix, const std::string& AName, co
 
 void WriteBookText(const std::string& AFileName, std::string_view AText)
 {
-    WriteFileIfChanged(AFileName, EncodeText(AText), TTvrWriteDurability::Regenerable);
+    WriteFileIfChanged(AFileName, EncodeText(AText), TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace);
 }
 
 } // namespace tavrel

@@ -102,7 +102,9 @@ private:
 std::string BudgetLabel(const std::string& APrefix, const std::string& AName, const TTvrValue& ABudget,
                         const TTvrRegionalSettings& ASettings);
 
-// Encodes the text and writes it only when the file's content changes.
+// Encodes the text and writes it only when the file's content changes. A
+// symbolic link at the book's path is replaced by the book, never written
+// through.
 void WriteBookText(const std::string& AFileName, std::string_view AText);
 
 // The text of a book: one line per row (an empty row is a line of empty

@@ -6,13 +6,16 @@
 #include <filesystem>
 #include <future>
 #include <system_error>
+#include <vector>
 
 #include "aggregation/SumBooks.h"
 #include "aggregation/SumLedger.h"
+#include "aggregation/SumOutputFolder.h"
 #include "sources/SrcKamoku.h"
 #include "sources/SrcKinsen.h"
 #include "sources/SrcTantosha.h"
 #include "sources/SrcZandaka.h"
+#include "tables/TvrCsv.h"
 
 namespace tavrel {
 
@@ -25,6 +28,21 @@ std::string FolderPath(const std::string& APath)
     if (Result.empty() || Result.back() != '/')
         Result.push_back('/');
     return Result;
+}
+
+// A source table's path: a name in the input folder, or an absolute path as
+// given (the command line accepts one).
+std::string SourcePath(const std::string& AInput, const std::string& AFileName)
+{
+    if (!AFileName.empty() && AFileName.front() == '/')
+        return AFileName;
+    return AInput + AFileName;
+}
+
+// The folder as the user names it: without the trailing separator.
+std::string FolderText(const std::string& AFolder)
+{
+    return AFolder.size() > 1 && AFolder.back() == '/' ? AFolder.substr(0, AFolder.size() - 1) : AFolder;
 }
 
 } // namespace
@@ -42,12 +60,15 @@ bool TTvrSumup::Execute(const TTvrExecuteParams& AParams)
     FInputs->Clear();
     FOutputs->Clear();
     bool Result = false;
+    // Nothing that goes wrong inside a run ends the program: out of memory,
+    // a failed thread or a fault of the program itself end the run with a
+    // message like a file that cannot be read.
     try {
         Result = Run(AParams);
-    } catch (const ETvrError& E) {
-        FSendMessage(E.what());
-    } catch (const std::filesystem::filesystem_error& E) {
-        FSendMessage(E.what());
+    } catch (const std::exception& E) {
+        FSendMessage(ErrorMessageOf(E));
+    } catch (...) {
+        FSendMessage("予期しないエラーが発生しました。");
     }
     FSendMessage("");
     FSendMessage(Result ? "集計が完了しました。" : "集計は中止されました。");
@@ -59,9 +80,30 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     const TTvrRegionalSettings& Settings = AParams.Settings;
     const std::string Input = FolderPath(AParams.PathInput);
     const std::string Output = FolderPath(AParams.PathOutput);
+    const std::string KamokuPath = SourcePath(Input, AParams.KamokuMaster);
+    const std::string TantoshaPath = AParams.TantoshaMaster.empty() ? "" : SourcePath(Input, AParams.TantoshaMaster);
+    const std::string ZandakaPath = AParams.ZandakaTable.empty() ? "" : SourcePath(Input, AParams.ZandakaTable);
+    const std::string KinsenPath = SourcePath(Input, AParams.KinsenTable);
+
+    // A book written over a source table would destroy what the treasurer
+    // typed: the output folder may be the source folder, or hold a link to
+    // a source table.
+    std::vector<std::string> Sources = {KamokuPath, KinsenPath};
+    for (const std::string& Path : {TantoshaPath, ZandakaPath})
+        if (!Path.empty())
+            Sources.push_back(Path);
+    if (const std::string Book = BookOverSource(Output, Sources); !Book.empty())
+        throw ETvrError("出力先 \"" + Book + "\" はソースデータのファイルです。");
+
     // Whether this worked shows when the first book is written.
     std::error_code Ignored;
     std::filesystem::create_directories(Output, Ignored);
+    // Held to the end of the run, past the last book's write: two runs
+    // writing one folder would leave a mix of both runs' books.
+    const TSumFolderLock Lock(Output);
+    if (Lock.Busy())
+        throw ETvrError("出力フォルダ \"" + FolderText(Output) + "\" は他の集計で使用中です。");
+    RemoveStaleTemporaryFiles(Output);
 
     const auto LoadInput = [&](const std::string& APath, const TTvrFieldDefDynArray& ADefs) {
         FInputs->Sheets(FInputs->Add()).LoadFromFile(APath, ADefs, Settings);
@@ -69,31 +111,27 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
 
     // The source objects live only during the run; the unique pointers free
     // them on every way out, the cash-book table first.
-    const std::string KamokuPath = Input + AParams.KamokuMaster;
     const auto Kamoku = std::make_unique<TSrcKamokuMaster>(KamokuPath, FSendMessage, Settings);
     LoadInput(KamokuPath, TSrcKamokuMaster::FieldDefs());
     if (!Kamoku->Completed())
         return false;
 
     std::unique_ptr<TSrcTantoshaMaster> Tantosha;
-    if (!AParams.TantoshaMaster.empty()) {
-        const std::string Path = Input + AParams.TantoshaMaster;
-        Tantosha = std::make_unique<TSrcTantoshaMaster>(Path, FSendMessage);
-        LoadInput(Path, TSrcTantoshaMaster::FieldDefs());
+    if (!TantoshaPath.empty()) {
+        Tantosha = std::make_unique<TSrcTantoshaMaster>(TantoshaPath, FSendMessage);
+        LoadInput(TantoshaPath, TSrcTantoshaMaster::FieldDefs());
         if (!Tantosha->Completed())
             return false;
     }
 
     std::unique_ptr<TSrcZandakaTable> Zandaka;
-    if (!AParams.ZandakaTable.empty()) {
-        const std::string Path = Input + AParams.ZandakaTable;
-        Zandaka = std::make_unique<TSrcZandakaTable>(Path, FSendMessage, Settings, AParams.Today);
-        LoadInput(Path, TSrcZandakaTable::FieldDefs());
+    if (!ZandakaPath.empty()) {
+        Zandaka = std::make_unique<TSrcZandakaTable>(ZandakaPath, FSendMessage, Settings, AParams.Today);
+        LoadInput(ZandakaPath, TSrcZandakaTable::FieldDefs());
         if (!Zandaka->Completed())
             return false;
     }
 
-    const std::string KinsenPath = Input + AParams.KinsenTable;
     const auto Kinsen = std::make_unique<TSrcKinsenTable>(KinsenPath, FSendMessage, Tantosha.get(), *Kamoku,
                                                           Settings, AParams.Today);
     LoadInput(KinsenPath, TSrcKinsenTable::FieldDefs());
@@ -115,8 +153,12 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
             FOutputs->Add(Pending.get());
     };
     for (const TSumBook& Book : SumBooks()) {
-        if (Book.NeedsTantosha && !Tantosha)
+        if (Book.NeedsTantosha && !Tantosha) {
+            // A per-person book of an earlier run would stand beside this
+            // run's books as if it were one of them.
+            RemoveStaleBook(Output + Book.Schema.FileName());
             continue;
+        }
         std::string Text = Book.MakeText(*Kinsen, Ledger, Context);
         FinishPending();
         const std::string Path = Output + Book.Schema.FileName();

@@ -3,10 +3,12 @@
 
 #include "cli/CliOptions.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "sources/SrcTables.h"
+#include "tables/TvrCodePage.h"
 #include "tables/TvrConvert.h"
 
 namespace tavrel {
@@ -14,22 +16,19 @@ namespace tavrel {
 namespace {
 
 // The options that name a source table, in the order of the registry, with
-// the English name the usage text gives the table and the fields of the
-// options and of the run's parameters that they fill.
+// the fields of the options and of the run's parameters that they fill.
 struct TCliTableOption {
     TSrcTableKind Kind;
     const char* Option;
-    const char* Description;
     std::optional<std::string> TCliOptions::*Given;
     std::string TTvrExecuteParams::*FileName;
 };
 
 const TCliTableOption kTableOptions[] = {
-    {TSrcTableKind::Kamoku, "--kamoku", "account-title master", &TCliOptions::Kamoku, &TTvrExecuteParams::KamokuMaster},
-    {TSrcTableKind::Tantosha, "--tantosha", "person master", &TCliOptions::Tantosha,
-     &TTvrExecuteParams::TantoshaMaster},
-    {TSrcTableKind::Zandaka, "--zandaka", "balance table", &TCliOptions::Zandaka, &TTvrExecuteParams::ZandakaTable},
-    {TSrcTableKind::Kinsen, "--kinsen", "cash-book table", &TCliOptions::Kinsen, &TTvrExecuteParams::KinsenTable},
+    {TSrcTableKind::Kamoku, "--kamoku", &TCliOptions::Kamoku, &TTvrExecuteParams::KamokuMaster},
+    {TSrcTableKind::Tantosha, "--tantosha", &TCliOptions::Tantosha, &TTvrExecuteParams::TantoshaMaster},
+    {TSrcTableKind::Zandaka, "--zandaka", &TCliOptions::Zandaka, &TTvrExecuteParams::ZandakaTable},
+    {TSrcTableKind::Kinsen, "--kinsen", &TCliOptions::Kinsen, &TTvrExecuteParams::KinsenTable},
 };
 
 // An option and its value, padded to the column where the explanations of
@@ -43,29 +42,31 @@ std::string UsageOption(const std::string& AOption)
 
 std::string MakeCliUsage()
 {
-    std::string Usage = "Usage: tavrel-sumup";
+    std::string Usage = "使い方: tavrel-sumup";
     for (const TCliTableOption& Table : kTableOptions)
         Usage += std::string(" [") + Table.Option + " FILE]";
     Usage += "\n"
              "                    [--output DIR] [--today YYYY-MM-DD] SOURCE_DIR\n"
              "\n"
-             "Checks the four source tables in SOURCE_DIR and writes the eight books into\n"
-             "the output folder, printing the log of the run.\n"
+             "SOURCE_DIR の4つの表を検査し、8つの帳簿を出力フォルダに書き出して、\n"
+             "集計ログを表示します。\n"
              "\n";
     for (const TCliTableOption& Table : kTableOptions) {
         const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
-        Usage += UsageOption(std::string(Table.Option) + " FILE") + Table.Description;
+        Usage += UsageOption(std::string(Table.Option) + " FILE") + std::string(Info.Caption);
         if (Info.Optional)
-            Usage += "; an empty FILE leaves it out (default: " + std::string(Info.Keyword) + ")\n";
+            Usage += "。空の FILE なら使わない\n" + UsageOption("") + "（既定: 名前に「" + std::string(Info.Keyword)
+                     + "」を含む最初の *.csv、なければ使わない）\n";
         else
-            Usage += " (default: first *.csv holding " + std::string(Info.Keyword) + ")\n";
+            Usage += "（既定: 名前に「" + std::string(Info.Keyword) + "」を含む最初の *.csv）\n";
     }
-    Usage += UsageOption("--output DIR") + "folder of the books (default: SOURCE_DIR/" + kOutputFolderName + ")\n";
-    Usage += UsageOption("--today DATE") + "the date that stands for today (default: the current date)\n";
-    Usage += UsageOption("--help") + "show this text\n"
+    Usage += UsageOption("--output DIR") + "帳簿を書くフォルダ（既定: SOURCE_DIR/" + kOutputFolderName + "）\n";
+    Usage += UsageOption("--today DATE") + "今日とする日付（既定: 今日の日付）\n";
+    Usage += UsageOption("--help") + "この説明を表示する\n"
              "\n"
-             "FILE is a name relative to SOURCE_DIR. Exit status: 0 when the run is\n"
-             "complete, 1 when it was stopped, 2 for a usage error.\n";
+             "FILE は SOURCE_DIR の中の名前です。絶対パスはそのまま使います。帳簿の名前の\n"
+             "ファイルは表に選ばれません。終了ステータス: 集計が完了したとき 0、中止された\n"
+             "とき 1、指定の誤りのとき 2。\n";
     return Usage;
 }
 
@@ -80,8 +81,14 @@ TTvrDate ParseToday(const std::string& AText)
     if (AText.size() != 10 || AText[4] != '-' || AText[7] != '-'
         || std::sscanf(AText.c_str(), "%4d-%2d-%2d%c", &Year, &Month, &Day, &Tail) != 3
         || !TTvrDate::TryEncode(Year, Month, Day, Date))
-        throw ECliUsage("--today: not a date of the form YYYY-MM-DD: " + AText);
+        throw ECliUsage("--today: YYYY-MM-DD の形の日付ではありません: " + AText);
     return Date;
+}
+
+// A folder or file name as the user reads it in a message.
+std::string Shown(const std::string& AName)
+{
+    return "\"" + FileNameText(AName) + "\"";
 }
 
 } // namespace
@@ -106,14 +113,16 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             Positional.insert(Positional.end(), AArgs.begin() + static_cast<long>(I) + 1, AArgs.end());
             break;
         }
-        if (Arg.size() < 2 || Arg.compare(0, 2, "--") != 0) {
+        // A lone "-" is a name; anything else with a leading hyphen is an
+        // option (a folder named so comes after "--").
+        if (Arg.size() < 2 || Arg[0] != '-') {
             Positional.push_back(Arg);
             continue;
         }
         std::string Name = Arg;
         std::optional<std::string> Value;
         const size_t Equal = Arg.find('=');
-        if (Equal != std::string::npos) {
+        if (Equal != std::string::npos && Arg.compare(0, 2, "--") == 0) {
             Name = Arg.substr(0, Equal);
             Value = Arg.substr(Equal + 1);
         }
@@ -124,12 +133,14 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
         if (Name == "--output")
             Target = &Options.Output;
         else if (Target == nullptr && Name != "--today")
-            throw ECliUsage("unknown option: " + Name);
+            throw ECliUsage("不明なオプションです: " + Name);
         if (!Value) {
             if (I + 1 >= AArgs.size())
-                throw ECliUsage(Name + ": a value is missing");
+                throw ECliUsage(Name + ": 値がありません。");
             Value = AArgs[++I];
         }
+        if (Name == "--output" && Value->empty())
+            throw ECliUsage("--output: 出力フォルダが空です。");
         if (Target != nullptr)
             *Target = *Value;
         else
@@ -138,34 +149,59 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
     if (Options.Help)
         return Options;
     if (Positional.empty())
-        throw ECliUsage("SOURCE_DIR is missing");
+        throw ECliUsage("SOURCE_DIR が指定されていません。");
     if (Positional.size() > 1)
-        throw ECliUsage("only one SOURCE_DIR may be given: " + Positional[1]);
+        throw ECliUsage("SOURCE_DIR は1つだけ指定できます: " + Positional[1]);
     Options.SourceDir = Positional[0];
     return Options;
 }
 
 TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefaultToday)
 {
+    const std::string& Folder = AOptions.SourceDir;
     std::error_code Error;
-    if (!std::filesystem::is_directory(AOptions.SourceDir, Error))
-        throw ECliUsage("SOURCE_DIR is not a folder: " + AOptions.SourceDir);
-    const std::vector<std::string> Names = ListCsvFiles(AOptions.SourceDir);
+    const std::filesystem::file_status Status = std::filesystem::status(Folder, Error);
+    if (Error)
+        throw ECliUsage("SOURCE_DIR " + Shown(Folder) + " を開けません。" + Error.message());
+    if (!std::filesystem::is_directory(Status))
+        throw ECliUsage("SOURCE_DIR " + Shown(Folder) + " はフォルダではありません。");
+    // The folder is listed only when a table is left to the choice: a
+    // folder that may be entered but not listed still serves named files.
+    std::vector<std::string> Names;
+    for (const TCliTableOption& Table : kTableOptions) {
+        if (AOptions.*Table.Given)
+            continue;
+        Names = ListCsvFiles(Folder, &Error);
+        if (Error)
+            throw ECliUsage("SOURCE_DIR " + Shown(Folder) + " を開けません。" + Error.message());
+        break;
+    }
     TTvrExecuteParams Params;
-    Params.PathInput = AOptions.SourceDir;
+    Params.PathInput = Folder;
     Params.PathOutput = AOptions.Output ? *AOptions.Output
-                                        : (std::filesystem::path(AOptions.SourceDir) / kOutputFolderName).string();
+                                        : (std::filesystem::path(Folder) / kOutputFolderName).string();
     for (const TCliTableOption& Table : kTableOptions) {
         const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
         const std::optional<std::string>& Given = AOptions.*Table.Given;
         std::string& FileName = Params.*Table.FileName;
         FileName = Given ? *Given : FindByKeyword(Names, Info.Keyword);
         if (FileName.empty() && !Info.Optional)
-            throw ECliUsage(std::string("no ") + Table.Description + " (" + std::string(Info.Caption)
-                            + ") is named or found in " + AOptions.SourceDir);
+            throw ECliUsage(std::string(Info.Caption) + "が指定されていないか、" + Shown(Folder)
+                            + " に見つかりません（" + Table.Option + "）。");
     }
     Params.Today = AOptions.Today ? *AOptions.Today : ADefaultToday;
     return Params;
+}
+
+std::vector<std::string> ChosenFileLines(const TTvrExecuteParams& AParams)
+{
+    std::vector<std::string> Lines;
+    for (const TCliTableOption& Table : kTableOptions) {
+        const std::string& FileName = AParams.*Table.FileName;
+        Lines.push_back(std::string(SrcTableInfo(Table.Kind).Caption) + ": "
+                        + (FileName.empty() ? std::string("(使用しない)") : FileNameText(FileName)));
+    }
+    return Lines;
 }
 
 } // namespace tavrel

@@ -23,7 +23,8 @@ struct TCliOptions {
     std::optional<TTvrDate> Today;
 };
 
-// A usage error: the text goes to standard error, the exit status is 2.
+// A usage error: the text (Japanese, like the log) goes to standard error,
+// the exit status is 2.
 class ECliUsage : public std::runtime_error {
 public:
     explicit ECliUsage(const std::string& AMessage) : std::runtime_error(AMessage) {}
@@ -32,15 +33,25 @@ public:
 // The text of --help and of a usage error.
 const std::string& CliUsage();
 
-// Raises ECliUsage for an unknown option, a missing value, a bad date or a
-// missing or extra source folder.
+// Raises ECliUsage, naming the option, for an unknown option (any argument
+// with a leading hyphen before "--"), a missing value, an empty --output, a
+// bad date, or a missing or extra source folder.
 TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs);
 
 // The parameters of the run: each table not named on the command line is
 // chosen as the main window chooses without a remembered choice (the first
 // .csv file of the folder, in name order, whose name holds the table's
-// keyword). Raises ECliUsage when the folder does not exist or no
-// account-title master or cash-book table is named or found.
+// keyword), never a file named like a book or a year-end document. Names
+// are kept as their bytes; a name that is not UTF-8 (code page 932 from a
+// Windows stick) is matched by its text. Raises ECliUsage with the system's
+// reason when the folder cannot be opened or listed, when it is not a
+// folder, and when no account-title master or cash-book table is named or
+// found.
 TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefaultToday);
+
+// One line per table, in the registry's order, saying which file the run
+// reads: "収支科目マスタ: 収支科目マスタ.csv", or "(使用しない)". Printed
+// before the run, so that a backup copy chosen by its name is seen.
+std::vector<std::string> ChosenFileLines(const TTvrExecuteParams& AParams);
 
 } // namespace tavrel

@@ -3,14 +3,17 @@
 
 // tavrel-sumup: one aggregation run from the command line, for batch runs
 // and scripts. Its interface is relied on by other tools; see CliUsage.
+#include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <iostream>
 #include <malloc.h>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
 #include "cli/CliOptions.h"
+#include "cli/CliText.h"
 #include "shell/TvrLocale.h"
 
 using namespace tavrel;
@@ -25,16 +28,8 @@ TTvrDate CurrentLocalDate()
     return TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
-    // A run allocates and frees buffers of the size of each book, one book
-    // after the other; keeping freed memory for the next book instead of
-    // handing it back saves the system the work of clearing fresh pages.
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-
     TTvrExecuteParams Params;
     try {
         const TCliOptions Options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -45,15 +40,41 @@ int main(int argc, char** argv)
         Params = MakeExecuteParams(Options, CurrentLocalDate());
         Params.Settings = SystemRegionalSettings();
     } catch (const ECliUsage& E) {
-        std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), CliUsage().c_str());
+        std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", TerminalText(E.what()).c_str(), CliUsage().c_str());
         return 2;
     }
+    for (const std::string& Line : ChosenFileLines(Params))
+        std::fprintf(stderr, "%s\n", TerminalText(Line).c_str());
+    std::fflush(stderr);
 
     const TTvrExecuteSendMessage Log = [](const std::string& AMessage) {
         for (const std::string& Line : LogLines(AMessage))
-            std::cout << Line << '\n';
+            std::cout << TerminalText(Line) << '\n';
         std::cout.flush();
     };
     TTvrSumup Sumup(Log);
     return Sumup.Execute(Params) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A run allocates and frees buffers of the size of each book, one book
+    // after the other; keeping freed memory for the next book instead of
+    // handing it back saves the system the work of clearing fresh pages.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    // A reader that stops early (tavrel-sumup DIR | head -1) must not end
+    // the run half way: the log is lost, the books are still written.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& E) {
+        std::fprintf(stderr, "tavrel-sumup: %s\n", TerminalText(ErrorMessageOf(E)).c_str());
+    } catch (...) {
+        std::fprintf(stderr, "tavrel-sumup: 予期しないエラーが発生しました。\n");
+    }
+    return 1;
 }

@@ -282,7 +282,7 @@ void TSrcKamokuMaster::Load(const std::string& AFileName, const TTvrRegionalSett
             SendError(Prefix + DuplicateMessage("完全コード", Item.FullCode()));
         ++Seen;
         return true;
-    });
+    }, [&](const std::string& AMessage) { SendError(AMessage); });
     if (!FCompleted)
         return;
 

@@ -23,12 +23,21 @@ const std::string& NameOf(const TSrcKamokuItem* AItem, bool ACodeName)
     return ACodeName ? AItem->CodeName() : AItem->Code();
 }
 
+// Whether both amounts of the starting row were read: a row whose
+// conversions stopped before them, or that lacks one, has its own message,
+// and a comparison would only add a false one about balances that may well
+// be right.
+bool OpeningAmountsRead(const TSrcKinsen& ARow)
+{
+    return ARow.KCASH().IsNumber() && ARow.KBANK().IsNumber();
+}
+
 // The starting row's cash plus bank against the budget of the opening-balance
 // account. Equal within a relative tolerance: amounts typed with decimals
 // (0.1 and 0.2 against 0.3) do not add up exactly in binary.
 bool OpeningBalanceMatches(const TSrcKinsen& ARow, const TTvrValue& ABudget)
 {
-    if (!ARow.KCASH().IsNumber() || !ARow.KBANK().IsNumber() || !ABudget.IsNumber())
+    if (!OpeningAmountsRead(ARow) || !ABudget.IsNumber())
         return false;
     const double A = ARow.KCASH().AsFloat() + ARow.KBANK().AsFloat();
     const double B = ABudget.AsFloat();
@@ -200,7 +209,7 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
     FKinsens.reserve(static_cast<size_t>(Reader.LineCount()));
     TTvrDate PreviousDate;
     std::vector<std::string> Fields;
-    Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
+    const bool Whole = Reader.ForEachLine(Fields, [&](int ALineNumber, const std::vector<std::string>& AFields) {
         // Blank lines keep no row of their own, so that a file of a million
         // blank lines stays small.
         if (!HasNonEmptyField(AFields)) {
@@ -225,7 +234,8 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
             PreviousDate = FFiscalFirstDate;
             const TSrcKamokuGrans& Grans = FKamokuMaster.Grans();
             const int Opening = Grans.IndexOf(kOpeningCode);
-            if (!OpeningBalanceMatches(Row, Opening >= 0 ? Grans.Grans(Opening).KYOSAN() : TTvrValue()))
+            if (OpeningAmountsRead(Row)
+                && !OpeningBalanceMatches(Row, Opening >= 0 ? Grans.Grans(Opening).KYOSAN() : TTvrValue()))
                 SendError(RowPrefix(ALineNumber) + "開始残高の現金と預金の合計が科目マスタの開始残高と異なります。");
             if (!FCompleted)
                 return false;
@@ -290,8 +300,10 @@ void TSrcKinsens::Load(const std::string& AFileName, const TTvrRegionalSettings&
         Row.SetKingakuTraded(Traded);
         Row.SetKingakuBooked(Row.KamokuInout() == skiExpense ? -Traded : Traded);
         return true;
-    });
-    if (FKinsenStartingIndex < 0)
+    }, [&](const std::string& AMessage) { SendError(AMessage); });
+    // A table that stopped at a quote not closed has said all it will say:
+    // its starting row may simply lie beyond that line.
+    if (Whole && FKinsenStartingIndex < 0)
         throw ETvrError(std::string(SrcTableInfo(TSrcTableKind::Kinsen).Caption)
                         + "に先頭行（会計期間と開始残高の行）がありません。");
 }
@@ -341,20 +353,30 @@ TSrcKinsenTable::TSrcKinsenTable(const std::string& AFileName, const TTvrExecute
     FFiscalFirstDate = FKinsens->FiscalFirstDate();
     FFiscalLastDate = FKinsens->FiscalLastDate();
     BuildFiscalMonths();
-    const TSrcKinsen& Start = FKinsens->Kinsens(FKinsenStartingIndex);
-    FFiscalStartingCash = Start.KCASH().AsFloat();
-    FFiscalStartingBank = Start.KBANK().AsFloat();
+    // A load that stopped before any starting row has no opening balances.
+    if (FKinsenStartingIndex >= 0) {
+        const TSrcKinsen& Start = FKinsens->Kinsens(FKinsenStartingIndex);
+        FFiscalStartingCash = Start.KCASH().AsFloat();
+        FFiscalStartingBank = Start.KBANK().AsFloat();
+    }
     FFiscalStartingTotal = FFiscalStartingCash + FFiscalStartingBank;
     IndexRows();
 }
 
 void TSrcKinsenTable::BuildFiscalMonths()
 {
+    // Month k starts on the first day plus k calendar months, each counted
+    // from the first day: stepping from the previous month's start would
+    // lose the 31st at the first short month and make a year of 13 months.
     // After a load that stopped at the starting row the last day may be
     // missing or not after the first: then there are no months.
     std::vector<TTvrDate> Starts;
-    for (TTvrDate D = FFiscalFirstDate; D.Day() <= FFiscalLastDate.Day(); D = D.AddOneMonth())
-        Starts.push_back(D);
+    for (int K = 0;; ++K) {
+        const TTvrDate Start = FFiscalFirstDate.AddMonths(K);
+        if (Start.Day() > FFiscalLastDate.Day())
+            break;
+        Starts.push_back(Start);
+    }
     FFiscalMonthCount = static_cast<int>(Starts.size());
     FKinsenMonthlyIndices->SetCount(FFiscalMonthCount);
     FFiscalMonths.resize(Starts.size());
@@ -365,7 +387,8 @@ void TSrcKinsenTable::BuildFiscalMonths()
         Starts[K].Decode(Year, Month, Day);
         FFiscalMonths[K].Month = Month;
         FFiscalMonths[K].FirstDate = Starts[K];
-        FFiscalMonths[K].LastDate = TTvrDate::FromSerial(Starts[K].AddOneMonth().Serial() - 1);
+        FFiscalMonths[K].LastDate =
+            TTvrDate::FromSerial(FFiscalFirstDate.AddMonths(static_cast<int>(K) + 1).Serial() - 1);
     }
 }
 

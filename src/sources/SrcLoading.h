@@ -30,20 +30,29 @@ public:
 
     int LineCount() const { return static_cast<int>(FLines.size()); }
 
-    // Calls AHandler(line number, fields) for each line until it returns false.
-    template <typename THandler>
-    void ForEachLine(std::vector<std::string>& AFields, THandler&& AHandler) const
+    // Calls AHandler(line number, fields) for each line until it returns
+    // false. A line whose quoted field is not closed by the end of the line
+    // (a line break typed inside a spreadsheet's cell) is not split into
+    // rows at all: AUnclosed(message) gets its row prefix and
+    // "引用符が閉じていません。", no later line is read, and the result is
+    // false. Otherwise the result is true.
+    template <typename THandler, typename TUnclosed>
+    bool ForEachLine(std::vector<std::string>& AFields, THandler&& AHandler, TUnclosed&& AUnclosed) const
     {
         for (size_t I = 0; I < FLines.size(); ++I) {
             const int LineNumber = static_cast<int>(I) + 1;
             try {
-                SplitCsvLine(FText.Decode(FLines[I]), AFields, FColumnCount);
+                if (!SplitCsvLine(FText.Decode(FLines[I]), AFields, FColumnCount)) {
+                    AUnclosed(RowPrefix(LineNumber) + "引用符が閉じていません。");
+                    return false;
+                }
                 if (!AHandler(LineNumber, static_cast<const std::vector<std::string>&>(AFields)))
-                    return;
+                    return true;
             } catch (const std::exception& E) {
-                throw ETvrError(RowPrefix(LineNumber) + E.what());
+                throw ETvrError(RowPrefix(LineNumber) + ErrorMessageOf(E));
             }
         }
+        return true;
     }
 
 private:

@@ -97,6 +97,9 @@ void TSrcTantoshas::Load(const std::string& AFileName)
         }
         ++Earlier;
         return true;
+    }, [&](const std::string& AMessage) {
+        FSendMessage(AMessage);
+        FCompleted = false;
     });
 }
 

@@ -68,6 +68,9 @@ TSrcZandakas::TSrcZandakas(const std::string& AFileName, const TTvrExecuteSendMe
             FCompleted = false;
         }
         return true;
+    }, [&](const std::string& AMessage) {
+        FSendMessage(AMessage);
+        FCompleted = false;
     });
 }
 

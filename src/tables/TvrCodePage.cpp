@@ -164,27 +164,6 @@ private:
     }
 };
 
-std::string DecodeUtf8(std::string_view ABytes)
-{
-    std::string Result;
-    Result.reserve(ABytes.size());
-    size_t Pos = 0;
-    while (Pos < ABytes.size()) {
-        // Runs of valid characters are copied at once.
-        const size_t Start = Pos;
-        char32_t Code = 0;
-        size_t Length = 0;
-        while (Pos < ABytes.size() && (Length = Utf8SequenceLength(ABytes, Pos, Code)) != 0)
-            Pos += Length;
-        Result.append(ABytes.substr(Start, Pos - Start));
-        if (Pos < ABytes.size()) {
-            AppendUtf8(Result, kReplacement);
-            ++Pos;
-        }
-    }
-    return Result;
-}
-
 std::string DecodeUtf16(std::string_view ABytes, bool ABigEndian)
 {
     std::string Result;
@@ -197,9 +176,9 @@ std::string DecodeUtf16(std::string_view ABytes, bool ABigEndian)
     };
     for (size_t I = 0; I < Units; ++I) {
         const char32_t U = Unit(I);
-        if (U == 0)
-            return Result;
-        if (U >= 0xD800 && U <= 0xDBFF && I + 1 < Units && Unit(I + 1) >= 0xDC00
+        if (U == 0) {
+            AppendUtf8(Result, kReplacement);
+        } else if (U >= 0xD800 && U <= 0xDBFF && I + 1 < Units && Unit(I + 1) >= 0xDC00
             && Unit(I + 1) <= 0xDFFF) {
             AppendUtf8(Result, 0x10000 + ((U - 0xD800) << 10) + (Unit(I + 1) - 0xDC00));
             ++I;
@@ -215,6 +194,28 @@ std::string DecodeUtf16(std::string_view ABytes, bool ABigEndian)
 }
 
 } // namespace
+
+std::string DecodeUtf8(std::string_view ABytes)
+{
+    std::string Result;
+    Result.reserve(ABytes.size());
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        // Runs of valid characters are copied at once.
+        const size_t Start = Pos;
+        char32_t Code = 0;
+        size_t Length = 0;
+        while (Pos < ABytes.size() && ABytes[Pos] != '\0'
+               && (Length = Utf8SequenceLength(ABytes, Pos, Code)) != 0)
+            Pos += Length;
+        Result.append(ABytes.substr(Start, Pos - Start));
+        if (Pos < ABytes.size()) {
+            AppendUtf8(Result, kReplacement);
+            ++Pos;
+        }
+    }
+    return Result;
+}
 
 bool LooksLikeUtf8(std::string_view ABytes)
 {
@@ -237,7 +238,14 @@ bool LooksLikeUtf8(std::string_view ABytes)
 
 namespace {
 
-// Writes the UTF-8 form of a character of the basic plane, or U+FFFD for 0.
+// True when one of the eight bytes of the word is 0.
+constexpr bool HasZeroByte(uint64_t AWord)
+{
+    return ((AWord - 0x0101010101010101ull) & ~AWord & 0x8080808080808080ull) != 0;
+}
+
+// Writes the UTF-8 form of a character of the basic plane, or U+FFFD for 0
+// (a NUL, or bytes that map to nothing).
 char* PutBmp(char* AOut, char32_t ACode)
 {
     if (ACode == 0)
@@ -267,9 +275,11 @@ std::string DecodeCp932(std::string_view ABytes)
     const auto* In = reinterpret_cast<const unsigned char*>(ABytes.data());
     const auto* End = In + ABytes.size();
     while (In < End) {
-        // Eight ASCII bytes at a time: most of every file is ASCII.
+        // Eight ASCII bytes at a time: most of every file is ASCII. A NUL
+        // among them takes the slow way, which reads it as U+FFFD.
         uint64_t Word = 0;
-        if (End - In >= 8 && (std::memcpy(&Word, In, 8), (Word & 0x8080808080808080ull) == 0)) {
+        if (End - In >= 8 && (std::memcpy(&Word, In, 8), (Word & 0x8080808080808080ull) == 0)
+            && !HasZeroByte(Word)) {
             std::memcpy(Out, In, 8);
             In += 8;
             Out += 8;
@@ -277,7 +287,7 @@ std::string DecodeCp932(std::string_view ABytes)
         }
         const unsigned char B = *In;
         if (B < 0x80) {
-            *Out++ = static_cast<char>(B);
+            Out = PutBmp(Out, B);
             ++In;
         } else if (IsLeadByte(B) && End - In >= 2 && IsTrailByte(In[1])) {
             Out = PutBmp(Out, Tables.Double[B * 256u + In[1]]);
@@ -289,6 +299,59 @@ std::string DecodeCp932(std::string_view ABytes)
     }
     Result.resize(static_cast<size_t>(Out - Result.data()));
     return Result;
+}
+
+namespace {
+
+bool IsValidUtf8(std::string_view ABytes)
+{
+    size_t Pos = 0;
+    while (Pos < ABytes.size()) {
+        char32_t Code = 0;
+        const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
+        if (Length == 0 || Code == 0)
+            return false;
+        Pos += Length;
+    }
+    return true;
+}
+
+// Code page 932 to UTF-8 when every byte belongs to a character the code
+// page maps; false otherwise.
+bool TryDecodeCp932(std::string_view ABytes, std::string& AResult)
+{
+    const TCp932Tables& Tables = TCp932Tables::Get();
+    AResult.clear();
+    const auto* In = reinterpret_cast<const unsigned char*>(ABytes.data());
+    const auto* End = In + ABytes.size();
+    while (In < End) {
+        char32_t Code = 0;
+        if (IsLeadByte(*In)) {
+            if (End - In < 2 || !IsTrailByte(In[1]))
+                return false;
+            Code = Tables.Double[*In * 256u + In[1]];
+            In += 2;
+        } else {
+            Code = Tables.Single[*In];
+            ++In;
+        }
+        if (Code == 0)
+            return false;
+        AppendUtf8(AResult, Code);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FileNameText(std::string_view AName)
+{
+    if (IsValidUtf8(AName))
+        return std::string(AName);
+    std::string Text;
+    if (TryDecodeCp932(AName, Text))
+        return Text;
+    return DecodeUtf8(AName);
 }
 
 bool TryEncodeCp932(std::string_view AText, std::string& AResult)
@@ -343,10 +406,7 @@ TTvrFileText::TTvrFileText(std::string ABytes) : FBytes(std::move(ABytes))
     }
     const bool Utf8Mark = Bytes.substr(0, 3) == "\xEF\xBB\xBF";
     FBegin = Utf8Mark ? 3 : 0;
-    // A NUL byte is never part of a multi-byte character in UTF-8 or code
-    // page 932, so the text can be cut before decoding.
-    const size_t Nul = Bytes.find('\0', FBegin);
-    FEnd = Nul == std::string_view::npos ? Bytes.size() : Nul;
+    FEnd = Bytes.size();
     FEncoding = Utf8Mark || LooksLikeUtf8(Body()) ? TTvrTextEncoding::Utf8 : TTvrTextEncoding::Cp932;
 }
 

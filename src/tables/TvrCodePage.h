@@ -13,16 +13,17 @@ namespace tavrel {
 // Decodes the bytes of a file: a byte-order mark decides (UTF-8, UTF-16 LE or
 // BE; the mark is dropped); without one, bytes that are valid UTF-8 holding at
 // least one multi-byte sequence are UTF-8, everything else is code page 932.
-// A NUL character ends the text. Bytes that do not decode become U+FFFD, so
-// decoding never fails.
+// Bytes that do not decode become U+FFFD, so decoding never fails. A NUL
+// character reads as U+FFFD too, like an undecodable byte, and the text goes
+// on after it: a stray NUL in the middle of a file must not silently drop
+// every row after it.
 std::string DecodeFileText(std::string_view ABytes);
 
 enum class TTvrTextEncoding { Utf8, Cp932 };
 
 // The bytes of a file made ready to be read line by line without decoding
-// the whole text: the byte-order mark dropped, the text cut at a NUL, UTF-16
-// turned into UTF-8, the encoding of the rest chosen as DecodeFileText
-// chooses. Lines can be split on the undecoded bytes, because neither UTF-8
+// the whole text: the byte-order mark dropped, UTF-16 turned into UTF-8,
+// the encoding of the rest chosen as DecodeFileText chooses. Lines can be split on the undecoded bytes, because neither UTF-8
 // nor code page 932 uses the bytes of CR and LF inside a character.
 class TTvrFileText {
 public:
@@ -44,8 +45,21 @@ private:
 // holding at least one multi-byte sequence.
 bool LooksLikeUtf8(std::string_view ABytes);
 
+// UTF-8 bytes as text: each byte that is not part of a valid sequence, and
+// each NUL, becomes U+FFFD.
+std::string DecodeUtf8(std::string_view ABytes);
+
 // Code page 932 to UTF-8; undecodable bytes become U+FFFD.
 std::string DecodeCp932(std::string_view ABytes);
+
+// The text of a file name (or a path) as the user reads it. A name is bytes
+// and need not be UTF-8: a USB stick written on Windows holds its Japanese
+// names as code page 932 bytes. A name that is valid UTF-8 is itself; any
+// other is read as code page 932 when every byte of it decodes, and
+// otherwise keeps its valid UTF-8 with U+FFFD for each bad byte. It is for
+// showing a name and matching a keyword only: every file operation keeps the
+// name's own bytes.
+std::string FileNameText(std::string_view AName);
 
 // UTF-8 to code page 932. Returns false when the text holds a character that
 // code page 932 cannot hold exactly (reading the bytes back would not give

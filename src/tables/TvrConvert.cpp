@@ -214,7 +214,8 @@ bool TryTextToInteger(std::string_view AText, const TTvrRegionalSettings& ASetti
     return true;
 }
 
-bool TryTextToFloat(std::string_view AText, const TTvrRegionalSettings& ASettings, double& AResult)
+bool TryTextToFloat(std::string_view AText, const TTvrRegionalSettings& ASettings, double& AResult,
+                    TTvrNumberRange ARange)
 {
     std::string Storage;
     const std::string_view S = WithoutThousands(AText, ASettings, Storage);
@@ -276,7 +277,13 @@ bool TryTextToFloat(std::string_view AText, const TTvrRegionalSettings& ASetting
         return false;
     char* End = nullptr;
     const double Value = strtod_l(Plain.c_str(), &End, CLocale());
-    if (!std::isfinite(Value) || std::fabs(Value) > 1.7e308)
+    const double Largest = ARange == TTvrNumberRange::Exact ? kLargestExactNumber : 1.7e308;
+    if (!std::isfinite(Value) || std::fabs(Value) > Largest)
+        return false;
+    // A text just above the exact limit may round down onto it; the wider
+    // type tells it apart.
+    if (ARange == TTvrNumberRange::Exact && std::fabs(Value) == kLargestExactNumber
+        && std::fabs(strtold_l(Plain.c_str(), &End, CLocale())) > static_cast<long double>(kLargestExactNumber))
         return false;
     AResult = Value;
     return true;
@@ -323,12 +330,12 @@ TTvrValue TextToIntegerValue(std::string_view AText, const TTvrRegionalSettings&
     return std::string(AText);
 }
 
-TTvrValue TextToFloatValue(std::string_view AText, const TTvrRegionalSettings& ASettings)
+TTvrValue TextToFloatValue(std::string_view AText, const TTvrRegionalSettings& ASettings, TTvrNumberRange ARange)
 {
     if (TrimView(AText).empty())
         return {};
     double Value = 0;
-    if (TryTextToFloat(AText, ASettings, Value))
+    if (TryTextToFloat(AText, ASettings, Value, ARange))
         return Value;
     return std::string(AText);
 }

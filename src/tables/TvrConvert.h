@@ -23,12 +23,26 @@ constexpr bool IsBlank(char AChar)
 std::string_view TrimView(std::string_view AText);
 std::string Trim(std::string_view AText);
 
+// The largest magnitude an amount may have: the largest whole number a
+// 64-bit float holds exactly. A larger amount would silently lose whole yen,
+// and sums of such amounts could become infinite, so it is not a number.
+inline constexpr double kLargestExactNumber = 9007199254740991.0;
+
+// Which numbers convert.
+enum class TTvrNumberRange {
+    // Amounts typed into the tables: up to kLargestExactNumber in magnitude.
+    Exact,
+    // What a file may show, such as a book's total of many large amounts:
+    // any number up to 1.7e308 in magnitude. Only for displaying a file.
+    Finite,
+};
+
 // The tests: true and the value when the text converts; false otherwise,
-// leaving AResult unchanged.
+// leaving AResult unchanged. A number outside ARange does not convert.
 [[nodiscard]] bool TryTextToInteger(std::string_view AText, const TTvrRegionalSettings& ASettings,
                                     int32_t& AResult);
 [[nodiscard]] bool TryTextToFloat(std::string_view AText, const TTvrRegionalSettings& ASettings,
-                                  double& AResult);
+                                  double& AResult, TTvrNumberRange ARange = TTvrNumberRange::Exact);
 // First the text exactly as the short date format writes it, then the
 // trimmed text with "-" and "." read as "/", optionally with a time of day.
 [[nodiscard]] bool TryTextToDate(std::string_view AText, const TTvrRegionalSettings& ASettings,
@@ -37,7 +51,8 @@ std::string Trim(std::string_view AText);
 // The lenient conversions: null for an empty or all-blank text, the value
 // when the text converts, otherwise the text itself, unchanged. Never raise.
 TTvrValue TextToIntegerValue(std::string_view AText, const TTvrRegionalSettings& ASettings);
-TTvrValue TextToFloatValue(std::string_view AText, const TTvrRegionalSettings& ASettings);
+TTvrValue TextToFloatValue(std::string_view AText, const TTvrRegionalSettings& ASettings,
+                           TTvrNumberRange ARange = TTvrNumberRange::Exact);
 TTvrValue TextToDateValue(std::string_view AText, const TTvrRegionalSettings& ASettings);
 
 // The strict conversions: the value, or ETvrError with the fixed message.

@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -38,6 +40,13 @@ std::string OsMessage(int AErrno)
 [[noreturn]] void RaiseCreateError(const std::string& AFileName, int AErrno)
 {
     throw ETvrError("ファイル \"" + AFileName + "\" を作成できません。" + OsMessage(AErrno));
+}
+
+// A FIFO would hold the run until something writes into it, and a device
+// such as /dev/zero never ends: only regular files are read.
+[[noreturn]] void RaiseNotRegularError(const std::string& AFileName)
+{
+    throw ETvrError("ファイル \"" + AFileName + "\" を開けません。通常のファイルではありません。");
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -114,11 +123,48 @@ std::string ResolvedTarget(const std::string& AFileName)
 
 std::atomic<unsigned> GTemporaryCounter{0};
 
+// The name of the temporary file that replaces the file AName of a folder:
+// hidden, the name, the writer's process id and a counter, ".tmp". The
+// process id lets a later run tell the leftover of a killed one.
+std::string TemporaryName(const std::string& AName)
+{
+    return "." + AName + "." + std::to_string(::getpid()) + "-" + std::to_string(GTemporaryCounter++) + ".tmp";
+}
+
+bool AllDigits(std::string_view AText)
+{
+    return !AText.empty() && std::all_of(AText.begin(), AText.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
+// The process id in a name of TemporaryName's pattern, or 0 for any other
+// name.
+pid_t TemporaryWriter(std::string_view AName)
+{
+    constexpr std::string_view kEnding = ".tmp";
+    if (AName.size() < 2 + kEnding.size() || AName[0] != '.' || !AName.ends_with(kEnding))
+        return 0;
+    std::string_view Rest = AName.substr(1, AName.size() - 1 - kEnding.size());
+    const size_t Dash = Rest.rfind('-');
+    if (Dash == std::string_view::npos || !AllDigits(Rest.substr(Dash + 1)))
+        return 0;
+    Rest = Rest.substr(0, Dash);
+    const size_t Dot = Rest.rfind('.');
+    // The file's own name comes before the dot and may not be empty.
+    if (Dot == std::string_view::npos || Dot == 0 || !AllDigits(Rest.substr(Dot + 1)))
+        return 0;
+    const std::string_view Digits = Rest.substr(Dot + 1);
+    if (Digits.size() > 9)
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(Digits)));
+}
+
 } // namespace
 
 std::string ReadFileBytes(const std::string& AFileName)
 {
-    TFileHandle File(::open(AFileName.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without waiting, so that a FIFO is refused at once instead of
+    // waiting for a writer; a regular file reads the same either way.
+    TFileHandle File(::open(AFileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (File.Fd() < 0)
         RaiseOpenError(AFileName, errno);
     struct stat St {};
@@ -126,8 +172,13 @@ std::string ReadFileBytes(const std::string& AFileName)
         RaiseOpenError(AFileName, errno);
     if (S_ISDIR(St.st_mode))
         RaiseOpenError(AFileName, EISDIR);
+    if (!S_ISREG(St.st_mode))
+        RaiseNotRegularError(AFileName);
+    const int Flags = ::fcntl(File.Fd(), F_GETFL);
+    if (Flags >= 0)
+        (void)::fcntl(File.Fd(), F_SETFL, Flags & ~O_NONBLOCK);
     std::string Bytes;
-    if (!ReadAll(File.Fd(), Bytes, S_ISREG(St.st_mode) ? static_cast<size_t>(St.st_size) : 0))
+    if (!ReadAll(File.Fd(), Bytes, static_cast<size_t>(St.st_size)))
         RaiseOpenError(AFileName, errno);
     return Bytes;
 }
@@ -174,8 +225,9 @@ std::vector<std::string> ReadTextLines(const std::string& AFileName)
     return Lines;
 }
 
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields)
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields)
 {
+    bool Closed = true;
     size_t Count = 0;
     bool KeptLater = false;
     std::string Later;
@@ -208,6 +260,7 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
         std::string& Field = NextField();
         if (ALine[Pos] == '"') {
             ++Pos;
+            bool Closing = false;
             while (Pos < N) {
                 if (ALine[Pos] == '"') {
                     if (Pos + 1 < N && ALine[Pos + 1] == '"') {
@@ -216,6 +269,7 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
                         continue;
                     }
                     ++Pos;
+                    Closing = true;
                     break;
                 }
                 const size_t Next = ALine.find('"', Pos);
@@ -223,11 +277,17 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
                 Field.append(ALine.substr(Pos, End - Pos));
                 Pos = End;
             }
+            Closed = Closed && Closing;
         } else {
+            // A spreadsheet leaves a blank inside a cell unquoted: the field
+            // runs to the next comma, without the blanks at its two ends.
+            const size_t Comma = ALine.find(',', Pos);
             const size_t Start = Pos;
-            while (Pos < N && ALine[Pos] != ',' && !IsBlank(ALine[Pos]))
-                ++Pos;
-            Field.assign(ALine.substr(Start, Pos - Start));
+            Pos = Comma == std::string_view::npos ? N : Comma;
+            size_t End = Pos;
+            while (End > Start && IsBlank(ALine[End - 1]))
+                --End;
+            Field.assign(ALine.substr(Start, End - Start));
         }
         KeepLater();
         while (Pos < N && IsBlank(ALine[Pos]))
@@ -241,11 +301,12 @@ void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, siz
         }
     }
     AFields.resize(Count);
+    return Closed;
 }
 
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields)
 {
-    SplitCsvLine(ALine, AFields, std::numeric_limits<size_t>::max());
+    return SplitCsvLine(ALine, AFields, std::numeric_limits<size_t>::max());
 }
 
 std::vector<std::string> SplitCsvLine(std::string_view ALine)
@@ -265,14 +326,16 @@ bool HasNonEmptyField(std::span<const std::string> AFields)
 
 namespace {
 
-// The characters that make a field quoted: the double quote, the comma and
-// the blanks (codes 1 to 32).
+// The characters that make a field quoted: the double quote, the comma, the
+// blanks (codes 1 to 32), and the semicolon, at which a spreadsheet's CSV
+// import also splits by default.
 constexpr std::array<bool, 256> kNeedsQuotes = [] {
     std::array<bool, 256> Table{};
     for (int C = 1; C <= 32; ++C)
         Table[static_cast<size_t>(C)] = true;
     Table['"'] = true;
     Table[','] = true;
+    Table[';'] = true;
     return Table;
 }();
 
@@ -354,11 +417,20 @@ std::string EncodeTextLines(std::span<const std::string> ALines)
     return EncodeText(Text);
 }
 
-bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability)
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability,
+                        TTvrLinkWrite ALinkWrite)
 {
-    const std::string Target = ResolvedTarget(AFileName);
+    std::string Target = AFileName;
     struct stat St {};
-    const bool Exists = ::stat(Target.c_str(), &St) == 0;
+    bool Exists = false;
+    if (ALinkWrite == TTvrLinkWrite::Replace) {
+        // A link is never written through: it is replaced like any file that
+        // differs from the new content.
+        Exists = ::lstat(AFileName.c_str(), &St) == 0 && !S_ISLNK(St.st_mode);
+    } else {
+        Target = ResolvedTarget(AFileName);
+        Exists = ::stat(Target.c_str(), &St) == 0;
+    }
     if (Exists && S_ISREG(St.st_mode)) {
         if (static_cast<size_t>(St.st_size) == ABytes.size()) {
             TFileHandle File(::open(Target.c_str(), O_RDONLY | O_CLOEXEC));
@@ -381,8 +453,7 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, T
     std::string Temporary;
     int Fd = -1;
     for (int Attempt = 0; Attempt < 100 && Fd < 0; ++Attempt) {
-        Temporary = Folder + "." + Name + "." + std::to_string(::getpid()) + "-"
-                    + std::to_string(GTemporaryCounter++) + ".tmp";
+        Temporary = Folder + TemporaryName(Name);
         Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (Fd < 0 && errno != EEXIST)
             RaiseCreateError(AFileName, errno);
@@ -408,7 +479,31 @@ bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, T
     return true;
 }
 
-TTvrDate FileModificationTime(const std::string& AFileName)
+void RemoveStaleTemporaryFiles(const std::string& AFolder)
+{
+    DIR* const Folder = ::opendir(AFolder.empty() ? "." : AFolder.c_str());
+    if (Folder == nullptr)
+        return;
+    std::vector<std::string> Stale;
+    while (const struct dirent* Entry = ::readdir(Folder)) {
+        const pid_t Writer = TemporaryWriter(Entry->d_name);
+        // A writer that still runs may be writing it now; kill with no
+        // signal only asks whether the process exists.
+        if (Writer <= 0 || Writer == ::getpid() || ::kill(Writer, 0) == 0 || errno != ESRCH)
+            continue;
+        Stale.emplace_back(Entry->d_name);
+    }
+    ::closedir(Folder);
+    const std::string Prefix = AFolder.empty() || AFolder.back() == '/' ? AFolder : AFolder + "/";
+    for (const std::string& Name : Stale) {
+        struct stat St {};
+        const std::string Path = Prefix + Name;
+        if (::lstat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode))
+            (void)::unlink(Path.c_str());
+    }
+}
+
+bool TryFileModificationTime(const std::string& AFileName, TTvrDate& AResult)
 {
     struct stat St {};
     if (::stat(AFileName.c_str(), &St) != 0)
@@ -417,12 +512,25 @@ TTvrDate FileModificationTime(const std::string& AFileName)
         RaiseOpenError(AFileName, EISDIR);
     struct tm Local {};
     const time_t Seconds = St.st_mtim.tv_sec;
-    ::localtime_r(&Seconds, &Local);
-    const TTvrDate Day = TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
+    // A time whose year does not fit the calendar (a file from a broken
+    // clock or an archive) has no date: the caller shows it as unknown.
+    TTvrDate Day;
+    if (::localtime_r(&Seconds, &Local) == nullptr || Local.tm_year > INT_MAX - 1900
+        || !TTvrDate::TryEncode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Day))
+        return false;
     const double Fraction = (Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec
                              + St.st_mtim.tv_nsec / 1e9)
                             / 86400.0;
-    return TTvrDate::FromSerial(Day.Serial() + Fraction);
+    AResult = TTvrDate::FromSerial(Day.Serial() + Fraction);
+    return true;
+}
+
+TTvrDate FileModificationTime(const std::string& AFileName)
+{
+    TTvrDate Result;
+    if (!TryFileModificationTime(AFileName, Result))
+        throw ETvrError("ファイル \"" + AFileName + "\" の更新日時が範囲外です。");
+    return Result;
 }
 
 std::string ExtractFileName(std::string_view APath)

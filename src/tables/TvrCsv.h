@@ -17,7 +17,10 @@ namespace tavrel {
 // line ends, code page 932 without a byte-order mark.
 
 // The whole content of a file; ETvrError with the platform's text when it
-// cannot be opened or read (missing, unreadable, a folder).
+// cannot be opened or read (missing, unreadable, a folder), and with a text
+// of its own for anything else that is not a regular file (a FIFO, a
+// device), which is refused at once rather than waited for or read without
+// end.
 std::string ReadFileBytes(const std::string& AFileName);
 
 // Splits a decoded text at CR LF, lone CR and lone LF. A line end after the
@@ -29,23 +32,31 @@ std::vector<std::string_view> SplitTextLines(std::string_view AText);
 std::vector<std::string> ReadTextLines(const std::string& AFileName);
 
 // The fields of one line: leading blanks skipped; a quoted field runs to its
-// closing quote (doubled quotes inside stand for one); an unquoted field ends
-// at a comma or a blank; a comma at the end of the line adds an empty field.
+// closing quote (doubled quotes inside stand for one), or to the end of the
+// line when nothing closes it; an unquoted field runs to the next comma,
+// without the blanks at its two ends (blanks inside it stay, as a
+// spreadsheet writes them); a comma at the end of the line adds an empty
+// field.
 std::vector<std::string> SplitCsvLine(std::string_view ALine);
 // The same, into AFields, reusing its strings (the loaders split millions).
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
+// Returns false when a quoted field is not closed by the end of the line:
+// the cell went on in the next line (a line break typed inside a
+// spreadsheet's cell), which a reader of rows must not take for two rows.
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields);
 // The first AMaxFields fields only, for readers that use no more: later
 // fields are dropped, except the first non-empty one, which is kept after
 // them so that HasNonEmptyField still tells a blank line. A line of millions
-// of commas then costs no more than its first fields.
-void SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields);
+// of commas then costs no more than its first fields. The result is that of
+// the whole line.
+bool SplitCsvLine(std::string_view ALine, std::vector<std::string>& AFields, size_t AMaxFields);
 
 // True when at least one field is non-empty; a line for which it is false is
 // a blank line everywhere in the system.
 bool HasNonEmptyField(std::span<const std::string> AFields);
 
-// One line of fields: a field holding a double quote, a comma or a blank is
-// quoted, its quotes doubled; a single empty field is written as "".
+// One line of fields: a field holding a double quote, a comma, a semicolon
+// or a blank is quoted, its quotes doubled; a single empty field is written
+// as "".
 std::string MakeCsvLine(std::span<const std::string> AFields);
 void AppendCsvLine(std::string& ATarget, std::span<const std::string> AFields);
 void AppendCsvLine(std::string& ATarget, std::span<const std::string_view> AFields);
@@ -74,11 +85,33 @@ enum class TTvrWriteDurability {
     // to a reader, and the run does not wait eight times for the disk.
     Regenerable,
 };
+// What a symbolic link at the written path stands for.
+enum class TTvrLinkWrite {
+    // The file the user chose (a source table, the configuration): the file
+    // the link points to is replaced, and the link stays.
+    WriteThrough,
+    // A file the program names itself in a folder others may write into
+    // (the books): the link is replaced by the file, and the temporary file
+    // is made beside the link. A planted link can then never make a run
+    // overwrite a file elsewhere.
+    Replace,
+};
 bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes,
-                        TTvrWriteDurability ADurability = TTvrWriteDurability::Durable);
+                        TTvrWriteDurability ADurability = TTvrWriteDurability::Durable,
+                        TTvrLinkWrite ALinkWrite = TTvrLinkWrite::WriteThrough);
 
-// The last-modification time of a file (a link followed) in local time;
-// ETvrError with the platform's text when it cannot be read.
+// Removes the temporary files of WriteFileIfChanged's naming in the folder
+// whose writing process no longer runs: what a run that was killed while
+// writing left behind. Files of running processes, links and anything not
+// of the pattern are left alone; failures are ignored.
+void RemoveStaleTemporaryFiles(const std::string& AFolder);
+
+// The last-modification time of a file (a link followed) in local time.
+// Returns false, leaving AResult unchanged, when the time lies outside the
+// years 1 to 9999 that a date holds: the time is unknown. ETvrError with the
+// platform's text when the file's status cannot be read (missing, a folder).
+[[nodiscard]] bool TryFileModificationTime(const std::string& AFileName, TTvrDate& AResult);
+// The same, with ETvrError when the time is unknown.
 TTvrDate FileModificationTime(const std::string& AFileName);
 
 // The file-name part of a path: the text after the last path separator.

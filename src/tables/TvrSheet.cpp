@@ -26,6 +26,7 @@ void TTvrSheet::Clear()
     FFields.Clear();
     FFileName.clear();
     FFileTimeStamp = TTvrDate();
+    FFileTimeStampKnown = false;
     FLines.clear();
     FText = TTvrFileText();
     FCachedRow = -1;
@@ -40,7 +41,9 @@ void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrF
         FFields.Add(Def);
     FFileName = AFileName;
     FSettings = ASettings;
-    FFileTimeStamp = FileModificationTime(AFileName);
+    TTvrDate Time;
+    FFileTimeStampKnown = TryFileModificationTime(AFileName, Time);
+    FFileTimeStamp = FFileTimeStampKnown ? Time : TTvrDate();
     FText = TTvrFileText(ReadFileBytes(AFileName));
     FLines = SplitTextLines(FText.Body());
 }
@@ -68,7 +71,9 @@ TTvrValue TTvrSheet::Cells(int ACol, int ARow) const
     switch (FFields.Fields(ACol).FieldType()) {
     case sftString: return Text;
     case sftInteger: return TextToIntegerValue(Text, FSettings);
-    case sftDouble: return TextToFloatValue(Text, FSettings);
+    // A sheet shows what the file holds: a book's total may lie beyond the
+    // amounts a table may hold.
+    case sftDouble: return TextToFloatValue(Text, FSettings, TTvrNumberRange::Finite);
     case sftDate: return TextToDateValue(Text, FSettings);
     }
     return {};

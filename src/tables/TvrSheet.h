@@ -67,8 +67,10 @@ public:
     TTvrSheet& operator=(const TTvrSheet&) = delete;
 
     // Replaces the whole content with the file's. Raises ETvrError with the
-    // platform's text when the file's time or content cannot be read; the
-    // sheet then keeps its new fields and file name and no rows.
+    // platform's text when the file's status or content cannot be read, or
+    // when it is not a regular file; the sheet then keeps its new fields and
+    // file name and no rows. A time outside the years a date holds leaves
+    // the time unknown.
     void LoadFromFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
                       const TTvrRegionalSettings& ASettings);
     void Clear();
@@ -78,7 +80,12 @@ public:
     TTvrValue Cells(int ACol, int ARow) const;
     const TTvrFields& Fields() const { return FFields; }
     const std::string& FileName() const { return FFileName; }
+    // The file's last-modification time in local time; 0 when it is not
+    // known (see FileTimeStampKnown).
     TTvrDate FileTimeStamp() const { return FFileTimeStamp; }
+    // False when the file's time lies outside the years a date holds: it is
+    // shown as unknown then.
+    bool FileTimeStampKnown() const { return FFileTimeStampKnown; }
     int ColCount() const { return FFields.Count(); }
     int RowCount() const { return ColCount() == 0 ? 0 : static_cast<int>(FLines.size()); }
 
@@ -88,6 +95,7 @@ private:
     TTvrFields FFields;
     std::string FFileName;
     TTvrDate FFileTimeStamp;
+    bool FFileTimeStampKnown = false;
     TTvrRegionalSettings FSettings;
     TTvrFileText FText;
     std::vector<std::string_view> FLines;

@@ -5,8 +5,20 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <new>
 
 namespace tavrel {
+
+std::string ErrorMessageOf(const std::exception& AError)
+{
+    if (dynamic_cast<const ETvrError*>(&AError) != nullptr
+        || dynamic_cast<const std::filesystem::filesystem_error*>(&AError) != nullptr)
+        return AError.what();
+    if (dynamic_cast<const std::bad_alloc*>(&AError) != nullptr)
+        return "メモリが不足しています。";
+    return std::string("予期しないエラーが発生しました。") + AError.what();
+}
 
 namespace {
 
@@ -52,11 +64,11 @@ void TTvrDate::DecodeTime(int& AHour, int& AMinute) const
     AMinute = Minutes % 60;
 }
 
-TTvrDate TTvrDate::AddOneMonth() const
+TTvrDate TTvrDate::AddMonths(int AMonths) const
 {
     const std::chrono::year_month_day Ymd{kEpoch + std::chrono::days(Day())};
     const std::chrono::year_month Next =
-        std::chrono::year_month(Ymd.year(), Ymd.month()) + std::chrono::months(1);
+        std::chrono::year_month(Ymd.year(), Ymd.month()) + std::chrono::months(AMonths);
     const std::chrono::day LastDay = std::chrono::year_month_day_last(
                                          Next.year(), std::chrono::month_day_last(Next.month()))
                                          .day();

@@ -21,6 +21,13 @@ public:
     explicit ETvrError(const std::string& AMessage) : std::runtime_error(AMessage) {}
 };
 
+// The text the user reads for an error that ends an action: the system's own
+// text for ETvrError (and for an error of the file system), "メモリが不足して
+// います。" when memory ran out, and for anything else "予期しないエラーが発生
+// しました。" followed by the error's own text. No error may end the program
+// without a word.
+std::string ErrorMessageOf(const std::exception& AError);
+
 // The progress callback of loaders, builders and the run: one text per call;
 // an empty text asks for an empty log line, a text may hold several lines.
 using TTvrExecuteSendMessage = std::function<void(const std::string& AMessage)>;
@@ -46,9 +53,10 @@ public:
     // tolerance: a time kept as a fraction of a day may lie a hair below its
     // whole minute.
     void DecodeTime(int& AHour, int& AMinute) const;
-    // The same day of the next calendar month, or that month's last day when
-    // the next month is shorter.
-    TTvrDate AddOneMonth() const;
+    // The same day AMonths calendar months later, or that month's last day
+    // when it is shorter. Always counted from this date, so that a series of
+    // months from the 31st keeps the 31st wherever a month has one.
+    TTvrDate AddMonths(int AMonths) const;
 
     friend constexpr auto operator<=>(TTvrDate, TTvrDate) = default;
 

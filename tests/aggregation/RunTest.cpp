@@ -353,6 +353,33 @@ TEST(AggregationRun, FailingSecondRunLeavesOnlyItsOwnSheets)
     EXPECT_THAT(R.Log, ::testing::Contains("1行: 日付が無効です。"));
 }
 
+// Texts as a spreadsheet saved them reach the books whole: a blank inside a
+// cell stays in the field, a semicolon (where a spreadsheet's import also
+// splits) is quoted like a comma, and a NUL shows as U+FFFD.
+TEST(AggregationRun, BooksKeepTheTextsOfTheCells)
+{
+    TempFolder Temp;
+    Sources S = FullClub();
+    S.Kinsen = {
+        "2025/04/01,2026/03/31,,,,開始,,000,1000,500",
+        "2025/04/05,,,文具 店,,封筒;切手,01,201..1,-30,",
+        "2025/04/06,,,,,役員会 茶菓子 ,02,201..1,-20,",
+    };
+    SumupRun R;
+    ASSERT_TRUE(R.Execute(Temp, S)) << LogText(R.Log);
+    const std::vector<std::string> Lines = BookLines(R.Book(kKinsenBookName));
+    ASSERT_EQ(Lines.size(), 6u) << ::testing::PrintToString(Lines);
+    EXPECT_EQ(Lines[2], "2025/04/05,,,\"文具 店\",,\"封筒;切手\",01.会計,201.事務費,,1.用紙代,-30,,1470");
+    EXPECT_EQ(Lines[3], "2025/04/06,,,,,\"役員会 茶菓子\",02.庶務,201.事務費,,1.用紙代,-20,,1450");
+
+    S.Kinsen[2] = std::string("2025/04/06,,,,,役員会\0茶菓子,02,201..1,-20,", 49);
+    ASSERT_TRUE(R.Execute(Temp, S)) << LogText(R.Log);
+    // U+FFFD has no place in code page 932: the book is UTF-8 with a mark.
+    const std::string Bytes = ReadBytes(R.Book(kKinsenBookName));
+    EXPECT_EQ(Bytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(Bytes.find("\r\n2025/04/06,,,,,役員会\xEF\xBF\xBD茶菓子,02.庶務,"), std::string::npos) << Bytes;
+}
+
 TEST(AggregationRun, RelativeFoldersAreTakenFromTheWorkingFolder)
 {
     TempFolder Temp;

@@ -41,7 +41,8 @@ YEARS = {
     "year": ["--rows", "2000", "--accounts", "40", "--persons", "8", "--seed", "7",
              "--start", "2024-04-01"],
     # The smallest chart, and a period starting on the 31st: its months start
-    # on 31 January, 29 February, 29 March, ... so the year ends on 28 January.
+    # on 31 January, 29 February, 31 March, 30 April, ... each counted from
+    # the first day, so the year ends on 30 January with twelve months.
     "drifting-months": ["--rows", "1500", "--accounts", "13", "--persons", "1", "--seed", "3",
                         "--start", "2024-01-31"],
 }
@@ -66,8 +67,8 @@ def is_blank(ch):
 
 def split_line(line):
     """The fields of a line by the program's rules: blanks around fields are
-    skipped, an unquoted field ends at a comma or a blank, a quoted one at a
-    quote not doubled."""
+    skipped, an unquoted field runs to the next comma (blanks inside it
+    stay), a quoted one to a quote not doubled."""
     fields = []
     i, n = 0, len(line)
     while i < n and is_blank(line[i]):
@@ -91,9 +92,12 @@ def split_line(line):
             fields.append("".join(text))
         else:
             j = i
-            while j < n and line[j] != "," and not is_blank(line[j]):
+            while j < n and line[j] != ",":
                 j += 1
-            fields.append(line[i:j])
+            end = j
+            while end > i and is_blank(line[end - 1]):
+                end -= 1
+            fields.append(line[i:end])
             i = j
         while i < n and is_blank(line[i]):
             i += 1
@@ -153,10 +157,11 @@ def parse_amount(text):
     return None if text == "" else int(text.replace(",", ""))
 
 
-def add_month(day):
-    """The next fiscal month's first day: the same day of the next month, or
-    its last day when it is shorter."""
-    year, month = (day.year + 1, 1) if day.month == 12 else (day.year, day.month + 1)
+def add_months(day, count):
+    """The first day of fiscal month `count` of a period from `day`: the same
+    day `count` months later, or that month's last day when it is shorter."""
+    year, month = divmod(day.month - 1 + count, 12)
+    year, month = day.year + year, month + 1
     for last in (31, 30, 29, 28):
         try:
             return datetime.date(year, month, min(day.day, last))
@@ -206,11 +211,14 @@ def check_year(failures, generator, sumup, work, arguments):
     # The starting row and the running balances of the cash book.
     start = parse_date(kinsen[0][0])
     last_day = parse_date(kinsen[0][1])
-    month_starts = [start]
-    for _ in range(12):
-        month_starts.append(add_month(month_starts[-1]))
+    month_starts = [add_months(start, count) for count in range(13)]
     failures.check(last_day == month_starts[12] - datetime.timedelta(days=1),
                    f"the period {start} - {last_day} is not twelve fiscal months")
+    # The program divides the period into the same twelve months: the trial
+    # balance has four columns and one per month.
+    shisan = read_book(os.path.join(output, "18試算表.csv"))
+    failures.check(shisan and len(shisan[0]) == 4 + 12,
+                   f"the trial balance has {len(shisan[0]) if shisan else 0} columns, not 16")
     failures.check(kinsen[0][7] == "000", f"starting row account {kinsen[0][7]}")
     cash = parse_amount(kinsen[0][8])
     bank = parse_amount(kinsen[0][9])

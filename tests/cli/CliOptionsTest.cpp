@@ -13,6 +13,7 @@
 
 #include "TestSupport.h"
 #include "cli/CliOptions.h"
+#include "cli/CliText.h"
 
 namespace tavrel {
 namespace {
@@ -91,8 +92,76 @@ INSTANTIATE_TEST_SUITE_P(ParseCliOptions, ParseCliUsageError, ::testing::Values(
     UsageCase{"TodayWithoutLeadingZeros", {"--today", "2026-1-31", "data"}},
     UsageCase{"TodayNotACalendarDay", {"--today", "2026-02-29", "data"}},
     UsageCase{"TodayWithTrailingText", {"--today", "2026-01-311", "data"}},
-    UsageCase{"TodayEmpty", {"--today=", "data"}}),
+    UsageCase{"TodayEmpty", {"--today=", "data"}},
+    UsageCase{"ShortUnknownOption", {"-x", "data"}},
+    UsageCase{"ShortUnknownOptionWithValue", {"-o=x", "data"}},
+    UsageCase{"OutputEmptyJoined", {"--output=", "data"}},
+    UsageCase{"OutputEmptySeparate", {"--output", "", "data"}}),
     [](const ::testing::TestParamInfo<UsageCase>& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(ParseCliOptions, ALoneHyphenIsAName)
+{
+    EXPECT_EQ(ParseCliOptions({"-"}).SourceDir, "-");
+}
+
+// Books and year-end documents hold keywords of the tables in their names
+// (金銭出納, 担当者, 収支科目, 残高) and sort before them.
+TEST(MakeExecuteParams, NeverChoosesABookOrADocument)
+{
+    Folder F;
+    for (const char* Name : {"11金銭出納簿.csv", "14担当者出納簿.CSV", "15収支科目明細書.csv", "22残高照合表.csv",
+                             "21収支決算書.csv", "収支科目マスタ.csv", "金銭出納テーブル.csv"})
+        F.Touch(Name);
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    const TTvrExecuteParams P = MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.KamokuMaster, "収支科目マスタ.csv");
+    EXPECT_EQ(P.TantoshaMaster, "");
+    EXPECT_EQ(P.ZandakaTable, "");
+    EXPECT_EQ(P.KinsenTable, "金銭出納テーブル.csv");
+    // Given by name, a book-named file is the user's choice.
+    O.Kinsen = "11金銭出納簿.csv";
+    EXPECT_EQ(MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10)).KinsenTable, "11金銭出納簿.csv");
+}
+
+// Names in code page 932 bytes are matched by their text and kept as their
+// bytes; they sort by their text among UTF-8 names.
+TEST(MakeExecuteParams, ChoosesCodePage932NamesByTheirText)
+{
+    Folder F;
+    const std::string Kamoku = test::ToCp932("収支科目マスタ.csv");
+    const std::string Kinsen = test::ToCp932("金銭出納テーブル.csv");
+    F.Touch(Kamoku);
+    F.Touch(Kinsen);
+    F.Touch("金銭出納テーブル_写し.csv");
+    TCliOptions O;
+    O.SourceDir = F.Path();
+    const TTvrExecuteParams P = MakeExecuteParams(O, TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.KamokuMaster, Kamoku);
+    EXPECT_EQ(P.KinsenTable, Kinsen);
+    EXPECT_THAT(ChosenFileLines(P), ::testing::ElementsAre("収支科目マスタ: 収支科目マスタ.csv",
+                                                           "担当者マスタ: (使用しない)", "残高テーブル: (使用しない)",
+                                                           "金銭出納テーブル: 金銭出納テーブル.csv"));
+}
+
+TEST(TerminalText, ControlCharactersAndBadBytesBecomeReplacementCharacters)
+{
+    const std::string R = "\xEF\xBF\xBD";
+    struct TCase {
+        std::string Line;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {"2行: 担当者コード 'a' が重複しています。", "2行: 担当者コード 'a' が重複しています。"},
+        {"a\x1B[2Jb", "a" + R + "[2Jb"},
+        {"\x07\x08\t\x7F", R + R + R + R},
+        {"C1 \xC2\x9B" "31m, \xC2\x85 and \xC2\xA0", "C1 " + R + "31m, " + R + " and \xC2\xA0"},
+        {"code page 932 \x83\x65", "code page 932 " + R + "e"},
+        {"", ""},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(TerminalText(C.Line), C.Expected) << C.Line;
+}
 
 TEST(MakeExecuteParams, ChoosesTheFirstCsvFileOfEachKeywordInNameOrder)
 {

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -26,9 +28,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 using test::FromCp932;
 using test::ReadBytes;
+using test::ToCp932;
 
 std::vector<std::string> SplitLf(const std::string& AText)
 {
@@ -92,28 +96,62 @@ std::string Quote(const std::string& AText)
     return Quoted + "'";
 }
 
+// How the program is started besides its arguments.
+struct Start {
+    // Standard output is a pipe whose reading end is already closed: every
+    // write to it fails (SIGPIPE, unless ignored).
+    bool ClosedStdout = false;
+    // As the user nobody, so that a folder without read permission is
+    // unreadable even when the tests run as root.
+    bool AsNobody = false;
+};
+
 // Runs the program with these arguments; standard output and error are
 // caught in files of AFolder.
-Result Sumup(const Folder& AFolder, const std::vector<std::string>& AArgs)
+Result Sumup(const Folder& AFolder, const std::vector<std::string>& AArgs, Start AStart = {})
 {
     // The program follows the regional settings of the locale it runs
     // under; these tests expect the Japanese conventions of the C locale.
-    std::string Command = "LC_ALL=C.UTF-8 " + Quote(TAVREL_SUMUP);
+    std::string Command = "LC_ALL=C.UTF-8 ";
+    if (AStart.AsNobody && ::geteuid() == 0)
+        Command += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    Command += Quote(TAVREL_SUMUP);
     for (const std::string& Arg : AArgs) {
         Command += ' ';
         Command += Quote(Arg);
     }
     const std::string OutFile = AFolder.Path("stdout.txt");
     const std::string ErrFile = AFolder.Path("stderr.txt");
-    Command += " >";
-    Command += Quote(OutFile);
     Command += " 2>";
     Command += Quote(ErrFile);
     Command += " </dev/null";
-    const int Raw = std::system(Command.c_str());
     Result R;
-    R.Status = (Raw != -1 && WIFEXITED(Raw)) ? WEXITSTATUS(Raw) : -1;
-    R.Out = ReadBytes(OutFile);
+    if (AStart.ClosedStdout) {
+        // The shell runs with a pipe as standard output whose only reading
+        // end this process closes before the program writes.
+        int Pipe[2];
+        if (::pipe(Pipe) != 0)
+            return R;
+        const pid_t Child = ::fork();
+        if (Child == 0) {
+            ::close(Pipe[0]);
+            ::dup2(Pipe[1], STDOUT_FILENO);
+            ::close(Pipe[1]);
+            ::execl("/bin/sh", "sh", "-c", Command.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(Pipe[0]);
+        ::close(Pipe[1]);
+        int Raw = 0;
+        ::waitpid(Child, &Raw, 0);
+        R.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : 128 + (WIFSIGNALED(Raw) ? WTERMSIG(Raw) : 0);
+    } else {
+        Command += " >";
+        Command += Quote(OutFile);
+        const int Raw = std::system(Command.c_str());
+        R.Status = (Raw != -1 && WIFEXITED(Raw)) ? WEXITSTATUS(Raw) : -1;
+        R.Out = ReadBytes(OutFile);
+    }
     R.Err = ReadBytes(ErrFile);
     return R;
 }
@@ -166,7 +204,7 @@ TEST(SumupProgram, HelpPrintsTheUsageAndSucceeds)
     const Result R = Sumup(F, {"--help"});
     EXPECT_EQ(R.Status, 0);
     EXPECT_EQ(R.Out, CliUsage());
-    EXPECT_THAT(R.Out, StartsWith("Usage: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]"));
+    EXPECT_THAT(R.Out, StartsWith("使い方: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]"));
     EXPECT_EQ(R.Err, "");
 }
 
@@ -192,7 +230,7 @@ TEST_P(SumupUsageError, ExitsWithTwoAndExplainsOnStandardError)
     EXPECT_EQ(R.Out, "");
     EXPECT_THAT(R.Err, StartsWith("tavrel-sumup: "));
     EXPECT_THAT(R.Err, HasSubstr(GetParam().Message));
-    EXPECT_THAT(R.Err, HasSubstr("Usage: tavrel-sumup"));
+    EXPECT_THAT(R.Err, HasSubstr("使い方: tavrel-sumup"));
     EXPECT_FALSE(std::filesystem::exists(F.Path("half/output")));
 }
 
@@ -215,7 +253,8 @@ TEST(SumupProgram, CompleteRunPrintsTheLogAndWritesTheBooksIntoTheOutputSubfolde
     const Result R = Sumup(F, {"--today", "2026-12-10", F.Path("data")});
     EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
     EXPECT_THAT(SplitLf(R.Out), ElementsAreArray(CompleteLog(true, true)));
-    EXPECT_EQ(R.Err, "");
+    EXPECT_THAT(SplitLf(R.Err), ElementsAre("収支科目マスタ: 収支科目マスタ.csv", "担当者マスタ: 担当者マスタ.csv",
+                                            "残高テーブル: 残高テーブル.csv", "金銭出納テーブル: 金銭出納テーブル.csv"));
     for (const std::string& Book : kBooks)
         EXPECT_TRUE(std::filesystem::is_regular_file(F.Path("data/output/" + Book))) << Book;
     EXPECT_THAT(BookLines(F.Path("data/output/11金銭出納簿.csv")),
@@ -227,6 +266,185 @@ TEST(SumupProgram, CompleteRunPrintsTheLogAndWritesTheBooksIntoTheOutputSubfolde
                             ",,,,,,,,,,,,",
                             "2026/12/10,,,,,合計,,,,,1070,500,1570"));
 }
+
+// What the command line must do with odd folders, odd files and odd
+// terminals: each case sets up a folder ("@" stands for it in the arguments
+// and the expected texts), runs the program and checks its status, its
+// output and its books.
+struct CommandCase {
+    const char* Name;
+    void (*Setup)(const Folder& AFolder);
+    std::vector<std::string> Args;
+    Start How;
+    int Status;
+    // Texts that standard error and standard output must hold.
+    std::vector<std::string> Err;
+    std::vector<std::string> Out;
+    // Texts that standard output must not hold.
+    std::vector<std::string> NotOut;
+    // The folder that holds all eight books afterwards; none when empty.
+    std::string Books;
+};
+
+void PrintTo(const CommandCase& ACase, std::ostream* AStream) { *AStream << ACase.Name; }
+
+std::string WithFolder(const std::string& AText, const Folder& AFolder)
+{
+    std::string Text = AText;
+    for (size_t Pos = Text.find('@'); Pos != std::string::npos; Pos = Text.find('@', Pos + AFolder.Path().size()))
+        Text.replace(Pos, 1, AFolder.Path());
+    return Text;
+}
+
+// The chosen files as printed, one line per table.
+std::string Chosen(const std::string& AKamoku, const std::string& ATantosha, const std::string& AZandaka,
+                   const std::string& AKinsen)
+{
+    return "収支科目マスタ: " + AKamoku + "\n担当者マスタ: " + ATantosha + "\n残高テーブル: " + AZandaka
+           + "\n金銭出納テーブル: " + AKinsen + "\n";
+}
+
+// A table written under a name given as bytes.
+void WriteNamed(const Folder& AFolder, const std::string& AName, const std::vector<std::string>& ALines)
+{
+    AFolder.Write(AName, ALines);
+}
+
+const std::string kSjisFolder = ToCp932("会計２０２５");
+
+class SumupCommandLine : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(SumupCommandLine, Behaves)
+{
+    const CommandCase& Case = GetParam();
+    Folder F;
+    Case.Setup(F);
+    std::vector<std::string> Args;
+    for (const std::string& Arg : Case.Args)
+        Args.push_back(WithFolder(Arg, F));
+    const Result R = Sumup(F, Args, Case.How);
+    EXPECT_EQ(R.Status, Case.Status) << "out:\n" << R.Out << "err:\n" << R.Err;
+    for (const std::string& Text : Case.Err)
+        EXPECT_THAT(R.Err, HasSubstr(WithFolder(Text, F)));
+    for (const std::string& Text : Case.Out)
+        EXPECT_THAT(R.Out, HasSubstr(WithFolder(Text, F)));
+    for (const std::string& Text : Case.NotOut)
+        EXPECT_THAT(R.Out, Not(HasSubstr(WithFolder(Text, F))));
+    if (!Case.Books.empty())
+        for (const std::string& Book : kBooks)
+            EXPECT_TRUE(std::filesystem::is_regular_file(WithFolder(Case.Books, F) + "/" + Book)) << Book;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(SumupProgram, SumupCommandLine, ::testing::Values(
+    // A book or a year-end document holds a table's keyword in its name and
+    // sorts before the tables: it is never taken for one.
+    CommandCase{"BooksAndDocumentsAreNeverChosen",
+        [](const Folder& F) {
+            WriteClub(F);
+            for (const char* Name : {"data/11金銭出納簿.csv", "data/14担当者出納簿.csv", "data/15収支科目明細書.CSV",
+                                     "data/22残高照合表.csv"})
+                F.Write(Name, {"not a table"});
+        },
+        {"@/data"}, {}, 0,
+        {Chosen("収支科目マスタ.csv", "担当者マスタ.csv", "残高テーブル.csv", "金銭出納テーブル.csv")},
+        {"集計が完了しました。"}, {}, "@/data/output"},
+    // A backup copy sorts before the table: the choice is shown before the
+    // run, and an unused table says so.
+    CommandCase{"ChosenFilesArePrintedBeforeTheRun",
+        [](const Folder& F) {
+            F.Write("data/収支科目マスタ (コピー).csv", kKamoku);
+            F.Write("data/収支科目マスタ.csv", kKamoku);
+            F.Write("data/金銭出納テーブル.csv", kKinsen);
+        },
+        {"--zandaka=", "@/data"}, {}, 0,
+        {Chosen("収支科目マスタ (コピー).csv", "(使用しない)", "(使用しない)", "金銭出納テーブル.csv")},
+        {"集計が完了しました。"}, {}, ""},
+    CommandCase{"AbsoluteFileIsUsedAsGiven",
+        [](const Folder& F) {
+            WriteClub(F);
+            F.Write("elsewhere/出納2025.csv", kKinsen);
+            F.Write("data/金銭出納テーブル.csv", {"2025/04/01,2026/03/31,,,,開始,,000,1,1"});
+        },
+        {"--kinsen", "@/elsewhere/出納2025.csv", "@/data"}, {}, 0,
+        {"金銭出納テーブル: @/elsewhere/出納2025.csv\n"}, {"集計が完了しました。"}, {}, "@/data/output"},
+    // A FIFO or a device is refused at once instead of holding the run.
+    CommandCase{"FifoIsRefused",
+        [](const Folder& F) {
+            WriteClub(F);
+            ::mkfifo(F.Path("data/pipe.csv").c_str(), 0600);
+        },
+        {"--kinsen", "pipe.csv", "@/data"}, {}, 1, {},
+        {"ファイル \"@/data/pipe.csv\" を開けません。通常のファイルではありません。", "集計は中止されました。"}, {}, ""},
+    CommandCase{"DeviceIsRefused", [](const Folder& F) { WriteClub(F); },
+        {"--kamoku", "/dev/zero", "@/data"}, {}, 1, {"収支科目マスタ: /dev/zero\n"},
+        {"ファイル \"/dev/zero\" を開けません。通常のファイルではありません。", "集計は中止されました。"}, {}, ""},
+    // A book that would land on a source table stops the run.
+    CommandCase{"OutputOverASourceTable",
+        [](const Folder& F) {
+            WriteClub(F);
+            F.Write("data/11金銭出納簿.csv", kKinsen);
+        },
+        {"--kinsen", "11金銭出納簿.csv", "--output", "@/data", "@/data"}, {}, 1, {},
+        {"出力先 \"@/data/11金銭出納簿.csv\" はソースデータのファイルです。\n\n集計は中止されました。\n"}, {}, ""},
+    // Usage errors name the option, in Japanese like the log.
+    CommandCase{"EmptyOutputIsAUsageError", [](const Folder& F) { WriteClub(F); },
+        {"--output=", "@/data"}, {}, 2, {"tavrel-sumup: --output: 出力フォルダが空です。", "使い方: tavrel-sumup"},
+        {}, {}, ""},
+    CommandCase{"ShortUnknownOptionIsAUsageError", [](const Folder& F) { WriteClub(F); },
+        {"-x", "@/data"}, {}, 2, {"tavrel-sumup: 不明なオプションです: -x\n"}, {}, {}, ""},
+    CommandCase{"UnknownOptionInJapanese", [](const Folder& F) { WriteClub(F); },
+        {"@/data", "--quiet"}, {}, 2, {"tavrel-sumup: 不明なオプションです: --quiet\n"}, {}, {}, ""},
+    CommandCase{"FolderNamedLikeAnOptionAfterDoubleDash",
+        [](const Folder& F) { WriteClub(F, "-data"); },
+        {"--", "@/-data"}, {}, 0, {}, {"集計が完了しました。"}, {}, "@/-data/output"},
+    // A closed standard output ends neither the run nor its books.
+    CommandCase{"ClosedStandardOutput", [](const Folder& F) { WriteClub(F); },
+        {"@/data"}, {true, false}, 0, {"金銭出納テーブル: 金銭出納テーブル.csv\n"}, {}, {}, "@/data/output"},
+    // A code in the person master that holds escape sequences (C0 and C1)
+    // is quoted by the duplicate message: the terminal gets U+FFFD.
+    CommandCase{"ControlCharactersOfALogLine",
+        [](const Folder& F) {
+            WriteClub(F);
+            F.Write("data/担当者マスタ.csv", {"\"a\x1B]0;x\x07y\",会計", "\"a\x1B]0;x\x07y\",庶務", "\"b\xC2\x9B" "2J\",x",
+                                          "\"b\xC2\x9B" "2J\",y"});
+        },
+        {"@/data"}, {}, 1, {},
+        {"2行: 担当者コード 'a\xEF\xBF\xBD]0;x\xEF\xBF\xBDy' が重複しています。",
+         "4行: 担当者コード 'b\xEF\xBF\xBD" "2J' が重複しています。"},
+        {"\x1B", "\x07", "\xC2\x9B"}, ""},
+    // A folder from a Windows stick: the tables' names are code page 932
+    // bytes; they are chosen by their text and read by their bytes.
+    CommandCase{"CodePage932FileNames",
+        [](const Folder& F) {
+            WriteNamed(F, "data/" + ToCp932("収支科目マスタ.csv"), kKamoku);
+            WriteNamed(F, "data/" + ToCp932("担当者マスタ.csv"), kTantosha);
+            WriteNamed(F, "data/" + ToCp932("残高テーブル.csv"), kZandaka);
+            WriteNamed(F, "data/" + ToCp932("金銭出納テーブル.csv"), kKinsen);
+        },
+        {"@/data"}, {}, 0,
+        {Chosen("収支科目マスタ.csv", "担当者マスタ.csv", "残高テーブル.csv", "金銭出納テーブル.csv")},
+        {"集計が完了しました。"}, {}, "@/data/output"},
+    CommandCase{"SourceFolderNotUtf8",
+        [](const Folder& F) { WriteClub(F, kSjisFolder); },
+        {"@/" + kSjisFolder}, {}, 0, {}, {"集計が完了しました。"}, {}, "@/" + kSjisFolder + "/output"},
+    // A folder that cannot be read says why; a file given as the folder
+    // says it is not one.
+    CommandCase{"UnreadableSourceFolder",
+        [](const Folder& F) {
+            WriteClub(F);
+            ::chmod(F.Path().c_str(), 0755);
+            ::chmod(F.Path("data").c_str(), 0311);
+        },
+        {"@/data"}, {false, true}, 2,
+        {"tavrel-sumup: SOURCE_DIR \"@/data\" を開けません。" + std::generic_category().message(EACCES) + "\n"},
+        {}, {}, ""},
+    CommandCase{"FileGivenAsTheSourceFolder",
+        [](const Folder& F) { WriteClub(F); },
+        {"@/data/収支科目マスタ.csv"}, {}, 2,
+        {"tavrel-sumup: SOURCE_DIR \"@/data/収支科目マスタ.csv\" はフォルダではありません。\n"}, {}, {}, ""}),
+    [](const ::testing::TestParamInfo<CommandCase>& AInfo) { return std::string(AInfo.param.Name); });
+// clang-format on
 
 TEST(SumupProgram, TodaySetsTheDateOfTheClosingRow)
 {
@@ -251,7 +469,8 @@ TEST(SumupProgram, StoppedRunExitsWithOne)
     EXPECT_THAT(SplitLf(R.Out), ElementsAre("収支科目マスタ読込中...", "担当者マスタ読込中...", "残高テーブル読込中...",
                                             "金銭出納テーブル読込中...", "4行: 日付が会計期間内にありません。", "",
                                             "集計は中止されました。"));
-    EXPECT_EQ(R.Err, "");
+    EXPECT_THAT(SplitLf(R.Err), ElementsAre("収支科目マスタ: 収支科目マスタ.csv", "担当者マスタ: 担当者マスタ.csv",
+                                            "残高テーブル: 残高テーブル.csv", "金銭出納テーブル: 金銭出納テーブル.csv"));
     EXPECT_FALSE(std::filesystem::exists(F.Path("data/output/11金銭出納簿.csv")));
 }
 

@@ -121,10 +121,13 @@ public:
     std::string Path(std::string_view AName) const { return (FPath / std::filesystem::path(AName)).string(); }
 
     // The names of the entries of the folder, sorted.
-    std::vector<std::string> Entries() const
+    std::vector<std::string> Entries() const { return Entries(FPath.string()); }
+
+    // The names of the entries of any folder, sorted.
+    static std::vector<std::string> Entries(const std::string& AFolder)
     {
         std::vector<std::string> Names;
-        for (const auto& Entry : std::filesystem::directory_iterator(FPath))
+        for (const auto& Entry : std::filesystem::directory_iterator(AFolder))
             Names.push_back(Entry.path().filename().string());
         std::sort(Names.begin(), Names.end());
         return Names;

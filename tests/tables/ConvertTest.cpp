@@ -121,18 +121,27 @@ TEST(TvrDate, DecodeTimeGivesTheClockToTheMinute)
     }
 }
 
-TEST(TvrDate, AddOneMonthClampsToTheLastDay)
+TEST(TvrDate, AddMonthsClampsToTheLastDay)
 {
     struct TCase {
-        TTvrDate From, To;
+        TTvrDate From;
+        int Months;
+        TTvrDate To;
     };
+    // clang-format off
     const TCase Cases[] = {
-        {Ymd(2024, 1, 31), Ymd(2024, 2, 29)}, {Ymd(2023, 1, 31), Ymd(2023, 2, 28)},
-        {Ymd(2024, 3, 31), Ymd(2024, 4, 30)}, {Ymd(2024, 12, 15), Ymd(2025, 1, 15)},
-        {Ymd(2024, 2, 29), Ymd(2024, 3, 29)}, {Ymd(2024, 4, 1), Ymd(2024, 5, 1)},
+        {Ymd(2024, 1, 31), 1, Ymd(2024, 2, 29)}, {Ymd(2023, 1, 31), 1, Ymd(2023, 2, 28)},
+        {Ymd(2024, 3, 31), 1, Ymd(2024, 4, 30)}, {Ymd(2024, 12, 15), 1, Ymd(2025, 1, 15)},
+        {Ymd(2024, 2, 29), 1, Ymd(2024, 3, 29)}, {Ymd(2024, 4, 1), 1, Ymd(2024, 5, 1)},
+        // Counted from the date itself: the 31st comes back after February.
+        {Ymd(2025, 1, 31), 2, Ymd(2025, 3, 31)}, {Ymd(2025, 1, 31), 3, Ymd(2025, 4, 30)},
+        {Ymd(2025, 1, 31), 12, Ymd(2026, 1, 31)}, {Ymd(2023, 12, 31), 2, Ymd(2024, 2, 29)},
+        {Ymd(2024, 2, 29), 12, Ymd(2025, 2, 28)}, {Ymd(2024, 5, 15), 0, Ymd(2024, 5, 15)},
+        {Ymd(2024, 5, 31), 25, Ymd(2026, 6, 30)},
     };
+    // clang-format on
     for (const TCase& C : Cases)
-        EXPECT_EQ(C.From.AddOneMonth(), C.To) << "from serial " << C.From.Serial();
+        EXPECT_EQ(C.From.AddMonths(C.Months), C.To) << "from serial " << C.From.Serial() << " + " << C.Months;
 }
 
 TEST(TvrValue, KindsAndAsFloat)
@@ -260,6 +269,52 @@ TEST(TryTextToInteger, JapaneseConventions)
     }
 }
 
+// An amount larger than the largest whole number a 64-bit float holds
+// exactly would lose whole yen, and a sum of such amounts could become
+// infinite: it is not a number, like any other text that does not convert.
+TEST(TryTextToFloat, AmountsBeyondExactAreNotNumbers)
+{
+    struct TCase {
+        std::string_view Input;
+        bool Ok;
+        double Expected;
+    };
+    // clang-format off
+    const TCase Cases[] = {
+        {"9007199254740991", true, 9007199254740991.0},
+        {"9,007,199,254,740,991", true, 9007199254740991.0},
+        {"-9007199254740991", true, -9007199254740991.0},
+        {"9.007199254740991e15", true, 9007199254740991.0},
+        {"9007199254740990.5", true, 9007199254740990.5},
+        {"9007199254740992", false, 0},
+        {"-9007199254740992", false, 0},
+        {"9,007,199,254,740,992", false, 0},
+        // Rounds onto the limit in a 64-bit float, yet is larger.
+        {"9007199254740991.4", false, 0},
+        {"9007199254740991.5", false, 0},
+        {"10000000000000000", false, 0},
+        {"1e16", false, 0},
+        {"-1E+20", false, 0},
+    };
+    // clang-format on
+    for (const TCase& C : Cases) {
+        double Result = -99.0;
+        EXPECT_EQ(TryTextToFloat(C.Input, kJapan, Result), C.Ok) << "input <" << C.Input << ">";
+        EXPECT_EQ(Result, C.Ok ? C.Expected : -99.0) << "input <" << C.Input << ">";
+        const TTvrValue Lenient = TextToFloatValue(C.Input, kJapan);
+        EXPECT_EQ(Lenient, C.Ok ? TTvrValue(C.Expected) : TTvrValue(std::string(C.Input)))
+            << "input <" << C.Input << "> gave " << Describe(Lenient);
+        if (!C.Ok)
+            EXPECT_THROW(TextToFloat(C.Input, kJapan), ETvrError) << "input <" << C.Input << ">";
+        // What a file shows may be larger: a book's total of large amounts.
+        EXPECT_TRUE(TryTextToFloat(C.Input, kJapan, Result, TTvrNumberRange::Finite)) << "input <" << C.Input << ">";
+    }
+    double Result = 0;
+    EXPECT_TRUE(TryTextToFloat("-1.7e308", kJapan, Result, TTvrNumberRange::Finite));
+    EXPECT_EQ(Result, -1.7e308);
+    EXPECT_FALSE(TryTextToFloat("1.75e308", kJapan, Result, TTvrNumberRange::Finite));
+}
+
 TEST(TryTextToFloat, JapaneseConventions)
 {
     struct TCase {
@@ -282,8 +337,9 @@ TEST(TryTextToFloat, JapaneseConventions)
         {"1,234.5", true, 1234.5},
         {"12,5", true, 125.0},            // the comma is the thousands separator
         {"1,2.3", true, 12.3},
-        {"1.7e308", true, 1.7e308},
-        {"-1.7e308", true, -1.7e308},
+        // Far beyond the largest exact whole number: not an amount.
+        {"1.7e308", false, 0},
+        {"-1.7e308", false, 0},
         {"1.75e308", false, 0},
         {"-1.79e308", false, 0},
         {"1.8e308", false, 0},

@@ -6,16 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "tables/TvrCodePage.h"
 #include "tables/TvrCsv.h"
+#include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 #include "TablesTestSupport.h"
 
@@ -71,7 +75,14 @@ TEST(SplitCsvLine, FieldsOfALine)
     const TCase Cases[] = {
         {"a,b,c", {"a", "b", "c"}},
         {"a, b ,c", {"a", "b", "c"}},
-        {"ab cd,100", {"ab", "cd", "100"}},
+        // An unquoted field runs to the next comma: blanks inside it stay,
+        // as a spreadsheet leaves them unquoted; those at its ends go.
+        {"ab cd,100", {"ab cd", "100"}},
+        {"01,佐藤 恵子,会計", {"01", "佐藤 恵子", "会計"}},
+        {"2025/05/10,,,,,役員会 茶菓子,,200,-800,", {"2025/05/10", "", "", "", "", "役員会 茶菓子", "", "200", "-800", ""}},
+        {"  a  b  ,  c  d  ", {"a  b", "c  d"}},
+        {"a \"b\" c,d", {"a \"b\" c", "d"}},
+        {"\"ab\"cd ef,g", {"ab", "cd ef", "g"}},
         {"\"ab cd\",100", {"ab cd", "100"}},
         {"x,", {"x", ""}},
         {",", {"", ""}},
@@ -90,8 +101,8 @@ TEST(SplitCsvLine, FieldsOfALine)
         {"\"open, still \"\"in\"\"", {"open, still \"in\""}},
         {"  a", {"a"}},
         {"\t a,b \t", {"a", "b"}},
-        {"a\tb", {"a", "b"}},
-        {"a\x01" "b", {"a", "b"}},
+        {"a\tb", {"a\tb"}},
+        {"a\x01" "b", {"a\x01" "b"}},
         {"  \"q\" , r ", {"q", "r"}},
         {"x, ", {"x"}},
         {"a ,", {"a", ""}},
@@ -114,6 +125,44 @@ TEST(SplitCsvLine, FieldsOfALine)
         const TFields Actual = SplitCsvLine(C.Line);
         EXPECT_EQ(Actual, C.Expected) << "line <" << Escaped(C.Line) << "> gave " << Joined(Actual);
     }
+}
+
+// A quoted field that its line does not close is a cell that went on in the
+// next line (a line break typed in a spreadsheet's cell): the split says so,
+// and still gives the field up to the end of the line.
+TEST(SplitCsvLine, TellsAQuoteNotClosedByTheEndOfTheLine)
+{
+    struct TCase {
+        std::string Line;
+        bool Closed;
+        TFields Expected;
+    };
+    // clang-format off
+    const TCase Cases[] = {
+        {"01,佐藤,\"会計", false, {"01", "佐藤", "会計"}},
+        {"\"open", false, {"open"}},
+        {"\"open, still \"\"in\"\"", false, {"open, still \"in\""}},
+        {"a,\"", false, {"a", ""}},
+        {"\"a\"\"", false, {"a\""}},
+        {"\"a\",\"b", false, {"a", "b"}},
+        {"\"a\",\"b\"", true, {"a", "b"}},
+        {"\"\"", true, {""}},
+        {"a\"b", true, {"a\"b"}},
+        {"a \"b", true, {"a \"b"}},
+        {"\"a\"b\"", true, {"a", "b\""}},
+        {"", true, {}},
+    };
+    // clang-format on
+    for (const TCase& C : Cases) {
+        TFields Fields = {"old"};
+        EXPECT_EQ(SplitCsvLine(C.Line, Fields), C.Closed) << "line <" << Escaped(C.Line) << ">";
+        EXPECT_EQ(Fields, C.Expected) << "line <" << Escaped(C.Line) << "> gave " << Joined(Fields);
+        EXPECT_EQ(SplitCsvLine(C.Line), C.Expected) << "line <" << Escaped(C.Line) << ">";
+    }
+    // The quote is found beyond the fields a reader keeps, too.
+    TFields Fields;
+    EXPECT_FALSE(SplitCsvLine("a,b,c,\"d", Fields, 2));
+    EXPECT_TRUE(SplitCsvLine("a,b,c,\"d\"", Fields, 2));
 }
 
 TEST(SplitCsvLine, ReusedListHoldsOnlyTheNewFields)
@@ -166,6 +215,9 @@ TEST(MakeCsvLine, QuotesOnlyWhereNeeded)
         {{}, ""},
         {{"a", "b"}, "a,b"},
         {{"1,234"}, "\"1,234\""},
+        // A spreadsheet's CSV import splits at semicolons too.
+        {{"封筒;切手", "1"}, "\"封筒;切手\",1"},
+        {{";"}, "\";\""},
         {{"\""}, "\"\"\"\""},
         {{" lead"}, "\" lead\""},
         {{"trail "}, "\"trail \""},
@@ -205,6 +257,8 @@ TEST(MakeCsvLine, SplitGivesTheFieldsBack)
         {std::string(kNihonUtf8), std::string(kAUtf8) + " " + std::string(kNihonUtf8)},
         {"\xE3\x80\x80", "\xE3\x80\x80" "x"},
         {"\"quoted\"text", "text\"quoted\""},
+        {"封筒;切手", ";"},
+        {"a\x01" "b", "x y  z"},
         {"", "", "x", "", ""},
     };
     for (const TFields& Fields : Cases) {
@@ -266,6 +320,7 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         TFields Expected;
     };
     const std::string Nihon(kNihonUtf8);
+    const std::string R(kReplacementUtf8);
     const TCase Cases[] = {
         {"CR LF", "a,1\r\nb,2\r\n", {"a,1", "b,2"}},
         {"no final line end", "a,1\r\nb,2", {"a,1", "b,2"}},
@@ -275,12 +330,16 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         {"blank line kept", "a\r\n\r\nb\r\n", {"a", "", "b"}},
         {"empty file", "", {}},
         {"one line end", "\r\n", {""}},
-        {"NUL ends the text", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
-        {"NUL at the start", std::string("\0a\r\n", 4), {}},
+        // A NUL reads as one unreadable character and the text goes on.
+        {"NUL in a line", std::string("a\r\nb\0c\r\nd", 9), {"a", "b" + R + "c", "d"}},
+        {"NUL at the start", std::string("\0a\r\n", 4), {R + "a"}},
+        {"NUL among eight ASCII bytes", std::string("abcdefg\0hijklmn", 15), {"abcdefg" + R + "hijklmn"}},
+        {"NUL in code page 932", Cat({kNihonCp932, std::string_view("\0", 1), kACp932}), {Nihon + R + std::string(kAUtf8)}},
+        {"NUL in UTF-8 without mark", Cat({kNihonUtf8, std::string_view("\0\0", 2), "x"}), {Nihon + R + R + "x"}},
         {"UTF-8 mark", Cat({"\xEF\xBB\xBF", kNihonUtf8, ",1\r\n"}), {Nihon + ",1"}},
         {"UTF-8 mark, ASCII only", "\xEF\xBB\xBF" "a,1\r\n", {"a,1"}},
         {"UTF-8 mark only", "\xEF\xBB\xBF", {}},
-        {"UTF-8 mark and NUL", std::string("\xEF\xBB\xBF" "a\r\nb\0c", 9), {"a", "b"}},
+        {"UTF-8 mark and NUL", std::string("\xEF\xBB\xBF" "a\r\nb\0c", 9), {"a", "b" + R + "c"}},
         {"UTF-8 without mark", Cat({kNihonUtf8, ",", kAUtf8, "\r\nx\r\n"}),
          {Cat({kNihonUtf8, ",", kAUtf8}), "x"}},
         {"code page 932", Cat({kNihonCp932, ",", kACp932, ",", kHalfACp932, "\r\n", kCircled1Cp932, kFullTildeCp932}),
@@ -293,7 +352,8 @@ TEST_F(TextFileTest, ReadTextLinesDecodesAndSplits)
         {"UTF-16 LE surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE\n\0", 8),
          {std::string(kEmojiUtf8)}},
         {"UTF-16 LE lone CR", std::string("\xFF\xFE" "a\0\r\0b\0", 8), {"a", "b"}},
-        {"UTF-16 LE NUL", std::string("\xFF\xFE" "a\0\n\0\0\0b\0", 10), {"a"}},
+        {"UTF-16 LE NUL", std::string("\xFF\xFE" "a\0\n\0\0\0b\0", 10), {"a", R + "b"}},
+        {"UTF-16 BE NUL", std::string("\xFE\xFF\0a\0\0\0b", 8), {"a" + R + "b"}},
     };
     for (const TCase& C : Cases) {
         const TFields Actual = ReadBack(C.Bytes);
@@ -338,6 +398,38 @@ TEST_F(TextFileTest, MissingFileOrFolderRaises)
     } catch (const ETvrError& E) {
         EXPECT_NE(std::string(E.what()).find(std::strerror(ENOENT)), std::string::npos) << E.what();
     }
+}
+
+// A FIFO would hold the reader until something writes into it, and
+// /dev/zero never ends: only regular files are read, and the others are
+// refused at once with a message.
+TEST_F(TextFileTest, OnlyRegularFilesAreRead)
+{
+    const std::string Fifo = Folder.Path("fifo.csv");
+    ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+    struct TCase {
+        std::string Path;
+        std::string Message;
+    };
+    const TCase Cases[] = {
+        {Fifo, "ファイル \"" + Fifo + "\" を開けません。通常のファイルではありません。"},
+        {"/dev/zero", "ファイル \"/dev/zero\" を開けません。通常のファイルではありません。"},
+        {"/dev/null", "ファイル \"/dev/null\" を開けません。通常のファイルではありません。"},
+        {Folder.Path(), "ファイル \"" + Folder.Path() + "\" を開けません。" + std::strerror(EISDIR)},
+    };
+    for (const TCase& C : Cases) {
+        try {
+            ReadFileBytes(C.Path);
+            ADD_FAILURE() << C.Path << " was read";
+        } catch (const ETvrError& E) {
+            EXPECT_EQ(std::string(E.what()), C.Message);
+        }
+        EXPECT_THROW(ReadTextLines(C.Path), ETvrError) << C.Path;
+    }
+    // A link to a regular file is read as the file.
+    const std::string Real = Folder.WriteBytes("real.csv", "a,1\r\n");
+    ASSERT_EQ(::symlink(Real.c_str(), Folder.Path("link.csv").c_str()), 0);
+    EXPECT_EQ(ReadTextLines(Folder.Path("link.csv")), TFields{"a,1"});
 }
 
 // ---------------------------------------------------------------------------
@@ -556,6 +648,97 @@ TEST_F(WriteFileTest, LinkedFileIsWrittenThroughTheLink)
     EXPECT_EQ(Folder.Entries(), (TFields{"link.csv", "real.csv"}));
 }
 
+// A book's path in a shared output folder may hold a link that someone
+// planted: the book replaces the link, the file it points to keeps its
+// bytes and time, and nothing is made beside that file.
+TEST_F(WriteFileTest, LinkAtABooksPathIsReplacedNotWrittenThrough)
+{
+    const std::string Victim = Folder.WriteBytes("home/.bashrc", "export A=1\n");
+    SetModificationTime(Victim, OldTime);
+    ::mkdir(Folder.Path("output").c_str(), 0755);
+    const std::string Book = Folder.Path("output/11金銭出納簿.csv");
+    struct TCase {
+        const char* What;
+        std::string LinkTarget;
+        std::string Bytes;
+    };
+    const TCase Cases[] = {
+        {"link to another file", Victim, "new book\r\n"},
+        {"link to a file of the same bytes", Victim, "export A=1\n"},
+        {"dangling link", Folder.Path("home/none.csv"), "new book\r\n"},
+        {"link to a folder", Folder.Path("home"), "new book\r\n"},
+    };
+    for (const TCase& C : Cases) {
+        std::remove(Book.c_str());
+        ASSERT_EQ(::symlink(C.LinkTarget.c_str(), Book.c_str()), 0) << C.What;
+        EXPECT_TRUE(WriteFileIfChanged(Book, C.Bytes, TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace))
+            << C.What;
+        struct stat St {};
+        ASSERT_EQ(::lstat(Book.c_str(), &St), 0) << C.What;
+        EXPECT_TRUE(S_ISREG(St.st_mode)) << C.What << ": the link is still there";
+        EXPECT_EQ(ReadBytes(Book), C.Bytes) << C.What;
+        EXPECT_EQ(ReadBytes(Victim), "export A=1\n") << C.What;
+        EXPECT_EQ(StatOf(Victim).st_mtim.tv_sec, OldTime) << C.What;
+        EXPECT_EQ(TempFolder::Entries(Folder.Path("home")), TFields{".bashrc"}) << C.What;
+        EXPECT_EQ(TempFolder::Entries(Folder.Path("output")), TFields{"11金銭出納簿.csv"}) << C.What;
+        // Now a file of its own: the same bytes leave it alone.
+        EXPECT_FALSE(WriteFileIfChanged(Book, C.Bytes, TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace))
+            << C.What;
+    }
+}
+
+// A run that was killed while writing leaves its temporary file; a later
+// run removes those of its own naming whose process has ended, and nothing
+// else.
+TEST_F(WriteFileTest, StaleTemporaryFilesOfEndedWritersAreRemoved)
+{
+    // A process that has ended: its id runs no longer.
+    const pid_t Ended = ::fork();
+    if (Ended == 0)
+        ::_exit(0);
+    ASSERT_GT(Ended, 0);
+    ASSERT_EQ(::waitpid(Ended, nullptr, 0), Ended);
+    const std::string Dead = std::to_string(Ended);
+    const std::string Alive = std::to_string(::getpid());
+    const TFields Removed = {
+        ".11金銭出納簿.csv." + Dead + "-0.tmp",
+        ".18試算表.csv." + Dead + "-17.tmp",
+        ".a.b.csv." + Dead + "-3.tmp",
+    };
+    const TFields Kept = {
+        ".11金銭出納簿.csv." + Alive + "-0.tmp",  // this process
+        ".12現金出納簿.csv.1-0.tmp",               // the init process
+        "11金銭出納簿.csv." + Dead + "-0.tmp",     // not hidden
+        "." + Dead + "-0.tmp",                      // no name before the id
+        ".x.csv." + Dead + "-.tmp",
+        ".x.csv." + Dead + "-1a.tmp",
+        ".x.csv.-1.tmp",
+        ".x.csv." + Dead + "-1.tmp.bak",
+        ".x.csv." + Dead + "-1.TMP",
+        "11金銭出納簿.csv",
+    };
+    for (const std::string& Name : Removed)
+        Folder.WriteBytes(Name, "half a book");
+    for (const std::string& Name : Kept)
+        Folder.WriteBytes(Name, "keep");
+    // Of the pattern, but not a regular file: a folder and a link.
+    const std::string DirName = ".d.csv." + Dead + "-0.tmp";
+    const std::string LinkName = ".l.csv." + Dead + "-0.tmp";
+    ASSERT_EQ(::mkdir(Folder.Path(DirName).c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(Folder.Path("11金銭出納簿.csv").c_str(), Folder.Path(LinkName).c_str()), 0);
+
+    RemoveStaleTemporaryFiles(Folder.Path());
+
+    TFields Expected = Kept;
+    Expected.push_back(DirName);
+    Expected.push_back(LinkName);
+    std::sort(Expected.begin(), Expected.end());
+    EXPECT_EQ(Folder.Entries(), Expected);
+    EXPECT_EQ(ReadBytes(Folder.Path("11金銭出納簿.csv")), "keep");
+    // A folder that cannot be read is no error.
+    RemoveStaleTemporaryFiles(Folder.Path("no-such-folder"));
+}
+
 TEST_F(WriteFileTest, WrittenLinesReadBack)
 {
     const TFields Rows[] = {
@@ -601,4 +784,76 @@ TEST(FileModificationTime, LocalTimeOfTheFileFollowingLinks)
 
     EXPECT_THROW(FileModificationTime(Folder.Path("missing.csv")), ETvrError);
     EXPECT_THROW(FileModificationTime(Folder.Path()), ETvrError);
+    TTvrDate Date;
+    EXPECT_THROW((void)TryFileModificationTime(Folder.Path("missing.csv"), Date), ETvrError);
+    ASSERT_TRUE(TryFileModificationTime(Link, Date));
+    EXPECT_NEAR(Date.Serial(), Expected.Serial(), 1e-7);
+}
+
+// A file time outside the years 1 to 9999 (an archive or a broken clock)
+// has no date: it is unknown, not an error of the file and never a crash.
+// Only a file system of 64-bit times (tmpfs) can hold such a time.
+TEST(FileModificationTime, TimeOutsideTheCalendarIsUnknown)
+{
+    char Template[] = "/dev/shm/tavrel-time-XXXXXX";
+    if (::mkdtemp(Template) == nullptr)
+        GTEST_SKIP() << "no /dev/shm to hold a file of year 10000";
+    const std::string Name = std::string(Template) + "/t.csv";
+    WriteBytes(Name, "a,1\r\n");
+    // The first second of year 10000, and a second in year 0.
+    for (const time_t Seconds : {time_t{253402300800}, time_t{-62135596900}}) {
+        SCOPED_TRACE(Seconds);
+        struct timespec Times[2] {};
+        Times[0].tv_sec = Times[1].tv_sec = Seconds;
+        ASSERT_EQ(::utimensat(AT_FDCWD, Name.c_str(), Times, 0), 0);
+        if (StatOf(Name).st_mtim.tv_sec != Seconds) {
+            ::unlink(Name.c_str());
+            ::rmdir(Template);
+            GTEST_SKIP() << "the file system cannot hold the time";
+        }
+        TTvrDate Date = TTvrDate::FromSerial(-1);
+        EXPECT_FALSE(TryFileModificationTime(Name, Date));
+        EXPECT_EQ(Date.Serial(), -1.0);
+        try {
+            FileModificationTime(Name);
+            ADD_FAILURE() << "no error";
+        } catch (const ETvrError& E) {
+            EXPECT_EQ(std::string(E.what()), "ファイル \"" + Name + "\" の更新日時が範囲外です。");
+        }
+        // A sheet of the file loads, its time unknown.
+        TTvrSheet Sheet;
+        Sheet.LoadFromFile(Name, TTvrFieldDefDynArray{{"a", sftString, 4}, {"b", sftInteger, 4}}, TTvrRegionalSettings());
+        EXPECT_FALSE(Sheet.FileTimeStampKnown());
+        EXPECT_EQ(Sheet.FileTimeStamp().Serial(), 0.0);
+        EXPECT_EQ(Sheet.Cells(1, 0), TTvrValue(int32_t{1}));
+    }
+    ::unlink(Name.c_str());
+    ::rmdir(Template);
+}
+
+// A file name is bytes: one written on Windows holds code page 932. For the
+// user and the keyword match it is read as that code page when it decodes
+// cleanly, else shown with U+FFFD for the bytes that are no character.
+TEST(FileNameText, Utf8ElseCodePage932ElseReplacementCharacters)
+{
+    const std::string R(kReplacementUtf8);
+    struct TCase {
+        const char* What;
+        std::string Name;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {"UTF-8", "収支科目マスタ.csv", "収支科目マスタ.csv"},
+        {"ASCII", "kamoku-2025.csv", "kamoku-2025.csv"},
+        {"code page 932", ToCp932("収支科目マスタ.csv"), "収支科目マスタ.csv"},
+        {"code page 932 half-width kana", "\xB6\xDD\xBC\xDE\xAE\xB3.csv", "ｶﾝｼﾞｮｳ.csv"},
+        {"code page 932 path", "/media/usb/" + ToCp932("会計") + "/" + ToCp932("金銭出納テーブル.csv"),
+         "/media/usb/会計/金銭出納テーブル.csv"},
+        {"lead byte at the end", "a\x82", "a" + R},
+        {"neither", "\xFF\xFE" "abc.csv", R + R + "abc.csv"},
+        {"UTF-8 with one bad byte", "日本\xFF.csv", "日本" + R + ".csv"},
+        {"empty", "", ""},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(FileNameText(C.Name), C.Expected) << C.What << ": <" << Escaped(C.Name) << ">";
 }

@@ -311,6 +311,37 @@ TEST_F(SheetTest, FolderNameRaises)
     EXPECT_EQ(Sheet.RowCount(), 0);
 }
 
+// The viewer's sheet of a FIFO or a device would wait or read without end:
+// it is refused with a message, like a folder.
+TEST_F(SheetTest, OnlyRegularFilesLoad)
+{
+    const std::string Fifo = Folder.Path("fifo.csv");
+    ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+    for (const std::string& Path : {Fifo, std::string("/dev/zero")}) {
+        TTvrSheet Sheet;
+        try {
+            Sheet.LoadFromFile(Path, kFourColumns, kJapan);
+            ADD_FAILURE() << Path << " loaded";
+        } catch (const ETvrError& E) {
+            EXPECT_EQ(std::string(E.what()), "ファイル \"" + Path + "\" を開けません。通常のファイルではありません。");
+        }
+        EXPECT_EQ(Sheet.FileName(), Path);
+        EXPECT_EQ(Sheet.RowCount(), 0);
+    }
+}
+
+// A book may hold a total beyond the amounts a table may hold: its sheet
+// shows it as the number it is.
+TEST_F(SheetTest, NumbersBeyondTheAmountsOfATableStayNumbers)
+{
+    const std::string Name = Write("large.csv", "a,1,9007199254740993,2024/4/1\r\nb,1,1E20,\r\nc,1,1.8e308,\r\n");
+    TTvrSheet Sheet;
+    Sheet.LoadFromFile(Name, kFourColumns, kJapan);
+    EXPECT_EQ(Sheet.Cells(2, 0), TTvrValue(9007199254740993.0));
+    EXPECT_EQ(Sheet.Cells(2, 1), TTvrValue(1e20));
+    EXPECT_EQ(Sheet.Cells(2, 2), TTvrValue("1.8e308"));
+}
+
 TEST_F(SheetTest, FileTimeStampIsTheModificationTimeInLocalTime)
 {
     const std::string Name = Write("stamp.csv", "a\r\n");
