@@ -147,6 +147,7 @@ public:
         Params.KinsenTable = AKinsen;
         Params.Settings = TTvrRegionalSettings{};
         Params.Today = AToday;
+        Params.YearEnd = YearEnd;
         return FSumup.Execute(Params);
     }
 
@@ -176,6 +177,8 @@ public:
     const TTvrSumup& Sumup() const { return FSumup; }
 
     std::vector<std::string> Log;
+    // What each run makes after its books: nothing unless a test asks.
+    TRptYearEndRequest YearEnd;
 
 private:
     TTvrSumup FSumup;
