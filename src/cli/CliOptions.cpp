@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "cli/CliYearEndOptions.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrConvert.h"
 
@@ -33,11 +34,15 @@ const TCliTableOption kTableOptions[] = {
 };
 
 // An option and its value, padded to the column where the explanations of
-// the usage text begin.
+// the usage text begin; one too long for it has its explanation on the next
+// line, in that column.
 std::string UsageOption(const std::string& AOption)
 {
+    constexpr size_t kColumn = 19;
     std::string Line = "  " + AOption;
-    Line.resize(19, ' ');
+    if (Line.size() >= kColumn)
+        return Line + "\n" + std::string(kColumn, ' ');
+    Line.resize(kColumn, ' ');
     return Line;
 }
 
@@ -47,10 +52,13 @@ std::string MakeCliUsage()
     for (const TCliTableOption& Table : kTableOptions)
         Usage += std::string(" [") + Table.Option + " FILE]";
     Usage += "\n"
-             "                    [--output DIR] [--today YYYY-MM-DD] SOURCE_DIR\n"
+             "                    [--output DIR] [--today YYYY-MM-DD]\n";
+    Usage += YearEndSynopsis();
+    Usage += "                    SOURCE_DIR\n"
              "\n"
              "Checks the four source tables in SOURCE_DIR and writes the eight books into\n"
-             "the output folder, printing the log of the run.\n"
+             "the output folder, printing the log of the run; when asked, also the\n"
+             "year-end documents and next year's source tables.\n"
              "\n";
     for (const TCliTableOption& Table : kTableOptions) {
         const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
@@ -62,16 +70,27 @@ std::string MakeCliUsage()
     }
     Usage += UsageOption("--output DIR") + "folder of the books (default: SOURCE_DIR/" + kOutputFolderName + ")\n";
     Usage += UsageOption("--today DATE") + "the date that stands for today (default: the current date)\n";
+    for (const auto& [Option, Description] : YearEndOptionLines()) {
+        Usage += UsageOption(Option);
+        for (const char C : Description) {
+            Usage += C;
+            if (C == '\n')
+                Usage += UsageOption("");
+        }
+        Usage += "\n";
+    }
     Usage += UsageOption("--help") + "show this text\n"
              "\n"
              "FILE is a name relative to SOURCE_DIR. Exit status: 0 when the run is\n"
-             "complete, 1 when it was stopped, 2 for a usage error.\n";
+             "complete (a reconciliation that finds a mismatch included), 1 when it was\n"
+             "stopped, 2 for a usage error.\n";
     return Usage;
 }
 
-TTvrDate ParseToday(const std::string& AText)
+} // namespace
+
+TTvrDate ParseCliDate(const std::string& AOption, const std::string& AText)
 {
-    // Exactly YYYY-MM-DD, so that a script's date is never misread.
     int Year = 0;
     int Month = 0;
     int Day = 0;
@@ -80,11 +99,9 @@ TTvrDate ParseToday(const std::string& AText)
     if (AText.size() != 10 || AText[4] != '-' || AText[7] != '-'
         || std::sscanf(AText.c_str(), "%4d-%2d-%2d%c", &Year, &Month, &Day, &Tail) != 3
         || !TTvrDate::TryEncode(Year, Month, Day, Date))
-        throw ECliUsage("--today: not a date of the form YYYY-MM-DD: " + AText);
+        throw ECliUsage(AOption + ": not a date of the form YYYY-MM-DD: " + AText);
     return Date;
 }
-
-} // namespace
 
 const std::string& CliUsage()
 {
@@ -117,13 +134,15 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             Name = Arg.substr(0, Equal);
             Value = Arg.substr(Equal + 1);
         }
+        if (SetYearEndFlag(Name, Value, Options))
+            continue;
         std::optional<std::string>* Target = nullptr;
         for (const TCliTableOption& Table : kTableOptions)
             if (Name == Table.Option)
                 Target = &(Options.*Table.Given);
         if (Name == "--output")
             Target = &Options.Output;
-        else if (Target == nullptr && Name != "--today")
+        else if (Target == nullptr && Name != "--today" && !IsYearEndValueOption(Name))
             throw ECliUsage("unknown option: " + Name);
         if (!Value) {
             if (I + 1 >= AArgs.size())
@@ -132,8 +151,10 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
         }
         if (Target != nullptr)
             *Target = *Value;
+        else if (Name == "--today")
+            Options.Today = ParseCliDate(Name, *Value);
         else
-            Options.Today = ParseToday(*Value);
+            SetYearEndValue(Name, *Value, Options);
     }
     if (Options.Help)
         return Options;
@@ -165,6 +186,7 @@ TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefau
                             + ") is named or found in " + AOptions.SourceDir);
     }
     Params.Today = AOptions.Today ? *AOptions.Today : ADefaultToday;
+    ApplyYearEndOptions(AOptions, Params);
     return Params;
 }
 

@@ -48,6 +48,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", E.what(), CliUsage().c_str());
         return 2;
     }
+    // TODO(merge): wire src/print: hand the page layer's drawing functions to
+    // Params.YearEnd (YearEndPdfMaker, BooksPdfMaker) and drop this refusal.
+    if (Params.YearEnd.YearEndPdf || Params.YearEnd.BooksPdf) {
+        std::fputs("tavrel-sumup: この tavrel-sumup では PDF を作成できません（--pdf, --pdf-books）。"
+                   "PDF を作成する機能を含まない版です。\n",
+                   stderr);
+        return 2;
+    }
 
     const TTvrExecuteSendMessage Log = [](const std::string& AMessage) {
         for (const std::string& Line : LogLines(AMessage))
