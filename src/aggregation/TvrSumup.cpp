@@ -81,9 +81,11 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     if (!Kamoku->Completed())
         return false;
 
+    std::string TantoshaPath;
     std::unique_ptr<TSrcTantoshaMaster> Tantosha;
     if (!AParams.TantoshaMaster.empty()) {
         const std::string Path = Input + AParams.TantoshaMaster;
+        TantoshaPath = Path;
         Tantosha = std::make_unique<TSrcTantoshaMaster>(Path, FSendMessage);
         LoadInput(Path, TSrcTantoshaMaster::FieldDefs());
         if (!Tantosha->Completed())
@@ -143,7 +145,7 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     const TRptRunResult Result{*Kinsen,
                                Ledger,
                                Zandaka.get(),
-                               {KamokuPath, Tantosha ? Input + AParams.TantoshaMaster : std::string(), KinsenPath},
+                               {KamokuPath, TantoshaPath, KinsenPath},
                                Output,
                                std::move(BookFiles)};
     MakeYearEndOutputs(AParams.YearEnd, Result, Context, FSendMessage, *FOutputs);

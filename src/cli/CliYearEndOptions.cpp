@@ -12,9 +12,6 @@ namespace tavrel {
 
 namespace {
 
-// The most auditors the statement has signature lines for.
-constexpr size_t kMaxAuditors = 3;
-
 struct TYearEndFlag {
     const char* Option;
     bool TCliOptions::*Flag;

@@ -13,7 +13,7 @@ void CheckYearEndRequest(const TRptYearEndRequest& ARequest)
         throw std::logic_error("the year-end PDF is asked for, but no function to draw it was given");
     if (ARequest.BooksPdf && !ARequest.BooksPdfMaker)
         throw std::logic_error("the books' PDF is asked for, but no function to draw it was given");
-    if (ARequest.Params.Auditors.size() > 3)
+    if (ARequest.Params.Auditors.size() > kMaxAuditors)
         throw std::logic_error("more than three auditors were given");
 }
 

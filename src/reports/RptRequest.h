@@ -3,11 +3,15 @@
 
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "reports/RptYearEnd.h"
 
 namespace tavrel {
+
+// The most auditors the statement has signature lines for.
+inline constexpr size_t kMaxAuditors = 3;
 
 // The names of the two PDF files in the output folder.
 inline constexpr char kYearEndPdfName[] = "総会資料.pdf";
