@@ -30,6 +30,7 @@ using aggtest::kTantoshaFile;
 using aggtest::kZandakaFile;
 using aggtest::LogText;
 using aggtest::Sources;
+using aggtest::TextLines;
 using aggtest::WriteTable;
 using test::ReadBytes;
 using test::TempFolder;
@@ -83,24 +84,6 @@ public:
     std::unique_ptr<TSrcKinsenTable> Kinsen;
     std::unique_ptr<TSumLedger> Ledger;
 };
-
-// The lines of a CSV text whose lines end in CR LF; a last line without it
-// is returned with the marker "<no CR LF>".
-inline std::vector<std::string> TextLines(const std::string& AText)
-{
-    std::vector<std::string> Lines;
-    size_t Start = 0;
-    while (Start < AText.size()) {
-        const size_t End = AText.find("\r\n", Start);
-        if (End == std::string::npos) {
-            Lines.push_back(AText.substr(Start) + "<no CR LF>");
-            break;
-        }
-        Lines.push_back(AText.substr(Start, End - Start));
-        Start = End + 2;
-    }
-    return Lines;
-}
 
 // The lines of the document as its CSV file holds them, in the Japanese
 // conventions.
