@@ -11,6 +11,8 @@
 #include "aggregation/SumBooks.h"
 #include "aggregation/SumLedger.h"
 #include "aggregation/SumOutputFolder.h"
+#include "reports/RptNextYear.h"
+#include "reports/RptRun.h"
 #include "sources/SrcKamoku.h"
 #include "sources/SrcKinsen.h"
 #include "sources/SrcTantosha.h"
@@ -57,6 +59,7 @@ TTvrSumup::~TTvrSumup()
 
 bool TTvrSumup::Execute(const TTvrExecuteParams& AParams)
 {
+    CheckYearEndRequest(AParams.YearEnd);
     FInputs->Clear();
     FOutputs->Clear();
     bool Result = false;
@@ -95,6 +98,9 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     if (const std::string Book = BookOverSource(Output, Sources); !Book.empty())
         throw ETvrError("出力先 \"" + Book + "\" はソースデータのファイルです。");
 
+    // Next year's folder is refused before anything is read or written.
+    if (!AParams.YearEnd.NextYearFolder.empty())
+        CheckNextYearFolder(AParams.YearEnd.NextYearFolder);
     // Whether this worked shows when the first book is written.
     std::error_code Ignored;
     std::filesystem::create_directories(Output, Ignored);
@@ -147,6 +153,7 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     // uses both cores of a small machine. A book's line goes to the log only
     // once the book before it has been written, and a failed write stops the
     // run there: the log and the files are those of one book after another.
+    std::vector<TRptBookFile> BookFiles;
     std::future<std::unique_ptr<TTvrSheet>> Pending;
     const auto FinishPending = [&] {
         if (Pending.valid())
@@ -163,8 +170,8 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         FinishPending();
         const std::string Path = Output + Book.Schema.FileName();
         FSendMessage(Book.Schema.FileName() + " 作成中...");
-        Pending = std::async(std::launch::async, [Path, Text = std::move(Text),
-                                                  FieldDefs = Book.Schema.FieldDefs(Kinsen->FiscalMonths()),
+        BookFiles.push_back({Path, Book.Schema.FieldDefs(Kinsen->FiscalMonths())});
+        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), FieldDefs = BookFiles.back().FieldDefs,
                                                   &Settings]() mutable {
             WriteBookText(Path, Text);
             std::string().swap(Text);
@@ -174,6 +181,14 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         });
     }
     FinishPending();
+
+    const TRptRunResult Result{*Kinsen,
+                               Ledger,
+                               Zandaka.get(),
+                               {KamokuPath, TantoshaPath, KinsenPath},
+                               Output,
+                               std::move(BookFiles)};
+    MakeYearEndOutputs(AParams.YearEnd, Result, Context, FSendMessage, *FOutputs);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "aggregation/SumSchema.h"
+#include "reports/RptRequest.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
 
@@ -29,6 +30,9 @@ struct TTvrExecuteParams {
     // The date that stands for today: the cash book's closing row and a row
     // whose date did not convert. The engine never reads the clock.
     TTvrDate Today;
+    // What the run makes after its books besides them: the year-end
+    // documents, the PDF files, next year's tables. Nothing by default.
+    TRptYearEndRequest YearEnd;
 };
 
 // One aggregation run: loads the source tables, stops at the first that is
@@ -41,8 +45,10 @@ public:
     TTvrSumup& operator=(const TTvrSumup&) = delete;
     ~TTvrSumup();
 
-    // Runs once; true when all books were written. An error the system
-    // raises inside the run becomes a log line and a false result.
+    // Runs once; true when all books were written (and what AParams.YearEnd
+    // asks for). An error the system raises inside the run becomes a log line
+    // and a false result; a request the front end could not have meant
+    // (CheckYearEndRequest) raises std::logic_error before anything is done.
     bool Execute(const TTvrExecuteParams& AParams);
 
     // Valid until the next Execute or the destruction of the run.

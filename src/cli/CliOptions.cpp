@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "cli/CliYearEndOptions.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrCodePage.h"
 #include "tables/TvrConvert.h"
@@ -32,11 +33,15 @@ const TCliTableOption kTableOptions[] = {
 };
 
 // An option and its value, padded to the column where the explanations of
-// the usage text begin.
+// the usage text begin; one too long for it has its explanation on the next
+// line, in that column.
 std::string UsageOption(const std::string& AOption)
 {
+    constexpr size_t kColumn = 19;
     std::string Line = "  " + AOption;
-    Line.resize(19, ' ');
+    if (Line.size() >= kColumn)
+        return Line + "\n" + std::string(kColumn, ' ');
+    Line.resize(kColumn, ' ');
     return Line;
 }
 
@@ -46,10 +51,13 @@ std::string MakeCliUsage()
     for (const TCliTableOption& Table : kTableOptions)
         Usage += std::string(" [") + Table.Option + " FILE]";
     Usage += "\n"
-             "                    [--output DIR] [--today YYYY-MM-DD] SOURCE_DIR\n"
+             "                    [--output DIR] [--today YYYY-MM-DD]\n";
+    Usage += YearEndSynopsis();
+    Usage += "                    SOURCE_DIR\n"
              "\n"
              "SOURCE_DIR の4つの表を検査し、8つの帳簿を出力フォルダに書き出して、\n"
-             "集計ログを表示します。\n"
+             "集計ログを表示します。指定があれば、決算書類と次年度のソースデータも\n"
+             "作成します。\n"
              "\n";
     for (const TCliTableOption& Table : kTableOptions) {
         const TSrcTableInfo& Info = SrcTableInfo(Table.Kind);
@@ -62,27 +70,21 @@ std::string MakeCliUsage()
     }
     Usage += UsageOption("--output DIR") + "帳簿を書くフォルダ（既定: SOURCE_DIR/" + kOutputFolderName + "）\n";
     Usage += UsageOption("--today DATE") + "今日とする日付（既定: 今日の日付）\n";
+    for (const auto& [Option, Description] : YearEndOptionLines()) {
+        Usage += UsageOption(Option);
+        for (const char C : Description) {
+            Usage += C;
+            if (C == '\n')
+                Usage += UsageOption("");
+        }
+        Usage += "\n";
+    }
     Usage += UsageOption("--help") + "この説明を表示する\n"
              "\n"
              "FILE は SOURCE_DIR の中の名前です。絶対パスはそのまま使います。帳簿の名前の\n"
-             "ファイルは表に選ばれません。終了ステータス: 集計が完了したとき 0、中止された\n"
-             "とき 1、指定の誤りのとき 2。\n";
+             "ファイルは表に選ばれません。終了ステータス: 集計が完了したとき 0（残高照合で\n"
+             "一致しない行があっても 0）、中止されたとき 1、指定の誤りのとき 2。\n";
     return Usage;
-}
-
-TTvrDate ParseToday(const std::string& AText)
-{
-    // Exactly YYYY-MM-DD, so that a script's date is never misread.
-    int Year = 0;
-    int Month = 0;
-    int Day = 0;
-    TTvrDate Date;
-    char Tail = 0;
-    if (AText.size() != 10 || AText[4] != '-' || AText[7] != '-'
-        || std::sscanf(AText.c_str(), "%4d-%2d-%2d%c", &Year, &Month, &Day, &Tail) != 3
-        || !TTvrDate::TryEncode(Year, Month, Day, Date))
-        throw ECliUsage("--today: YYYY-MM-DD の形の日付ではありません: " + AText);
-    return Date;
 }
 
 // A folder or file name as the user reads it in a message.
@@ -92,6 +94,20 @@ std::string Shown(const std::string& AName)
 }
 
 } // namespace
+
+TTvrDate ParseCliDate(const std::string& AOption, const std::string& AText)
+{
+    int Year = 0;
+    int Month = 0;
+    int Day = 0;
+    TTvrDate Date;
+    char Tail = 0;
+    if (AText.size() != 10 || AText[4] != '-' || AText[7] != '-'
+        || std::sscanf(AText.c_str(), "%4d-%2d-%2d%c", &Year, &Month, &Day, &Tail) != 3
+        || !TTvrDate::TryEncode(Year, Month, Day, Date))
+        throw ECliUsage(AOption + ": YYYY-MM-DD の形の日付ではありません: " + AText);
+    return Date;
+}
 
 const std::string& CliUsage()
 {
@@ -126,13 +142,15 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             Name = Arg.substr(0, Equal);
             Value = Arg.substr(Equal + 1);
         }
+        if (SetYearEndFlag(Name, Value, Options))
+            continue;
         std::optional<std::string>* Target = nullptr;
         for (const TCliTableOption& Table : kTableOptions)
             if (Name == Table.Option)
                 Target = &(Options.*Table.Given);
         if (Name == "--output")
             Target = &Options.Output;
-        else if (Target == nullptr && Name != "--today")
+        else if (Target == nullptr && Name != "--today" && !IsYearEndValueOption(Name))
             throw ECliUsage("不明なオプションです: " + Name);
         if (!Value) {
             if (I + 1 >= AArgs.size())
@@ -143,8 +161,10 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             throw ECliUsage("--output: 出力フォルダが空です。");
         if (Target != nullptr)
             *Target = *Value;
+        else if (Name == "--today")
+            Options.Today = ParseCliDate(Name, *Value);
         else
-            Options.Today = ParseToday(*Value);
+            SetYearEndValue(Name, *Value, Options);
     }
     if (Options.Help)
         return Options;
@@ -190,6 +210,7 @@ TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefau
                             + " に見つかりません（" + Table.Option + "）。");
     }
     Params.Today = AOptions.Today ? *AOptions.Today : ADefaultToday;
+    ApplyYearEndOptions(AOptions, Params);
     return Params;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "aggregation/TvrSumup.h"
+#include "reports/RptYearEnd.h"
 
 namespace tavrel {
 
@@ -21,6 +22,13 @@ struct TCliOptions {
     std::optional<std::string> Kinsen;
     std::optional<std::string> Output;
     std::optional<TTvrDate> Today;
+    // What is made after the books (see CliYearEndOptions.h): --reports,
+    // --pdf, --pdf-books, the documents' texts and date, --next-year.
+    bool Reports = false;
+    bool Pdf = false;
+    bool PdfBooks = false;
+    TRptParams Report;
+    std::optional<std::string> NextYear;
 };
 
 // A usage error: the text (Japanese, like the log) goes to standard error,
@@ -32,6 +40,10 @@ public:
 
 // The text of --help and of a usage error.
 const std::string& CliUsage();
+
+// A date option's value: exactly YYYY-MM-DD, so that a script's date is
+// never misread; ECliUsage naming the option otherwise.
+TTvrDate ParseCliDate(const std::string& AOption, const std::string& AText);
 
 // Raises ECliUsage, naming the option, for an unknown option (any argument
 // with a leading hyphen before "--"), a missing value, an empty --output, a

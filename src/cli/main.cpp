@@ -43,6 +43,14 @@ int Run(int argc, char** argv)
         std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", TerminalText(E.what()).c_str(), CliUsage().c_str());
         return 2;
     }
+    // TODO(merge): wire src/print: hand the page layer's drawing functions to
+    // Params.YearEnd (YearEndPdfMaker, BooksPdfMaker) and drop this refusal.
+    if (Params.YearEnd.YearEndPdf || Params.YearEnd.BooksPdf) {
+        std::fputs("tavrel-sumup: この tavrel-sumup では PDF を作成できません（--pdf, --pdf-books）。"
+                   "PDF を作成する機能を含まない版です。\n",
+                   stderr);
+        return 2;
+    }
     for (const std::string& Line : ChosenFileLines(Params))
         std::fprintf(stderr, "%s\n", TerminalText(Line).c_str());
     std::fflush(stderr);

@@ -61,6 +61,13 @@ struct TRptDocument {
     std::vector<TRptRow> Rows;
 
     int FieldCount() const { return static_cast<int>(FieldDefs.size()); }
+
+    // Appends a row of these fields, padded with empty ones to FieldCount.
+    void AddRow(TRptRowKind AKind, std::vector<TTvrValue> AFields = {}, bool AMarked = false)
+    {
+        AFields.resize(FieldDefs.size());
+        Rows.push_back(TRptRow{AKind, std::move(AFields), AMarked});
+    }
 };
 
 } // namespace tavrel

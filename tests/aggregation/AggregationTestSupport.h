@@ -56,23 +56,29 @@ inline std::string BookBytes(const std::vector<std::string>& ALines)
 // An empty row of a book of ACount fields: ACount - 1 commas.
 inline std::string EmptyRow(int ACount) { return std::string(static_cast<size_t>(ACount - 1), ','); }
 
-// The lines of a book, decoded from code page 932; every line must end in
-// CR LF (a line without it is returned with the marker "<no CR LF>").
-inline std::vector<std::string> BookLines(const std::string& AFileName)
+// The lines of a text whose every line must end in CR LF (a line without it
+// is returned with the marker "<no CR LF>").
+inline std::vector<std::string> TextLines(const std::string& AText)
 {
-    const std::string Text = FromCp932(ReadBytes(AFileName));
     std::vector<std::string> Lines;
     size_t Start = 0;
-    while (Start < Text.size()) {
-        const size_t End = Text.find("\r\n", Start);
+    while (Start < AText.size()) {
+        const size_t End = AText.find("\r\n", Start);
         if (End == std::string::npos) {
-            Lines.push_back(Text.substr(Start) + "<no CR LF>");
+            Lines.push_back(AText.substr(Start) + "<no CR LF>");
             break;
         }
-        Lines.push_back(Text.substr(Start, End - Start));
+        Lines.push_back(AText.substr(Start, End - Start));
         Start = End + 2;
     }
     return Lines;
+}
+
+// The lines of a book, decoded from code page 932; every line must end in
+// CR LF.
+inline std::vector<std::string> BookLines(const std::string& AFileName)
+{
+    return TextLines(FromCp932(ReadBytes(AFileName)));
 }
 
 // The book holds exactly these lines, byte for byte.
@@ -147,6 +153,7 @@ public:
         Params.KinsenTable = AKinsen;
         Params.Settings = TTvrRegionalSettings{};
         Params.Today = AToday;
+        Params.YearEnd = YearEnd;
         return FSumup.Execute(Params);
     }
 
@@ -176,6 +183,8 @@ public:
     const TTvrSumup& Sumup() const { return FSumup; }
 
     std::vector<std::string> Log;
+    // What each run makes after its books: nothing unless a test asks.
+    TRptYearEndRequest YearEnd;
 
 private:
     TTvrSumup FSumup;

@@ -96,8 +96,106 @@ INSTANTIATE_TEST_SUITE_P(ParseCliOptions, ParseCliUsageError, ::testing::Values(
     UsageCase{"ShortUnknownOption", {"-x", "data"}},
     UsageCase{"ShortUnknownOptionWithValue", {"-o=x", "data"}},
     UsageCase{"OutputEmptyJoined", {"--output=", "data"}},
-    UsageCase{"OutputEmptySeparate", {"--output", "", "data"}}),
+    UsageCase{"OutputEmptySeparate", {"--output", "", "data"}},
+    UsageCase{"FourthAuditor", {"--auditor", "a", "--auditor", "b", "--auditor=c", "--auditor", "d", "data"}},
+    UsageCase{"ReportDateNotADate", {"--report-date", "2026/04/20", "data"}},
+    UsageCase{"ReportDateNotACalendarDay", {"--report-date=2026-04-31", "data"}},
+    UsageCase{"ReportsWithAValue", {"--reports=yes", "data"}},
+    UsageCase{"PdfWithAnEmptyValue", {"--pdf=", "data"}},
+    UsageCase{"MissingOrganisation", {"data", "--org"}},
+    UsageCase{"MissingAuditor", {"data", "--auditor"}},
+    UsageCase{"MissingNextYearFolder", {"data", "--next-year"}}),
     [](const ::testing::TestParamInfo<UsageCase>& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(ParseCliOptions, YearEndOptionsWithSeparateAndJoinedValues)
+{
+    const TCliOptions O = ParseCliOptions({"--reports", "--pdf", "--pdf-books", "--org", "さくら会", "--year-title=令和7年度",
+                                           "--treasurer", "山田 花子", "--auditor", "佐藤", "--auditor=", "--auditor",
+                                           "鈴木", "--report-date", "2026-04-20", "--next-year=/tmp/2026", "data"});
+    EXPECT_EQ(O.SourceDir, "data");
+    EXPECT_TRUE(O.Reports);
+    EXPECT_TRUE(O.Pdf);
+    EXPECT_TRUE(O.PdfBooks);
+    EXPECT_EQ(O.Report.Organisation, "さくら会");
+    EXPECT_EQ(O.Report.YearTitle, "令和7年度");
+    EXPECT_EQ(O.Report.Treasurer, "山田 花子");
+    // An empty auditor counts among the three; the statement leaves it out.
+    EXPECT_EQ(O.Report.Auditors, (std::vector<std::string>{"佐藤", "", "鈴木"}));
+    ASSERT_TRUE(O.Report.ReportDate.has_value());
+    EXPECT_EQ(O.Report.ReportDate->Serial(), TTvrDate::Encode(2026, 4, 20).Serial());
+    EXPECT_EQ(O.NextYear, std::optional<std::string>("/tmp/2026"));
+
+    const TCliOptions None = ParseCliOptions({"data"});
+    EXPECT_FALSE(None.Reports || None.Pdf || None.PdfBooks);
+    EXPECT_TRUE(None.Report.Auditors.empty());
+    EXPECT_FALSE(None.Report.ReportDate.has_value());
+    EXPECT_FALSE(None.NextYear.has_value());
+}
+
+TEST(MakeExecuteParams, YearEndRequestFollowsTheOptions)
+{
+    Folder F;
+    F.Touch("収支科目マスタ.csv");
+    F.Touch("金銭出納テーブル.csv");
+    struct Case {
+        const char* Name;
+        std::vector<std::string> Args;
+        bool Documents;
+        bool YearEndPdf;
+        bool BooksPdf;
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"Nothing", {}, false, false, false},
+        {"Reports", {"--reports"}, true, false, false},
+        {"Pdf", {"--pdf"}, true, true, false},
+        {"PdfBooks", {"--pdf-books"}, false, false, true},
+        {"All", {"--pdf-books", "--reports", "--pdf"}, true, true, true},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        std::vector<std::string> Args = C.Args;
+        Args.push_back(F.Path());
+        const TTvrExecuteParams P = MakeExecuteParams(ParseCliOptions(Args), TTvrDate::Encode(2026, 12, 10));
+        EXPECT_EQ(P.YearEnd.Documents, C.Documents) << C.Name;
+        EXPECT_EQ(P.YearEnd.YearEndPdf, C.YearEndPdf) << C.Name;
+        EXPECT_EQ(P.YearEnd.BooksPdf, C.BooksPdf) << C.Name;
+        EXPECT_EQ(P.YearEnd.NextYearFolder, "") << C.Name;
+    }
+    const TTvrExecuteParams P = MakeExecuteParams(
+        ParseCliOptions({"--reports", "--org", "さくら会", "--auditor", "佐藤", "--next-year", F.Path("2026"), F.Path()}),
+        TTvrDate::Encode(2026, 12, 10));
+    EXPECT_EQ(P.YearEnd.Params.Organisation, "さくら会");
+    EXPECT_EQ(P.YearEnd.Params.Auditors, std::vector<std::string>{"佐藤"});
+    // No report date given: the run's today stands for it.
+    EXPECT_FALSE(P.YearEnd.Params.ReportDate.has_value());
+    EXPECT_EQ(P.YearEnd.NextYearFolder, F.Path("2026"));
+}
+
+TEST(MakeExecuteParams, NextYearFolderThatHoldsSourceDataIsAUsageError)
+{
+    Folder F;
+    F.Touch("収支科目マスタ.csv");
+    F.Touch("金銭出納テーブル.csv");
+    F.Touch("next/担当者マスタ.csv");
+    try {
+        MakeExecuteParams(ParseCliOptions({"--next-year", F.Path("next"), F.Path()}), TTvrDate::Encode(2026, 12, 10));
+        ADD_FAILURE() << "a folder with source data accepted";
+    } catch (const ECliUsage& E) {
+        EXPECT_EQ(std::string(E.what()), "フォルダ \"" + F.Path("next") + "\" には既にソースデータがあります。");
+    }
+    // The source folder itself holds this year's tables.
+    EXPECT_THROW(MakeExecuteParams(ParseCliOptions({"--next-year", F.Path(), F.Path()}), TTvrDate::Encode(2026, 12, 10)),
+                 ECliUsage);
+    EXPECT_THROW(MakeExecuteParams(ParseCliOptions({"--next-year=", F.Path()}), TTvrDate::Encode(2026, 12, 10)),
+                 ECliUsage);
+    EXPECT_THROW(MakeExecuteParams(ParseCliOptions({"--next-year", F.Path("収支科目マスタ.csv"), F.Path()}),
+                                   TTvrDate::Encode(2026, 12, 10)),
+                 ECliUsage);
+    EXPECT_NO_THROW(MakeExecuteParams(ParseCliOptions({"--next-year", F.Path("2026"), F.Path()}),
+                                      TTvrDate::Encode(2026, 12, 10)));
+    EXPECT_FALSE(std::filesystem::exists(F.Path("2026")));
+}
 
 TEST(ParseCliOptions, ALoneHyphenIsAName)
 {

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -222,6 +223,8 @@ TEST_P(SumupUsageError, ExitsWithTwoAndExplainsOnStandardError)
     F.Write("empty/メモ.csv", {"a"});
     F.Write("half/収支科目マスタ.csv", kKamoku);
     F.Write("half2/金銭出納テーブル.csv", kKinsen);
+    F.Write("full/収支科目マスタ.csv", kKamoku);
+    F.Write("full/金銭出納テーブル.csv", kKinsen);
     std::vector<std::string> Args;
     for (const std::string& Arg : GetParam().Args)
         Args.push_back(Arg.size() >= 1 && Arg[0] == '@' ? F.Path() + Arg.substr(1) : Arg);
@@ -232,6 +235,7 @@ TEST_P(SumupUsageError, ExitsWithTwoAndExplainsOnStandardError)
     EXPECT_THAT(R.Err, HasSubstr(GetParam().Message));
     EXPECT_THAT(R.Err, HasSubstr("使い方: tavrel-sumup"));
     EXPECT_FALSE(std::filesystem::exists(F.Path("half/output")));
+    EXPECT_FALSE(std::filesystem::exists(F.Path("full/output")));
 }
 
 INSTANTIATE_TEST_SUITE_P(SumupProgram, SumupUsageError, ::testing::Values(
@@ -243,7 +247,14 @@ INSTANTIATE_TEST_SUITE_P(SumupProgram, SumupUsageError, ::testing::Values(
     UsageCase{"SourceFolderMissing", {"@/nowhere"}, "nowhere"},
     UsageCase{"NoTablesInTheFolder", {"@/empty"}, "収支科目マスタ"},
     UsageCase{"NoCashBookTable", {"@/half"}, "金銭出納テーブル"},
-    UsageCase{"NoAccountTitleMaster", {"@/half2"}, "収支科目マスタ"}),
+    UsageCase{"NoAccountTitleMaster", {"@/half2"}, "収支科目マスタ"},
+    UsageCase{"FourthAuditor", {"--auditor", "a", "--auditor", "b", "--auditor", "c", "--auditor", "d", "@/full"},
+              "--auditor"},
+    UsageCase{"BadReportDate", {"--reports", "--report-date", "20260420", "@/full"}, "--report-date"},
+    UsageCase{"ReportsWithAValue", {"--reports=1", "@/full"}, "--reports"},
+    UsageCase{"NextYearFolderHoldsSourceData", {"--reports", "--next-year", "@/half", "@/full"},
+              "/half\" には既にソースデータがあります。"},
+    UsageCase{"NextYearIntoTheSourceFolder", {"--next-year", "@/full", "@/full"}, "には既にソースデータがあります。"}),
     [](const ::testing::TestParamInfo<UsageCase>& AInfo) { return std::string(AInfo.param.Name); });
 
 TEST(SumupProgram, CompleteRunPrintsTheLogAndWritesTheBooksIntoTheOutputSubfolder)
@@ -548,6 +559,121 @@ TEST(SumupProgram, NamedFilesAndOutputFolder)
     for (const std::string& Book : kBooks)
         EXPECT_TRUE(std::filesystem::is_regular_file(F.Path("books/2025/" + Book))) << Book;
     EXPECT_FALSE(std::filesystem::exists(F.Path("data/output")));
+}
+
+TEST(SumupProgram, PdfIsNotAvailableInThisBuild)
+{
+    Folder F;
+    WriteClub(F);
+    for (const std::vector<std::string>& Options :
+         {std::vector<std::string>{"--pdf"}, {"--pdf-books"}, {"--reports", "--pdf-books", "--org", "さくら会"}}) {
+        std::vector<std::string> Args = Options;
+        Args.push_back(F.Path("data"));
+        const Result R = Sumup(F, Args);
+        EXPECT_EQ(R.Status, 2) << Options.front();
+        EXPECT_EQ(R.Out, "");
+        EXPECT_THAT(R.Err, StartsWith("tavrel-sumup: この tavrel-sumup では PDF を作成できません"));
+        EXPECT_FALSE(std::filesystem::exists(F.Path("data/output")));
+    }
+}
+
+std::string CopyExamples(const Folder& AFolder, const std::string& AName)
+{
+    return test::CopyCsvFiles(TAVREL_EXAMPLES, AFolder.Path(AName));
+}
+
+const std::vector<std::string> kExampleLog = {
+    "収支科目マスタ読込中...", "担当者マスタ読込中...", "残高テーブル読込中...", "金銭出納テーブル読込中...", "",
+    "11金銭出納簿.csv 作成中...", "12現金出納簿.csv 作成中...", "13預金通帳.csv 作成中...",
+    "14担当者出納簿.csv 作成中...", "15収支科目明細書.csv 作成中...", "16大科目明細書.csv 作成中...",
+    "17中科目明細書.csv 作成中...", "18試算表.csv 作成中...", "21収支決算書.csv 作成中...",
+    "22残高照合表.csv 作成中...",
+};
+
+std::vector<std::string> Concat(std::vector<std::string> AFirst, const std::vector<std::string>& ASecond)
+{
+    AFirst.insert(AFirst.end(), ASecond.begin(), ASecond.end());
+    return AFirst;
+}
+
+TEST(SumupProgram, ReportsOnTheExampleYear)
+{
+    Folder F;
+    const std::string Year = CopyExamples(F, "2025");
+    const Result R = Sumup(F, {"--reports", "--org", "さくら台三丁目町内会", "--treasurer", "佐藤　恵子", "--auditor",
+                               "高橋　正樹", "--today", "2026-04-20", Year});
+    ASSERT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out),
+                ElementsAreArray(Concat(kExampleLog, {"", "残高照合: 6件中6件が一致しました。", "", "集計が完了しました。"})));
+    const std::vector<std::string> Statement = BookLines(Year + "/output/21収支決算書.csv");
+    ASSERT_EQ(Statement.size(), 33u);
+    EXPECT_EQ(Statement[0], "\"さくら台三丁目町内会 2025年度 収支決算書\",,,,");
+    EXPECT_EQ(Statement[11], "収入合計,2139775,2130152,-9623,");
+    EXPECT_EQ(Statement[22], "支出合計,1085000,1009672,75328,");
+    EXPECT_EQ(Statement[24], "次年度繰越金,1054775,1120480,65705,");
+    EXPECT_EQ(Statement[25], "　うち現金,,21670,,");
+    EXPECT_EQ(Statement[26], "　うち預金,,1098810,,");
+    // The report date is --today's unless given.
+    EXPECT_EQ(Statement[29], "2026/04/20,会計,佐藤　恵子,,");
+    EXPECT_EQ(Statement[32], ",監事,高橋　正樹,,印");
+    EXPECT_EQ(BookLines(Year + "/output/22残高照合表.csv").size(), 7u);
+
+    const Result Dated = Sumup(F, {"--reports", "--today", "2026-04-20", "--report-date=2026-05-10", Year});
+    ASSERT_EQ(Dated.Status, 0) << Dated.Out << Dated.Err;
+    EXPECT_EQ(BookLines(Year + "/output/21収支決算書.csv")[29], "2026/05/10,会計,,,");
+}
+
+// Every entry of a folder with its modification time, and a file's bytes.
+std::vector<std::string> Snapshot(const std::string& AFolder)
+{
+    std::vector<std::string> Result;
+    for (const auto& Entry : std::filesystem::recursive_directory_iterator(AFolder)) {
+        const auto Time = std::filesystem::last_write_time(Entry.path()).time_since_epoch().count();
+        std::string Line = Entry.path().string() + " " + std::to_string(Time);
+        if (Entry.is_regular_file())
+            Line += " " + ReadBytes(Entry.path().string());
+        Result.push_back(Line);
+    }
+    std::sort(Result.begin(), Result.end());
+    return Result;
+}
+
+TEST(SumupProgram, NextYearRunsOnWhatThisYearWroteAndIsNeverOverwritten)
+{
+    Folder F;
+    const std::string Year = CopyExamples(F, "2025");
+    const std::string Next = F.Path("2026");
+    const Result R = Sumup(F, {"--reports", "--next-year", Next, "--today", "2026-04-20", Year});
+    ASSERT_EQ(R.Status, 0) << R.Out << R.Err;
+    EXPECT_THAT(SplitLf(R.Out),
+                ElementsAreArray(Concat(kExampleLog, {"次年度 収支科目マスタ.csv 作成中...", "次年度 担当者マスタ.csv 作成中...",
+                                                      "次年度 残高テーブル.csv 作成中...", "次年度 金銭出納テーブル.csv 作成中...",
+                                                      "", "残高照合: 6件中6件が一致しました。", "", "集計が完了しました。"})));
+    EXPECT_THAT(BookLines(Next + "/金銭出納テーブル.csv"),
+                ElementsAre("2026/04/01,2027/03/31,,,,前期繰越,01,000,21670,1098810"));
+
+    // Next year's run completes on the four tables; its trial balance opens
+    // with this year's carry-forward, and the count at the hand-over agrees.
+    const Result Following = Sumup(F, {"--reports", "--today", "2027-04-20", Next});
+    ASSERT_EQ(Following.Status, 0) << Following.Out << Following.Err;
+    const std::vector<std::string> Log = SplitLf(Following.Out);
+    EXPECT_THAT(std::vector<std::string>(Log.end() - 4, Log.end()),
+                ElementsAre("", "残高照合: 1件中1件が一致しました。", "", "集計が完了しました。"));
+    const std::vector<std::string> Trial = BookLines(Next + "/output/18試算表.csv");
+    ASSERT_GE(Trial.size(), 3u);
+    EXPECT_THAT(Trial[2], StartsWith("前期繰越金,1120480,1120480,"));
+    EXPECT_THAT(BookLines(Next + "/output/22残高照合表.csv"),
+                ElementsAre(::testing::_, "1,2026/03/31,21670,21670,0,1098810,1098810,0,一致,"));
+    EXPECT_EQ(BookLines(Next + "/output/21収支決算書.csv")[5], "前期繰越金,1120480,1120480,0,令和6年度決算の次期繰越（現金＋預金）");
+
+    // A second carry-forward into the same folder is refused before anything
+    // is read, and leaves the folder as it was, to the file times.
+    const std::vector<std::string> Before = Snapshot(Next);
+    const Result Again = Sumup(F, {"--reports", "--next-year", Next, Year});
+    EXPECT_EQ(Again.Status, 2);
+    EXPECT_EQ(Again.Out, "");
+    EXPECT_THAT(Again.Err, StartsWith("tavrel-sumup: フォルダ \"" + Next + "\" には既にソースデータがあります。\n"));
+    EXPECT_EQ(Snapshot(Next), Before);
 }
 
 TEST(SumupProgram, RelativeSourceFolderWithTrailingSlash)

@@ -159,4 +159,15 @@ private:
     std::filesystem::path FPath;
 };
 
+// Copies the .csv files of the folder AFrom (the example data, say) into the
+// folder ATo, which is made; returns ATo.
+inline std::string CopyCsvFiles(const std::string& AFrom, const std::string& ATo)
+{
+    std::filesystem::create_directories(ATo);
+    for (const auto& Entry : std::filesystem::directory_iterator(AFrom))
+        if (Entry.path().extension() == ".csv")
+            std::filesystem::copy_file(Entry.path(), std::filesystem::path(ATo) / Entry.path().filename());
+    return ATo;
+}
+
 } // namespace tavrel::test

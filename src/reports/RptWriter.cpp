@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
+#include "reports/RptWriter.h"
+
+#include <stdexcept>
+
+#include "aggregation/SumWriter.h"
+
+namespace tavrel {
+
+std::string DocumentText(const TRptDocument& ADocument, const TTvrRegionalSettings& ASettings)
+{
+    const int Count = ADocument.FieldCount();
+    TSumLine Line(Count, ASettings);
+    std::string Text;
+    for (const TRptRow& Row : ADocument.Rows) {
+        if (Row.Fields.size() > static_cast<size_t>(Count))
+            throw std::logic_error("a row of " + ADocument.FileName + " has more fields than the document");
+        Line.Clear();
+        for (size_t I = 0; I < Row.Fields.size(); ++I)
+            Line.Value(static_cast<int>(I), Row.Fields[I]);
+        Line.AppendTo(Text);
+    }
+    return Text;
+}
+
+void WriteDocument(const std::string& AFileName, const TRptDocument& ADocument,
+                   const TTvrRegionalSettings& ASettings)
+{
+    WriteBookText(AFileName, DocumentText(ADocument, ASettings));
+}
+
+} // namespace tavrel
