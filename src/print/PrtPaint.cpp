@@ -1,0 +1,157 @@
+// SPDX-FileCopyrightText: 2026 Tavrel developers
+// SPDX-License-Identifier: MIT
+
+#include "print/PrtPaint.h"
+
+#include <QPageSize>
+#include <QPen>
+#include <algorithm>
+
+namespace tavrel {
+
+namespace {
+
+// The metrics are read at this pixel size and scaled: the advances of an
+// unhinted outline font grow in proportion to its size.
+constexpr double kMetricsPixels = 1000.0;
+// A text is condensed to no less than this part of its width.
+constexpr double kMinCondense = 0.55;
+
+QFont MetricsFont(bool ABold)
+{
+    QFont Font = PrtFont(10.0, ABold);
+    Font.setPixelSize(static_cast<int>(kMetricsPixels));
+    return Font;
+}
+
+QRectF ToDevice(const QRectF& ARect, double AScale)
+{
+    return QRectF(ARect.left() * AScale, ARect.top() * AScale, ARect.width() * AScale, ARect.height() * AScale);
+}
+
+void PaintPage(QPainter& APainter, const TPrtPage& APage)
+{
+    const double K = DevicePerPoint(APainter);
+    for (const TPrtBox& Box : APage.Boxes) {
+        const QRectF Rect = ToDevice(Box.Rect, K);
+        if (Box.Fill.isValid())
+            APainter.fillRect(Rect, Box.Fill);
+        if (Box.Outline.isValid()) {
+            APainter.setPen(QPen(Box.Outline, Box.OutlineWidth * K, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            APainter.setBrush(Qt::NoBrush);
+            APainter.drawRect(Rect);
+        }
+    }
+    for (const TPrtPicture& Picture : APage.Pictures) {
+        APainter.save();
+        Picture.Draw(APainter, ToDevice(Picture.Rect, K));
+        APainter.restore();
+    }
+    for (const TPrtRule& Rule : APage.Rules) {
+        APainter.setPen(QPen(Rule.Color, Rule.Width * K, Qt::SolidLine, Qt::FlatCap));
+        APainter.drawLine(QLineF(Rule.Line.p1() * K, Rule.Line.p2() * K));
+    }
+    for (const TPrtText& Text : APage.Texts) {
+        APainter.setFont(PrtFont(Text.PointSize, Text.Bold));
+        APainter.setPen(Text.Color);
+        DrawPrtText(APainter, ToDevice(Text.Rect, K), Text.Text, Text.Align);
+    }
+}
+
+// The device's page: A4 in the orientation, without margins where the
+// device allows it.
+void SetPage(QPagedPaintDevice& ADevice, QPageLayout::Orientation AOrientation)
+{
+    ADevice.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), AOrientation, QMarginsF(0, 0, 0, 0)));
+}
+
+// Page coordinates start at the paper's corner; a printer that keeps
+// margins of its own starts its device coordinates inside them.
+void PlaceOrigin(QPainter& APainter, QPagedPaintDevice& ADevice)
+{
+    const QRectF Paint = ADevice.pageLayout().paintRect(QPageLayout::Point);
+    const double K = DevicePerPoint(APainter);
+    APainter.resetTransform();
+    APainter.translate(-Paint.left() * K, -Paint.top() * K);
+}
+
+} // namespace
+
+QFont PrtFont(double APointSize, bool ABold)
+{
+    QFont Font(QStringLiteral("Noto Sans CJK JP"));
+    Font.setPointSizeF(APointSize);
+    Font.setBold(ABold);
+    // Unhinted outlines: the text is as wide on paper as the layout
+    // measured it, at every size.
+    Font.setHintingPreference(QFont::PreferNoHinting);
+    return Font;
+}
+
+std::vector<QFont> PrtFonts() { return {PrtFont(10.0, false), PrtFont(10.0, true)}; }
+
+TPrtFontMetrics::TPrtFontMetrics() : FRegular(MetricsFont(false)), FBold(MetricsFont(true)) {}
+
+double TPrtFontMetrics::TextWidth(const QString& AText, double APointSize, bool ABold) const
+{
+    return (ABold ? FBold : FRegular).horizontalAdvance(AText) * APointSize / kMetricsPixels;
+}
+
+double TPrtFontMetrics::LineHeight(double APointSize) const
+{
+    return FRegular.height() * APointSize / kMetricsPixels;
+}
+
+double DevicePerPoint(const QPainter& APainter)
+{
+    return APainter.device()->logicalDpiY() / 72.0;
+}
+
+void DrawPrtText(QPainter& APainter, const QRectF& ARect, const QString& AText, Qt::Alignment AAlign)
+{
+    if (AText.isEmpty())
+        return;
+    const QFontMetricsF Metrics(APainter.font(), APainter.device());
+    const double Width = Metrics.horizontalAdvance(AText);
+    const int Flags = static_cast<int>(AAlign) | Qt::TextSingleLine | Qt::TextDontClip;
+    QString Shown = AText;
+    double Factor = 1.0;
+    if (Width > ARect.width() && ARect.width() > 0) {
+        Factor = std::max(kMinCondense, ARect.width() / Width);
+        if (Width * Factor > ARect.width())
+            Shown = Metrics.elidedText(AText, Qt::ElideRight, ARect.width() / Factor);
+    }
+    if (auto* Sink = dynamic_cast<TPrtTextSink*>(APainter.device()))
+        Sink->NoteText(Shown);
+    if (Factor == 1.0) {
+        APainter.drawText(ARect, Flags, Shown);
+        return;
+    }
+    APainter.save();
+    APainter.translate(ARect.left(), 0);
+    APainter.scale(Factor, 1.0);
+    APainter.drawText(QRectF(0, ARect.top(), ARect.width() / Factor, ARect.height()), Flags, Shown);
+    APainter.restore();
+}
+
+bool PaintPages(QPagedPaintDevice& ADevice, const std::vector<TPrtPage>& APages)
+{
+    if (APages.empty())
+        return true;
+    SetPage(ADevice, APages.front().Orientation);
+    QPainter Painter;
+    if (!Painter.begin(&ADevice))
+        return false;
+    Painter.setRenderHint(QPainter::Antialiasing);
+    for (size_t I = 0; I < APages.size(); ++I) {
+        if (I > 0) {
+            SetPage(ADevice, APages[I].Orientation);
+            ADevice.newPage();
+        }
+        PlaceOrigin(Painter, ADevice);
+        PaintPage(Painter, APages[I]);
+    }
+    return Painter.end();
+}
+
+} // namespace tavrel
