@@ -208,7 +208,12 @@ public:
             case TRptRowKind::CarryForward: {
                 const bool FirstCarry = Row.Kind == TRptRowKind::CarryForward &&
                                         (I == 0 || Rows[I - 1].Kind != TRptRowKind::CarryForward);
-                EnsureRoom(TableRowHeight(Row, FirstCarry), true);
+                // The carry-forward lines stay together: the amount and
+                // how it is held.
+                double Height = TableRowHeight(Row, FirstCarry);
+                for (size_t J = I + 1; FirstCarry && J < Rows.size() && Rows[J].Kind == TRptRowKind::CarryForward; ++J)
+                    Height += TableRowHeight(Rows[J], false);
+                EnsureRoom(Height, true);
                 AddTableRow(Row, FirstCarry);
                 break;
             }

@@ -211,6 +211,38 @@ TEST(LayOutStatement, ContinuesALongSectionOnTheNextPageUnderItsHeadingAndColumn
             EXPECT_LE(Text.Rect.bottom(), PrtBodyRect(Paper, QPageLayout::Portrait, false).bottom() + 1e-6);
 }
 
+// Wherever a page ends, a heading stays with its column titles, the
+// carry-forward lines with each other, a sentence with its signature line.
+TEST(LayOutStatement, KeepsTogetherWhatBelongsTogetherWhereverAPageEnds)
+{
+    const TPrtFontMetrics Metrics;
+    for (int Extra = 0; Extra <= 60; Extra += 3) {
+        SCOPED_TRACE(std::to_string(Extra) + " more items");
+        TRptDocument Document = ExampleStatement();
+        std::vector<TRptRow> More;
+        for (int I = 0; I < Extra; ++I)
+            More.push_back(Row(K::Item, {"科目" + std::to_string(I), 100.0, 90.0, -10.0,
+                                         I % 4 == 0 ? "二行に折り返されるほど長い備考の文章をここに書いておきます" : ""}));
+        const auto Last = std::find_if(Document.Rows.rbegin(), Document.Rows.rend(),
+                                       [](const TRptRow& R) { return R.Kind == K::Item; });
+        Document.Rows.insert(Last.base(), More.begin(), More.end());
+        const std::vector<TPrtPage> Pages = LayOutStatement(Document, TTvrRegionalSettings(), TPrtPaper(), Metrics);
+        const auto PageOf = [&](const QString& AText) {
+            for (size_t P = 0; P < Pages.size(); ++P)
+                if (FindText(Pages[P], AText) != nullptr)
+                    return static_cast<int>(P);
+            ADD_FAILURE() << "missing " << AText.toStdString();
+            return -1;
+        };
+        EXPECT_EQ(PageOf(QStringLiteral("■ 支出の部")), PageOf(QStringLiteral("残額")));
+        EXPECT_EQ(PageOf(QStringLiteral("次年度繰越金")), PageOf(QStringLiteral("　うち現金")));
+        EXPECT_EQ(PageOf(QStringLiteral("次年度繰越金")), PageOf(QStringLiteral("　うち預金")));
+        EXPECT_EQ(PageOf(QStringLiteral("上記のとおり報告します。")), PageOf(QStringLiteral("2026/04/20")));
+        EXPECT_EQ(PageOf(QStringLiteral("上記の帳簿、預金通帳、領収書等を監査した結果、適正に処理されていることを認めます。")),
+                  PageOf(QStringLiteral("木村　和夫")));
+    }
+}
+
 TEST(ReconciliationTable, KeepsTheDocumentsColumnsAndMarksTheLinesThatDisagree)
 {
     TRptDocument Document;
