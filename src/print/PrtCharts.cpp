@@ -147,6 +147,20 @@ void DrawMarker(const TChartPen& APen, QPointF ACentre, size_t ASeries, const QC
     }
 }
 
+// The chart's title on the left of its first line and its unit on the
+// right; returns where the unit begins, so that a legend can stand before
+// it.
+double DrawHeading(const TChartPen& APen, const QRectF& ARect, double AHeight, const std::string& ATitle,
+                   const std::string& AUnit)
+{
+    APen.Text(QRectF(ARect.left(), ARect.top(), ARect.width() / 2, AHeight), PrtString(ATitle), kTitleSize, true,
+              Qt::AlignLeft | Qt::AlignVCenter);
+    const double Unit = APen.Width(PrtString(AUnit), kSmallSize) + APen.Pt(2);
+    APen.Text(QRectF(ARect.right() - Unit, ARect.top(), Unit, AHeight), PrtString(AUnit), kSmallSize, false,
+              Qt::AlignRight | Qt::AlignVCenter, kQuietText);
+    return ARect.right() - Unit;
+}
+
 } // namespace
 
 void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetChart& AChart,
@@ -155,19 +169,14 @@ void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetCh
     APainter.save();
     const TChartPen Pen(APainter);
     const double TitleHeight = Pen.Pt(20);
-    Pen.Text(QRectF(ARect.left(), ARect.top(), ARect.width() / 2, TitleHeight), PrtString(AChart.Title), kTitleSize,
-             true, Qt::AlignLeft | Qt::AlignVCenter);
-    // The legend and the unit, right-aligned on the title's line.
-    const double Unit = Pen.Width(PrtString(AChart.UnitLabel), kSmallSize) + Pen.Pt(2);
+    // The legend on the title's line, before the unit.
+    const double Unit = DrawHeading(Pen, ARect, TitleHeight, AChart.Title, AChart.UnitLabel);
     const double LegendWidth = Pen.Pt(16 + 3 + 10) * 2 + Pen.Width(PrtString(AChart.BudgetLabel), kSmallSize) +
-                               Pen.Width(PrtString(AChart.ActualLabel), kSmallSize) + Pen.Pt(4) + Unit;
-    double X = ARect.right() - LegendWidth;
-    X = LegendEntry(Pen, X, ARect.top(), TitleHeight, PrtString(AChart.BudgetLabel),
-                    [&](const QRectF& R) { Pen.Box(R, kBudgetFill, kBudgetLine); });
-    X = LegendEntry(Pen, X, ARect.top(), TitleHeight, PrtString(AChart.ActualLabel),
-                    [&](const QRectF& R) { Pen.Box(R, kActualFill, QColor()); });
-    Pen.Text(QRectF(X, ARect.top(), Unit, TitleHeight), PrtString(AChart.UnitLabel), kSmallSize, false,
-             Qt::AlignLeft | Qt::AlignVCenter, kQuietText);
+                               Pen.Width(PrtString(AChart.ActualLabel), kSmallSize) + Pen.Pt(4);
+    const double X = LegendEntry(Pen, Unit - LegendWidth, ARect.top(), TitleHeight, PrtString(AChart.BudgetLabel),
+                                 [&](const QRectF& R) { Pen.Box(R, kBudgetFill, kBudgetLine); });
+    LegendEntry(Pen, X, ARect.top(), TitleHeight, PrtString(AChart.ActualLabel),
+                [&](const QRectF& R) { Pen.Box(R, kActualFill, QColor()); });
 
     const std::vector<const TRptBudgetGroup*> Groups = {&AChart.Incomes, &AChart.Expenses};
     double Min = 0.0;
@@ -214,7 +223,10 @@ void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetCh
     }
 
     double Y = Top;
-    const double Bar = ItemHeight * 0.34;
+    const double Bar = ItemHeight * 0.36;
+    // The two amounts of an item stand one above the other: their text is
+    // smaller when the items are crowded.
+    const double AmountSize = std::clamp(ItemHeight / Pen.Pt(1) * 0.36, 6.0, kSmallSize);
     for (const TRptBudgetGroup* Group : Groups) {
         Pen.Text(QRectF(ARect.left(), Y, PlotLeft - ARect.left(), GroupHeight), PrtString(Group->Title), kLabelSize,
                  true, Qt::AlignLeft | Qt::AlignVCenter);
@@ -230,15 +242,15 @@ void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetCh
                 Pen.Box(QRectF(std::min(X0, X1), ATop, std::fabs(X1 - X0), Bar), AFill, AOutline);
                 const QString Amount = StatementAmountText(AValue, ASettings);
                 const double Left = std::max(X0, X1) + Pen.Pt(3);
-                const double Width = Pen.Width(Amount, kSmallSize, ABold) + Pen.Pt(2);
-                Pen.Text(QRectF(Left, ATop - Bar, Width, 3 * Bar), Amount, kSmallSize, ABold,
+                const double Width = Pen.Width(Amount, AmountSize, ABold) + Pen.Pt(2);
+                Pen.Text(QRectF(Left, ATop - Bar, Width, 3 * Bar), Amount, AmountSize, ABold,
                          Qt::AlignLeft | Qt::AlignVCenter, ABold ? QColor(Qt::black) : kQuietText);
                 if (!AMark.isEmpty())
                     Pen.Text(QRectF(Left + Width + Pen.Pt(2), ATop - Bar, ARect.right() - Left - Width, 3 * Bar), AMark,
-                             kSmallSize, true, Qt::AlignLeft | Qt::AlignVCenter, kMarkColor);
+                             AmountSize, true, Qt::AlignLeft | Qt::AlignVCenter, kMarkColor);
             };
-            DrawBar(Y + ItemHeight * 0.12, Item.Budget, kBudgetFill, kBudgetLine, false, QString());
-            DrawBar(Y + ItemHeight * 0.52, Item.Actual, Item.Marked ? kMarkColor : kActualFill, QColor(), true,
+            DrawBar(Y + ItemHeight * 0.07, Item.Budget, kBudgetFill, kBudgetLine, false, QString());
+            DrawBar(Y + ItemHeight * 0.50, Item.Actual, Item.Marked ? kMarkColor : kActualFill, QColor(), true,
                     Item.Marked ? PrtString(Item.MarkText) : QString());
             Y += ItemHeight;
         }
@@ -252,11 +264,7 @@ void DrawMoneyChart(QPainter& APainter, const QRectF& ARect, const TRptMoneyChar
     APainter.save();
     const TChartPen Pen(APainter);
     const double TitleHeight = Pen.Pt(20);
-    Pen.Text(QRectF(ARect.left(), ARect.top(), ARect.width() / 2, TitleHeight), PrtString(AChart.Title), kTitleSize,
-             true, Qt::AlignLeft | Qt::AlignVCenter);
-    const double UnitWidth = Pen.Width(PrtString(AChart.UnitLabel), kSmallSize) + Pen.Pt(2);
-    Pen.Text(QRectF(ARect.right() - UnitWidth, ARect.top(), UnitWidth, TitleHeight), PrtString(AChart.UnitLabel),
-             kSmallSize, false, Qt::AlignRight | Qt::AlignVCenter, kQuietText);
+    DrawHeading(Pen, ARect, TitleHeight, AChart.Title, AChart.UnitLabel);
 
     // The legend: the series, a counted balance, one that disagrees.
     const double LegendTop = ARect.top() + TitleHeight;

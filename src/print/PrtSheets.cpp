@@ -80,6 +80,21 @@ void WriteSheetsPdf(const std::string& APath, std::span<const TTvrSheet* const> 
     WritePagesPdf(APath, LayOutSheets(ASheets, AHeader, ASettings, AToday, TPrtPaper(), TPrtFontMetrics()), Title);
 }
 
+std::vector<TRptBookFile> BookFilesOf(const TTvrSheets& AOutputs)
+{
+    std::vector<TRptBookFile> Books;
+    for (int I = 0; I < AOutputs.Count(); ++I) {
+        const TTvrSheet& Sheet = AOutputs.Sheets(I);
+        TRptBookFile Book{Sheet.FileName(), {}};
+        for (int C = 0; C < Sheet.ColCount(); ++C) {
+            const TTvrField& Field = Sheet.Fields().Fields(C);
+            Book.FieldDefs.push_back({Field.Name(), Field.FieldType(), Field.CharCount()});
+        }
+        Books.push_back(std::move(Book));
+    }
+    return Books;
+}
+
 void WriteBooksPdf(const std::string& APath, const std::vector<TRptBookFile>& ABooks,
                    const TRptPageHeader& AHeader, const TTvrRegionalSettings& ASettings, TTvrDate AToday)
 {

@@ -38,6 +38,10 @@ bool PaintSheets(QPagedPaintDevice& ADevice, std::span<const TTvrSheet* const> A
 void WriteSheetsPdf(const std::string& APath, std::span<const TTvrSheet* const> ASheets,
                     const TRptPageHeader& AHeader, const TTvrRegionalSettings& ASettings, TTvrDate AToday);
 
+// The books a run wrote, as the books' PDF reads them back: each output
+// sheet's file and columns, in the order written.
+std::vector<TRptBookFile> BookFilesOf(const TTvrSheets& AOutputs);
+
 // The books' PDF (a TRptBooksPdfMaker): each book file as written, read
 // back with its columns, starting on a new page. ETvrError with the
 // platform's text when a book cannot be read or the file written.

@@ -45,7 +45,7 @@ void ExpectFontsEmbedded(const std::string& AFileName)
 TEST(WriteBooksPdf, PutsEveryBookOnItsOwnA4PagesWithItsTitlesAndThePeriodOnEach)
 {
     const TExampleYear Year;
-    const std::vector<TRptBookFile> Books = Year.Books();
+    const std::vector<TRptBookFile> Books = BookFilesOf(Year.Sumup().Outputs());
     ASSERT_EQ(Books.size(), 8u);
     const std::string File = Year.Path("output/帳簿.pdf");
     WriteBooksPdf(File, Books, ExamplePageHeader(), Year.Settings, Ymd(2026, 5, 1));
@@ -181,7 +181,7 @@ TEST(WriteYearEndPdf, WritesTheStatementTheReconciliationAndTheChartsOnA4Pages)
 TEST(WriteBooksPdf, RaisesThePlatformsTextAndWritesNothingWhenItCannot)
 {
     const TExampleYear Year;
-    std::vector<TRptBookFile> Books = Year.Books();
+    std::vector<TRptBookFile> Books = BookFilesOf(Year.Sumup().Outputs());
     struct TCase {
         const char* Name;
         std::string Target;

@@ -137,22 +137,6 @@ public:
         Ledger = std::make_unique<TSumLedger>(*Kinsen);
     }
 
-    // The books as written, with their columns, in the order written.
-    std::vector<TRptBookFile> Books() const
-    {
-        std::vector<TRptBookFile> Result;
-        for (int I = 0; I < FSumup.Outputs().Count(); ++I) {
-            const TTvrSheet& Sheet = FSumup.Outputs().Sheets(I);
-            TRptBookFile Book{Sheet.FileName(), {}};
-            for (int C = 0; C < Sheet.ColCount(); ++C) {
-                const TTvrField& Field = Sheet.Fields().Fields(C);
-                Book.FieldDefs.push_back({Field.Name(), Field.FieldType(), Field.CharCount()});
-            }
-            Result.push_back(std::move(Book));
-        }
-        return Result;
-    }
-
     const TTvrSumup& Sumup() const { return FSumup; }
     std::string Path(const std::string& AName) const { return FFolder.Path(AName); }
 

@@ -40,10 +40,10 @@ TTvrDate CurrentDate()
     return TTvrDate::Encode(Today.year(), Today.month(), Today.day());
 }
 
-// The charts at 150 dots per inch, on white.
+// The charts at 150 dots per inch, on white, as large as on an A4 page.
 bool SaveCharts(const TRptCharts& ACharts, const QString& AFileName)
 {
-    QImage Image(1240, 1100, QImage::Format_RGB32);
+    QImage Image(1140, 1560, QImage::Format_RGB32);
     const int DotsPerMetre = static_cast<int>(150 / 0.0254);
     Image.setDotsPerMeterX(DotsPerMetre);
     Image.setDotsPerMeterY(DotsPerMetre);
@@ -75,18 +75,8 @@ int Shots(const std::string& AFolder, const std::string& APictures)
         return 1;
     QDir().mkpath(QString::fromStdString(APictures));
 
-    std::vector<TRptBookFile> Books;
-    for (int I = 0; I < Sumup.Outputs().Count(); ++I) {
-        const TTvrSheet& Sheet = Sumup.Outputs().Sheets(I);
-        TRptBookFile Book{Sheet.FileName(), {}};
-        for (int C = 0; C < Sheet.ColCount(); ++C) {
-            const TTvrField& Field = Sheet.Fields().Fields(C);
-            Book.FieldDefs.push_back({Field.Name(), Field.FieldType(), Field.CharCount()});
-        }
-        Books.push_back(std::move(Book));
-    }
     const TRptPageHeader Header = ExamplePageHeader();
-    WriteBooksPdf(APictures + "/帳簿.pdf", Books, Header, Settings, Today);
+    WriteBooksPdf(APictures + "/帳簿.pdf", BookFilesOf(Sumup.Outputs()), Header, Settings, Today);
     std::printf("%s/帳簿.pdf\n", APictures.c_str());
 
     const TTvrExecuteSendMessage Quiet = [](const std::string&) {};
