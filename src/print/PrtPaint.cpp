@@ -5,6 +5,7 @@
 
 #include <QPageSize>
 #include <QPen>
+#include <QTextOption>
 #include <algorithm>
 
 namespace tavrel {
@@ -111,26 +112,34 @@ void DrawPrtText(QPainter& APainter, const QRectF& ARect, const QString& AText, 
 {
     if (AText.isEmpty())
         return;
-    const QFontMetricsF Metrics(APainter.font(), APainter.device());
-    const double Width = Metrics.horizontalAdvance(AText);
-    const int Flags = static_cast<int>(AAlign) | Qt::TextSingleLine | Qt::TextDontClip;
+    // Text is set at one large pixel size and scaled to the size asked for:
+    // a device rounds a font's pixel size to a whole number (9 points are
+    // 37.5 pixels at 300 dots per inch, set as 38), which would make a
+    // printer's text wider than the PDF file's and than the layout
+    // measured. So the text has the font's own proportions at every size
+    // and on every device.
+    const QFont Font = APainter.font();
+    QFont Design = Font;
+    Design.setPixelSize(static_cast<int>(kMetricsPixels));
+    const QFontMetricsF Metrics(Design);
+    const double Scale = Font.pointSizeF() * DevicePerPoint(APainter) / kMetricsPixels;
+    const double Width = Metrics.horizontalAdvance(AText) * Scale;
     QString Shown = AText;
     double Factor = 1.0;
     if (Width > ARect.width() && ARect.width() > 0) {
         Factor = std::max(kMinCondense, ARect.width() / Width);
         if (Width * Factor > ARect.width())
-            Shown = Metrics.elidedText(AText, Qt::ElideRight, ARect.width() / Factor);
+            Shown = Metrics.elidedText(AText, Qt::ElideRight, ARect.width() / (Factor * Scale));
     }
     if (auto* Sink = dynamic_cast<TPrtTextSink*>(APainter.device()))
         Sink->NoteText(Shown);
-    if (Factor == 1.0) {
-        APainter.drawText(ARect, Flags, Shown);
-        return;
-    }
+    QTextOption Option(AAlign);
+    Option.setWrapMode(QTextOption::NoWrap);
     APainter.save();
-    APainter.translate(ARect.left(), 0);
-    APainter.scale(Factor, 1.0);
-    APainter.drawText(QRectF(0, ARect.top(), ARect.width() / Factor, ARect.height()), Flags, Shown);
+    APainter.setFont(Design);
+    APainter.translate(ARect.topLeft());
+    APainter.scale(Scale * Factor, Scale);
+    APainter.drawText(QRectF(0, 0, ARect.width() / (Scale * Factor), ARect.height() / Scale), Shown, Option);
     APainter.restore();
 }
 

@@ -9,8 +9,14 @@
 
 #include <gmock/gmock.h>
 
+#include <QBuffer>
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 
+#include "print/PrtPaint.h"
+#include "print/PrtPdf.h"
+#include "print/PrtPdfText.h"
 #include "print/PrtSheets.h"
 #include "print/PrtYearEnd.h"
 #include "print/shots/PrtExampleDocuments.h"
@@ -54,9 +60,31 @@ TEST(WriteBooksPdf, PutsEveryBookOnItsOwnA4PagesWithItsTitlesAndThePeriodOnEach)
     const std::vector<std::string> Texts = Pages(PdfText(File));
     ASSERT_EQ(Texts.size(), Sizes.size());
     ASSERT_GE(Texts.size(), Books.size());
-    for (const std::string& Size : Sizes)
-        EXPECT_TRUE(Size == "595 x 842" || Size == "842 x 595") << Size;
+    // Each page A4 in the orientation its layout chose: the device turns
+    // the paper between pages.
+    std::vector<const TTvrSheet*> Sheets;
+    std::vector<std::unique_ptr<TTvrSheet>> Loaded;
+    for (const TRptBookFile& Book : Books) {
+        Loaded.push_back(std::make_unique<TTvrSheet>());
+        Loaded.back()->LoadFromFile(Book.Path, Book.FieldDefs, Year.Settings);
+        Sheets.push_back(Loaded.back().get());
+    }
+    std::vector<std::string> Expected;
+    for (const TPrtPage& Page : LayOutSheets(Sheets, ExamplePageHeader(), Year.Settings, Ymd(2026, 5, 1), TPrtPaper(),
+                                             TPrtFontMetrics()))
+        Expected.push_back(Page.Orientation == QPageLayout::Portrait ? "595 x 842" : "842 x 595");
+    EXPECT_EQ(Sizes, Expected);
+    EXPECT_THAT(Expected, Contains("595 x 842"));
+    EXPECT_THAT(Expected, Contains("842 x 595"));
     ExpectFontsEmbedded(File);
+    // No word outside the margins: no column runs off the paper.
+    const double Margin = TPrtPaper().Margin;
+    for (const TPageWords& Page : PdfWords(File))
+        for (const TWordBox& Word : Page.Words)
+            EXPECT_TRUE(QRectF(Margin - 0.5, Margin - 0.5, Page.Size.width() - 2 * Margin + 1,
+                               Page.Size.height() - 2 * Margin + 1)
+                            .contains(Word.Box))
+                << Word.Word << " at " << Word.Box.left() << "," << Word.Box.top() << " to " << Word.Box.right();
 
     // Each page names one book, in the order written, and holds its column
     // titles, the period, the print date and its number.
@@ -120,6 +148,55 @@ TEST(WriteSheetsPdf, StartsEverySheetOnANewPage)
     // The source table's first row as the grid shows it.
     EXPECT_THAT(Texts[FirstOfSource], HasSubstr("2026/03/31"));
     EXPECT_THAT(Texts[FirstOfSource], HasSubstr("812,455"));
+}
+
+// A printer is a paged device of its own resolution and its own idea of
+// the page: the same code places every word where the PDF file has it.
+TEST(PaintSheets, PrintsOnAnyPagedDeviceWhatThePdfFileHolds)
+{
+    const TExampleYear Year;
+    const std::vector<const TTvrSheet*> Sheets = {&Year.Sumup().Outputs().Sheets(0), &Year.Sumup().Outputs().Sheets(7)};
+    const std::string File = Year.Path("file.pdf");
+    WriteSheetsPdf(File, Sheets, ExamplePageHeader(), Year.Settings, Today());
+    // A device of a printer's resolution, whose text layer is mended as the
+    // file's is, so that the words read back the same.
+    const std::string Device = Year.Path("device.pdf");
+    {
+        QBuffer Buffer;
+        Buffer.open(QIODevice::WriteOnly);
+        TPrtAliases Aliases;
+        {
+            TPrtPdfWriter Writer(&Buffer);
+            Writer.setResolution(300);
+            ASSERT_TRUE(PaintSheets(Writer, Sheets, ExamplePageHeader(), Year.Settings, Today()));
+            Aliases = GlyphAliases(Writer.Drawn(), PrtFonts());
+        }
+        test::WriteBytes(Device, MendToUnicodeMaps(Buffer.data(), Aliases).toStdString());
+    }
+    EXPECT_EQ(PdfPageSizes(Device), PdfPageSizes(File));
+    std::vector<TPageWords> Printed = PdfWords(Device);
+    std::vector<TPageWords> Written = PdfWords(File);
+    ASSERT_EQ(Printed.size(), Written.size());
+    // The words of a page in the order of their texts, then of their places.
+    const auto Sort = [](std::vector<TPageWords>& APages) {
+        for (TPageWords& Page : APages)
+            std::sort(Page.Words.begin(), Page.Words.end(), [](const TWordBox& A, const TWordBox& B) {
+                return std::make_tuple(A.Word, A.Box.top(), A.Box.left()) < std::make_tuple(B.Word, B.Box.top(), B.Box.left());
+            });
+    };
+    Sort(Printed);
+    Sort(Written);
+    for (size_t P = 0; P < Printed.size(); ++P) {
+        ASSERT_EQ(Printed[P].Words.size(), Written[P].Words.size()) << "page " << P + 1;
+        for (size_t W = 0; W < Printed[P].Words.size(); ++W) {
+            const QRectF A = Printed[P].Words[W].Box;
+            const QRectF B = Written[P].Words[W].Box;
+            ASSERT_EQ(Printed[P].Words[W].Word, Written[P].Words[W].Word) << "page " << P + 1;
+            EXPECT_NEAR(A.left(), B.left(), 0.5) << Written[P].Words[W].Word;
+            EXPECT_NEAR(A.top(), B.top(), 0.5) << Written[P].Words[W].Word;
+            EXPECT_NEAR(A.right(), B.right(), 0.5) << Written[P].Words[W].Word;
+        }
+    }
 }
 
 // The example year's statement signed by people whose names hit the fonts'

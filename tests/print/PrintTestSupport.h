@@ -99,6 +99,38 @@ inline std::vector<std::string> PdfPageSizes(const std::string& AFileName)
     return Result;
 }
 
+// The words of each page with their boxes in points from the page's
+// top-left corner, as pdftotext -bbox finds them.
+struct TWordBox {
+    std::string Word;
+    QRectF Box;
+};
+struct TPageWords {
+    QSizeF Size;
+    std::vector<TWordBox> Words;
+};
+
+inline std::vector<TPageWords> PdfWords(const std::string& AFileName)
+{
+    const QString Html = QString::fromStdString(
+        Run(TAVREL_PDFTOTEXT, {QStringLiteral("-bbox"), QString::fromStdString(AFileName), QStringLiteral("-")}));
+    std::vector<TPageWords> Pages;
+    const QRegularExpression Item(QStringLiteral(
+        "<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|"
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto It = Item.globalMatch(Html); It.hasNext();) {
+        const auto M = It.next();
+        if (!M.captured(1).isEmpty()) {
+            Pages.push_back({QSizeF(M.captured(1).toDouble(), M.captured(2).toDouble()), {}});
+        } else if (!Pages.empty()) {
+            const QPointF TopLeft(M.captured(3).toDouble(), M.captured(4).toDouble());
+            const QPointF BottomRight(M.captured(5).toDouble(), M.captured(6).toDouble());
+            Pages.back().Words.push_back({M.captured(7).toStdString(), QRectF(TopLeft, BottomRight)});
+        }
+    }
+    return Pages;
+}
+
 inline int CountOf(const std::string& AText, const std::string& APart)
 {
     int Count = 0;
