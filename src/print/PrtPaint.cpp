@@ -12,9 +12,11 @@ namespace tavrel {
 
 namespace {
 
-// The metrics are read at this pixel size and scaled: the advances of an
-// unhinted outline font grow in proportion to its size.
-constexpr double kMetricsPixels = 1000.0;
+// Text is measured and set at this pixel size and scaled: the advances of
+// an unhinted outline font grow in proportion to its size. Qt keeps the
+// glyphs of a font of up to 64 pixels in its cache; above that, every text
+// would load its outlines again (ten times slower).
+constexpr double kMetricsPixels = 48.0;
 // A text is condensed to no less than this part of its width.
 constexpr double kMinCondense = 0.55;
 
