@@ -30,23 +30,38 @@ const QColor kGridColor(0xd8, 0xd8, 0xd8);
 const QColor kAxisColor(0x40, 0x40, 0x40);
 const QColor kQuietText(0x50, 0x50, 0x50);
 
-// The painter's device units per point, and text in points.
+// Sizes in points on the painter's device, shrunk in proportion when the
+// rectangle is smaller than the chart needs (a small window), so that the
+// chart keeps its shape; and the painter clipped to the rectangle, so that
+// nothing is ever drawn outside it.
 class TChartPen {
 public:
-    explicit TChartPen(QPainter& APainter) : FPainter(APainter), FK(DevicePerPoint(APainter)) {}
+    TChartPen(QPainter& APainter, const QRectF& ARect, double AWidthPoints, double AHeightPoints)
+        : FPainter(APainter)
+    {
+        const double K = DevicePerPoint(APainter);
+        FShrink = std::clamp(std::min(ARect.width() / (AWidthPoints * K), ARect.height() / (AHeightPoints * K)), 0.3,
+                             1.0);
+        FK = K * FShrink;
+        FPainter.save();
+        FPainter.setClipRect(ARect, Qt::IntersectClip);
+    }
+    TChartPen(const TChartPen&) = delete;
+    TChartPen& operator=(const TChartPen&) = delete;
+    ~TChartPen() { FPainter.restore(); }
 
     double Pt(double APoints) const { return APoints * FK; }
 
     // The width of the text in device units.
     double Width(const QString& AText, double ASize, bool ABold = false) const
     {
-        return QFontMetricsF(PrtFont(ASize, ABold), FPainter.device()).horizontalAdvance(AText);
+        return PrtTextWidth(FPainter, PrtFont(ASize * FShrink, ABold), AText);
     }
 
     void Text(const QRectF& ARect, const QString& AText, double ASize, bool ABold, Qt::Alignment AAlign,
               const QColor& AColor = Qt::black) const
     {
-        FPainter.setFont(PrtFont(ASize, ABold));
+        FPainter.setFont(PrtFont(ASize * FShrink, ABold));
         FPainter.setPen(AColor);
         DrawPrtText(FPainter, ARect, AText, AAlign);
     }
@@ -68,7 +83,8 @@ public:
 
 private:
     QPainter& FPainter;
-    double FK;
+    double FShrink = 1.0;
+    double FK = 1.0;
 };
 
 // An axis from Low to High in steps of Step, all round numbers, holding
@@ -166,8 +182,8 @@ double DrawHeading(const TChartPen& APen, const QRectF& ARect, double AHeight, c
 void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetChart& AChart,
                      const TTvrRegionalSettings& ASettings)
 {
-    APainter.save();
-    const TChartPen Pen(APainter);
+    const size_t Count = AChart.Incomes.Items.size() + AChart.Expenses.Items.size();
+    const TChartPen Pen(APainter, ARect, 420.0, 90.0 + 14.0 * static_cast<double>(Count));
     const double TitleHeight = Pen.Pt(20);
     // The legend on the title's line, before the unit.
     const double Unit = DrawHeading(Pen, ARect, TitleHeight, AChart.Title, AChart.UnitLabel);
@@ -255,14 +271,12 @@ void DrawBudgetChart(QPainter& APainter, const QRectF& ARect, const TRptBudgetCh
             Y += ItemHeight;
         }
     }
-    APainter.restore();
 }
 
 void DrawMoneyChart(QPainter& APainter, const QRectF& ARect, const TRptMoneyChart& AChart,
                     const TTvrRegionalSettings& ASettings)
 {
-    APainter.save();
-    const TChartPen Pen(APainter);
+    const TChartPen Pen(APainter, ARect, 420.0, 220.0);
     const double TitleHeight = Pen.Pt(20);
     DrawHeading(Pen, ARect, TitleHeight, AChart.Title, AChart.UnitLabel);
 
@@ -304,7 +318,7 @@ void DrawMoneyChart(QPainter& APainter, const QRectF& ARect, const TRptMoneyChar
     for (double V = Axis.Low; V <= Axis.High + Axis.Step / 2; V += Axis.Step)
         LabelWidth = std::max(LabelWidth, Pen.Width(StatementAmountText(V, ASettings), kSmallSize));
     const QRectF Plot(ARect.left() + LabelWidth + Pen.Pt(6), LegendTop + LegendHeight + Pen.Pt(8),
-                      ARect.width() - LabelWidth - Pen.Pt(12), 0.0);
+                      ARect.width() - LabelWidth - Pen.Pt(14), 0.0);
     const double PlotBottom = ARect.bottom() - Pen.Pt(16);
     const double PlotTop = Plot.top();
     const auto YOf = [&](double AValue) {
@@ -365,13 +379,12 @@ void DrawMoneyChart(QPainter& APainter, const QRectF& ARect, const TRptMoneyChar
             DrawMarker(Pen, At, Series, SeriesStyle(Series).Color, Qt::white);
         }
     }
-    APainter.restore();
 }
 
 void DrawCharts(QPainter& APainter, const QRectF& ARect, const TRptCharts& ACharts,
                 const TTvrRegionalSettings& ASettings)
 {
-    const double Gap = DevicePerPoint(APainter) * 24;
+    const double Gap = std::min(DevicePerPoint(APainter) * 24, ARect.height() * 0.04);
     const double Upper = (ARect.height() - Gap) * 0.54;
     DrawBudgetChart(APainter, QRectF(ARect.left(), ARect.top(), ARect.width(), Upper), ACharts.Budget, ASettings);
     DrawMoneyChart(APainter, QRectF(ARect.left(), ARect.top() + Upper + Gap, ARect.width(), ARect.height() - Upper - Gap),

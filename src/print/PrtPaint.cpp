@@ -20,11 +20,18 @@ constexpr double kMetricsPixels = 48.0;
 // A text is condensed to no less than this part of its width.
 constexpr double kMinCondense = 0.55;
 
-QFont MetricsFont(bool ABold)
+// The font at the size text is measured and set at.
+QFont DesignFont(const QFont& AFont)
 {
-    QFont Font = PrtFont(10.0, ABold);
-    Font.setPixelSize(static_cast<int>(kMetricsPixels));
-    return Font;
+    QFont Design = AFont;
+    Design.setPixelSize(static_cast<int>(kMetricsPixels));
+    return Design;
+}
+
+// What the design font is scaled by to be the font's size on the device.
+double DesignScale(const QPainter& APainter, const QFont& AFont)
+{
+    return AFont.pointSizeF() * DevicePerPoint(APainter) / kMetricsPixels;
 }
 
 QRectF ToDevice(const QRectF& ARect, double AScale)
@@ -93,7 +100,7 @@ QFont PrtFont(double APointSize, bool ABold)
 
 std::vector<QFont> PrtFonts() { return {PrtFont(10.0, false), PrtFont(10.0, true)}; }
 
-TPrtFontMetrics::TPrtFontMetrics() : FRegular(MetricsFont(false)), FBold(MetricsFont(true)) {}
+TPrtFontMetrics::TPrtFontMetrics() : FRegular(DesignFont(PrtFont(10.0, false))), FBold(DesignFont(PrtFont(10.0, true))) {}
 
 double TPrtFontMetrics::TextWidth(const QString& AText, double APointSize, bool ABold) const
 {
@@ -103,6 +110,11 @@ double TPrtFontMetrics::TextWidth(const QString& AText, double APointSize, bool 
 double TPrtFontMetrics::LineHeight(double APointSize) const
 {
     return FRegular.height() * APointSize / kMetricsPixels;
+}
+
+double PrtTextWidth(const QPainter& APainter, const QFont& AFont, const QString& AText)
+{
+    return QFontMetricsF(DesignFont(AFont)).horizontalAdvance(AText) * DesignScale(APainter, AFont);
 }
 
 double DevicePerPoint(const QPainter& APainter)
@@ -120,11 +132,9 @@ void DrawPrtText(QPainter& APainter, const QRectF& ARect, const QString& AText, 
     // printer's text wider than the PDF file's and than the layout
     // measured. So the text has the font's own proportions at every size
     // and on every device.
-    const QFont Font = APainter.font();
-    QFont Design = Font;
-    Design.setPixelSize(static_cast<int>(kMetricsPixels));
+    const QFont Design = DesignFont(APainter.font());
     const QFontMetricsF Metrics(Design);
-    const double Scale = Font.pointSizeF() * DevicePerPoint(APainter) / kMetricsPixels;
+    const double Scale = DesignScale(APainter, APainter.font());
     const double Width = Metrics.horizontalAdvance(AText) * Scale;
     QString Shown = AText;
     double Factor = 1.0;

@@ -48,6 +48,10 @@ public:
 // with "…") when wider than the rectangle, so that it never runs out of it.
 void DrawPrtText(QPainter& APainter, const QRectF& ARect, const QString& AText, Qt::Alignment AAlign);
 
+// The width in device units of the text in the font on the painter's
+// device, as DrawPrtText sets it.
+double PrtTextWidth(const QPainter& APainter, const QFont& AFont, const QString& AText);
+
 // How many device units make a point on the painter's device.
 double DevicePerPoint(const QPainter& APainter);
 
