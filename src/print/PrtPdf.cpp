@@ -29,6 +29,9 @@ void TPrtPdfWriter::NoteText(const QString& AText) { AddCodePoints(AText, FDrawn
 
 QByteArray PagesPdf(const std::vector<TPrtPage>& APages, const QString& ATitle)
 {
+    // A PDF file holds at least one page.
+    if (APages.empty())
+        throw ETvrError("印刷するページがありません。");
     QBuffer Buffer;
     Buffer.open(QIODevice::WriteOnly);
     TPrtAliases Aliases;

@@ -29,8 +29,8 @@ private:
 };
 
 // The pages as the bytes of a PDF file: A4, the fonts embedded, the text
-// selectable and extracted exactly as drawn. Raises ETvrError when the
-// pages cannot be painted.
+// selectable and extracted exactly as drawn. Raises ETvrError when there
+// is no page or the pages cannot be painted.
 QByteArray PagesPdf(const std::vector<TPrtPage>& APages, const QString& ATitle);
 
 // Writes the pages as a PDF file at APath, replacing it atomically. Raises

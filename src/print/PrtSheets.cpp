@@ -3,6 +3,7 @@
 
 #include "print/PrtSheets.h"
 
+#include <iterator>
 #include <memory>
 
 #include "aggregation/SumSchema.h"

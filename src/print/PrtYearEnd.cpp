@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "print/PrtCharts.h"

@@ -255,6 +255,17 @@ TEST(WriteYearEndPdf, WritesTheStatementTheReconciliationAndTheChartsOnA4Pages)
         EXPECT_THAT(PdfText(File, N), ContainsRegex(std::to_string(N) + " ?/ ?3"));
 }
 
+// The run is handed the two drawing functions as its makers.
+TEST(PdfMakers, AreTheFunctionsTheRunIsHanded)
+{
+    const TRptYearEndPdfMaker YearEnd = WriteYearEndPdf;
+    const TRptBooksPdfMaker Books = WriteBooksPdf;
+    EXPECT_TRUE(YearEnd && Books);
+    TempFolder Temp;
+    EXPECT_THROW(Books(Temp.Path("none.pdf"), {}, ExamplePageHeader(), TTvrRegionalSettings(), Today()), ETvrError);
+    EXPECT_FALSE(std::filesystem::exists(Temp.Path("none.pdf")));
+}
+
 TEST(WriteBooksPdf, RaisesThePlatformsTextAndWritesNothingWhenItCannot)
 {
     const TExampleYear Year;
