@@ -19,6 +19,9 @@ FUZZ_TARGETS = csv convert kamoku tantosha zandaka kinsen run
 
 SCREENS = $(BUILD_DIR)/src/windows/tavrel-screens
 SCREENS_DIR = $(BUILD_DIR)/screens/examples
+PRINT_SHOTS = $(BUILD_DIR)/src/print/tavrel-print-shots
+PRINT_SHOTS_DIR = $(BUILD_DIR)/screens/print
+PICTURES = $(BUILD_DIR)/screenshots
 BENCH_VIEWER_DIR = $(BUILD_DIR)/bench/rows-1000000
 
 .PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer screenshots package clean
@@ -82,11 +85,19 @@ bench-viewer: build
 	@QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(SCREENS) bench $(BENCH_VIEWER_DIR)
 
 # Pictures of the viewer (a source table, the first book, a statement) and of
-# the version dialog over the example data, under a virtual X display.
+# the version dialog over the example data, under a virtual X display; then,
+# without a display, the books' PDF and the year-end PDF of the example year
+# with page 1 of each rendered at 100 dots per inch (as a page looks at
+# 100 %), and the charts of the year.
 screenshots: build
 	@rm -rf $(SCREENS_DIR) && mkdir -p $(SCREENS_DIR) && cp examples/*.csv $(SCREENS_DIR)/
 	@LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \
-	    $(SCREENS) shots $(SCREENS_DIR) $(BUILD_DIR)/screenshots
+	    $(SCREENS) shots $(SCREENS_DIR) $(PICTURES)
+	@rm -rf $(PRINT_SHOTS_DIR) && mkdir -p $(PRINT_SHOTS_DIR) && cp examples/*.csv $(PRINT_SHOTS_DIR)/
+	@LC_ALL=C.UTF-8 $(PRINT_SHOTS) $(PRINT_SHOTS_DIR) $(PICTURES)
+	@pdftoppm -r 100 -f 1 -l 1 -singlefile -png $(PICTURES)/総会資料.pdf $(PICTURES)/yearend-page1
+	@pdftoppm -r 100 -f 1 -l 1 -singlefile -png $(PICTURES)/帳簿.pdf $(PICTURES)/books-page1
+	@echo $(PICTURES)/yearend-page1.png; echo $(PICTURES)/books-page1.png
 
 # The Debian package, from a Release build of its own installed under /usr,
 # so that the program looks for its guide in /usr/share/doc/tavrel/. Prints

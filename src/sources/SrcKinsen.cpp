@@ -33,15 +33,12 @@ bool OpeningAmountsRead(const TSrcKinsen& ARow)
 }
 
 // The starting row's cash plus bank against the budget of the opening-balance
-// account. Equal within a relative tolerance: amounts typed with decimals
-// (0.1 and 0.2 against 0.3) do not add up exactly in binary.
+// account.
 bool OpeningBalanceMatches(const TSrcKinsen& ARow, const TTvrValue& ABudget)
 {
     if (!OpeningAmountsRead(ARow) || !ABudget.IsNumber())
         return false;
-    const double A = ARow.KCASH().AsFloat() + ARow.KBANK().AsFloat();
-    const double B = ABudget.AsFloat();
-    return std::fabs(A - B) <= 1e-9 * std::max({1.0, std::fabs(A), std::fabs(B)});
+    return AmountsAgree(ARow.KCASH().AsFloat() + ARow.KBANK().AsFloat(), ABudget.AsFloat());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "tables/TvrConvert.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -519,6 +520,11 @@ std::string DuplicateMessage(std::string_view AFieldTitle, std::string_view AVal
 std::string RowPrefix(int ALineNumber)
 {
     return std::to_string(ALineNumber) + "行: ";
+}
+
+bool AmountsAgree(double A, double B)
+{
+    return std::fabs(A - B) <= 1e-9 * std::max({1.0, std::fabs(A), std::fabs(B)});
 }
 
 } // namespace tavrel

@@ -80,6 +80,12 @@ TTvrValue AddNullable(const TTvrValue& AValue1, const TTvrValue& AValue2);
 
 std::string InvalidMessage(std::string_view AFieldTitle);
 std::string DuplicateMessage(std::string_view AFieldTitle, std::string_view AValue);
+// Two amounts that stand for the same sum: equal within a relative
+// tolerance, since amounts typed with decimals (0.1 and 0.2 against 0.3) do
+// not add up exactly in binary. The opening balance is checked with it, and
+// the year-end documents and charts compare counts with the books by it.
+bool AmountsAgree(double A, double B);
+
 // The "%d行: " prefix of a loader's message about line ALineNumber.
 std::string RowPrefix(int ALineNumber);
 

@@ -341,9 +341,10 @@ TEST_P(SumupCommandLine, Behaves)
         EXPECT_THAT(R.Out, HasSubstr(WithFolder(Text, F)));
     for (const std::string& Text : Case.NotOut)
         EXPECT_THAT(R.Out, Not(HasSubstr(WithFolder(Text, F))));
-    if (!Case.Books.empty())
+    if (!Case.Books.empty()) {
         for (const std::string& Book : kBooks)
             EXPECT_TRUE(std::filesystem::is_regular_file(WithFolder(Case.Books, F) + "/" + Book)) << Book;
+    }
 }
 
 // clang-format off

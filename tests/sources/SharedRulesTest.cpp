@@ -51,8 +51,9 @@ protected:
             break;
         }
         EXPECT_FALSE(Log.Lines.empty());
-        if (!Log.Lines.empty())
+        if (!Log.Lines.empty()) {
             EXPECT_EQ(Log.Lines.front(), LoadingMessage(AKind));
+        }
         Result.Messages.assign(Log.Lines.begin() + (Log.Lines.empty() ? 0 : 1), Log.Lines.end());
         return Result;
     }

@@ -304,8 +304,9 @@ TEST(TryTextToFloat, AmountsBeyondExactAreNotNumbers)
         const TTvrValue Lenient = TextToFloatValue(C.Input, kJapan);
         EXPECT_EQ(Lenient, C.Ok ? TTvrValue(C.Expected) : TTvrValue(std::string(C.Input)))
             << "input <" << C.Input << "> gave " << Describe(Lenient);
-        if (!C.Ok)
+        if (!C.Ok) {
             EXPECT_THROW(TextToFloat(C.Input, kJapan), ETvrError) << "input <" << C.Input << ">";
+        }
         // What a file shows may be larger: a book's total of large amounts.
         EXPECT_TRUE(TryTextToFloat(C.Input, kJapan, Result, TTvrNumberRange::Finite)) << "input <" << C.Input << ">";
     }
