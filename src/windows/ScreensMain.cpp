@@ -88,7 +88,7 @@ int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures
     Params.Parent = AParent;
     const TSrcTableInfo& Kinsen = SrcTableInfo(TSrcTableKind::Kinsen);
     Params.DataName = FromView(Kinsen.Caption);
-    Params.FileName = QDir(AFolder).absoluteFilePath(FromView(Kinsen.FileName));
+    Params.FileName = QDir(AFolder).absoluteFilePath(FromView(Kinsen.FileName)).toStdString();
     Params.FieldDefs = Kinsen.FieldDefs;
     TTvrMksrcDialog Dialog(Params);
     Dialog.show();

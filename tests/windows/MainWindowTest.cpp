@@ -521,21 +521,49 @@ TEST_F(MainWindowTest, RunningTwiceWithoutAChangeRunsOnceThenAnyChangeHidesTheVi
     ASSERT_NE(Window.SheetWindow(), nullptr);
     const QStringList FirstLog = LogLinesOf(Window);
 
-    // A second run would now stop on a bad row; the click only brings the
-    // viewer forward.
-    Spoil(Folder + kKinsen, ",01,220.40,,-330", ",01,999.99,,-330");
+    // Nothing changed: the click only brings the viewer forward; a run
+    // would write the trial balance again.
+    const QString Book = Folder + QStringLiteral("output/18試算表.csv");
+    ASSERT_TRUE(QFile::remove(Book));
     Window.TotExecButton()->click();
     EXPECT_EQ(LogLinesOf(Window), FirstLog);
     EXPECT_TRUE(Window.SheetWindow()->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(Book));
 
     // Choosing a file again is a change: the viewer goes and the log is
     // cleared; the next click runs.
     Choose(Window.SrcKinsenComboBox(), Window.SrcKinsenComboBox()->currentIndex());
     EXPECT_FALSE(Window.SheetWindow()->isVisible());
     EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+    Window.TotExecButton()->click();
+    EXPECT_EQ(LogLinesOf(Window), FirstLog);
+    EXPECT_TRUE(QFileInfo::exists(Book));
+    EXPECT_TRUE(Window.SheetWindow()->isVisible());
+}
+
+TEST_F(MainWindowTest, AFileMendedSinceTheRunIsRunAgainWhileTheViewerIsOpen)
+{
+    // The treasurer runs, sees the books, mends a row in the spreadsheet and
+    // saves, then clicks again with the viewer still open: the mend is
+    // checked.
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    Window.ActTotExec()->trigger();
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    ASSERT_TRUE(Window.SheetWindow()->isVisible());
+    ASSERT_EQ(LogLinesOf(Window).last(), QStringLiteral("集計が完了しました。"));
+
+    // Same size, same file: only its time tells the change.
+    Spoil(Folder + kKinsen, ",01,220.40,,-330", ",01,999.99,,-330");
     SetNextMessageBoxResult(QMessageBox::Ok);
     Window.TotExecButton()->click();
-    EXPECT_TRUE(LogLinesOf(Window).contains(QStringLiteral("集計は中止されました。")));
+    const QStringList Log = LogLinesOf(Window);
+    EXPECT_EQ(Log.last(), QStringLiteral("集計は中止されました。")) << Log.join(u'\n').toStdString();
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Warning);
+    // The viewer shows the tables of this run.
+    EXPECT_EQ(Window.SheetWindow()->SheetList()->count(), 4);
 }
 
 TEST_F(MainWindowTest, AFailedRunWarnsAndKeepsItsLogInView)
@@ -643,7 +671,7 @@ TEST_F(MainWindowTest, TheProgramArgumentOpensAFolderAndClosingTheMainWindowEnds
     SetConfig(nullptr);
     ReleaseEnvironment();
     QTemporaryDir Documents;
-    auto Base = std::make_unique<TTvrBaseWindow>(Folder, Documents.path());
+    auto Base = std::make_unique<TTvrBaseWindow>(Folder.toStdString(), Documents.path());
     EXPECT_EQ(HintHidePause(), 600000);
     EXPECT_FALSE(Base->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Base->MainWindow() != nullptr; }));

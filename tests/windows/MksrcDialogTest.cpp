@@ -97,7 +97,7 @@ protected:
     {
         TTvrMksrcParams Result;
         Result.DataName = kDataName;
-        Result.FileName = FDir.filePath(AName);
+        Result.FileName = FDir.filePath(AName).toStdString();
         Result.FieldDefs = AFieldDefs;
         return Result;
     }
@@ -402,7 +402,7 @@ TEST_F(MksrcDialogTest, AFileThatCannotBeWrittenKeepsItsContentAndTheDialogOpen)
     ASSERT_TRUE(QFile::setPermissions(Path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     for (const QString& Target : {Path, FDir.filePath(QStringLiteral("missing/m.csv"))}) {
         TTvrMksrcParams P = Params(kThreeText);
-        P.FileName = Target;
+        P.FileName = Target.toStdString();
         TTvrMksrcDialog Dialog(P);
         Dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
@@ -435,10 +435,10 @@ TEST_F(MksrcDialogTest, ExecuteReturnsTrueOnlyAfterASuccessfulSave)
         Save(*Dialog);
     });
     EXPECT_TRUE(ExecuteMksrcDialog(P));
-    EXPECT_EQ(ReadAll(P.FileName), QByteArray("a,b,\r\n"));
+    EXPECT_EQ(ReadAll(QString::fromStdString(P.FileName)), QByteArray("a,b,\r\n"));
 
     // The close box: not saved, nothing written.
-    P.FileName = FDir.filePath(QStringLiteral("n.csv"));
+    P.FileName = FDir.filePath(QStringLiteral("n.csv")).toStdString();
     QTimer::singleShot(0, [] {
         auto* Dialog = dynamic_cast<TTvrMksrcDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(Dialog, nullptr);
@@ -446,7 +446,7 @@ TEST_F(MksrcDialogTest, ExecuteReturnsTrueOnlyAfterASuccessfulSave)
         Dialog->close();
     });
     EXPECT_FALSE(ExecuteMksrcDialog(P));
-    EXPECT_FALSE(QFileInfo::exists(P.FileName));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(P.FileName)));
 }
 
 // ---------------------------------------------------------------- size and hints
