@@ -61,7 +61,9 @@ private:
 // nearest to its centre), no larger than that area and wholly inside it.
 // A place remembered on a screen that is gone, or a size from a larger
 // screen, would otherwise leave the window where the user cannot reach it.
-// Without screens the rectangle as it is.
+// Without screens the rectangle as it is. The rectangle is a window's place
+// (where its frame begins) and its size within the frame, as QWidget's move
+// and resize take them; the frame around it is the desktop's.
 QRect PlaceOnScreens(const QRect& ARect, const QList<QRect>& AAvailable);
 
 } // namespace tavrel

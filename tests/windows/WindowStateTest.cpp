@@ -192,9 +192,9 @@ TEST_F(WindowStateTest, RestoreBringsARememberedPlaceOffTheScreenBack)
     Config().WriteInteger(QStringLiteral("Sheet.Height"), 300);
     QWidget Window;
     const TTvrWindowPlace Place = TTvrWindowState(QStringLiteral("Sheet."), true).Restore(Window);
-    EXPECT_TRUE(Area.contains(Window.geometry())) << Window.geometry().x() << "," << Window.geometry().y();
+    EXPECT_TRUE(Area.contains(QRect(Window.pos(), Window.size()))) << Window.x() << "," << Window.y();
     EXPECT_EQ(Window.size(), QSize(Area.width(), 300));
-    EXPECT_EQ(Place.Geometry, Window.geometry());
+    EXPECT_EQ(Place.Geometry, QRect(Window.pos(), Window.size()));
 }
 
 TEST(WindowState, WithoutAConfigurationTheDefaultsAndNothingWritten)
