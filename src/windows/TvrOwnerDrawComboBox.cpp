@@ -4,6 +4,7 @@
 #include "windows/TvrOwnerDrawComboBox.h"
 
 #include <QAbstractItemView>
+#include <QListView>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -44,6 +45,10 @@ TTvrOwnerDrawComboBox::TTvrOwnerDrawComboBox(QWidget* AParent, TTvrDrawComboItem
 {
     setItemDelegate(new TTvrOwnerDrawDelegate(this));
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Every item is one fixed height: the list need not measure ten
+    // thousand remembered locations one by one before it opens.
+    if (auto* List = qobject_cast<QListView*>(view()))
+        List->setUniformItemSizes(true);
     // The open list takes the mouse: the list where the item under the mouse
     // lies, the frame around it (the popup itself) elsewhere.
     view()->viewport()->installEventFilter(this);
