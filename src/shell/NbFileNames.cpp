@@ -78,12 +78,12 @@ QString PathDisplay(std::string_view APath)
 std::string LocalPathBytes(const QString& APath)
 {
     const QString Full = QDir::cleanPath(QDir::current().absoluteFilePath(APath));
-    std::string Result;
+    // The folder found so far, with its separator.
+    std::string Folder = "/";
     for (const QString& Part : Full.split(u'/', Qt::SkipEmptyParts)) {
-        const std::string Folder = Result.empty() ? std::string("/") : Result + '/';
         std::string Bytes = Part.toStdString();
         struct stat St {};
-        if (::lstat((Folder + Bytes).c_str(), &St) != 0) {
+        if (::lstat(std::string(Folder).append(Bytes).c_str(), &St) != 0) {
             // The name Qt showed: one entry of the folder shows so.
             int Matches = 0;
             std::string Found;
@@ -96,13 +96,12 @@ std::string LocalPathBytes(const QString& APath)
             if (Matches == 1)
                 Bytes = Found;
         }
-        Result = Folder + Bytes;
+        Folder.append(Bytes).push_back('/');
     }
-    if (Result.empty())
-        Result = "/";
-    if (APath.endsWith(u'/') && !Result.ends_with('/'))
-        Result += '/';
-    return Result;
+    // The separator at the end only where the path given had one.
+    if (Folder.size() > 1 && !APath.endsWith(u'/'))
+        Folder.pop_back();
+    return Folder;
 }
 
 std::string ExpandFolderBytes(std::string_view APath)
