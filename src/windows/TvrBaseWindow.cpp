@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include "shell/NbFileNames.h"
 #include "shell/NbFonts.h"
@@ -173,6 +174,13 @@ std::optional<int> CheckTavrelArguments(const std::vector<std::string>& AArgumen
         std::printf("%s\n", TavrelUsageText().toLocal8Bit().constData());
         return 0;
     }
+    if (AArguments.size() == 2 && First == "--version") {
+        TNbFileInfo Info;
+        // The program file itself, also before the application object exists.
+        ReadFileInfo(QStringLiteral("/proc/self/exe"), Info);
+        std::printf("%s %s\n", ApplicationTitle().toLocal8Bit().constData(), Info.ProductVersion.toLocal8Bit().constData());
+        return 0;
+    }
     QString Error;
     if (AArguments.size() > 2)
         Error = QStringLiteral("引数が多すぎます。フォルダは一つだけ指定できます。");
@@ -181,7 +189,8 @@ std::optional<int> CheckTavrelArguments(const std::vector<std::string>& AArgumen
     else
         return std::nullopt;
     std::fprintf(stderr, "tavrel: %s\n%s\n", Error.toLocal8Bit().constData(), TavrelUsageText().toLocal8Bit().constData());
-    ShowMessageBox(nmkError, QStringLiteral("%1\n\n%2"), {Error, TavrelUsageText()}, nmbOk);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        ShowMessageBox(nmkError, QStringLiteral("%1\n\n%2"), {Error, TavrelUsageText()}, nmbOk);
     return 2;
 }
 
@@ -190,9 +199,14 @@ int RunTavrel(int argc, char** argv)
     std::unique_ptr<TTvrApplication> App;
     std::unique_ptr<TTvrBaseWindow> Base;
     try {
+        // --help and --version answer without a display.
+        if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"
+                          || std::string_view(argv[1]) == "--version"))
+            return CheckTavrelArguments({argv[0], argv[1]}).value_or(0);
         App = std::make_unique<TTvrApplication>(argc, argv);
-        // The arguments as bytes: a folder from a Windows stick need not be
-        // UTF-8, and QApplication::arguments() would lose its name.
+        // The arguments as bytes, less Qt's own: a folder from a Windows
+        // stick need not be UTF-8, and QApplication::arguments() would lose
+        // its name.
         const std::vector<std::string> Arguments(argv, argv + argc);
         if (const std::optional<int> Status = CheckTavrelArguments(Arguments))
             return *Status;

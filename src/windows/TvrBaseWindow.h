@@ -74,9 +74,11 @@ void EndOnUncaughtError(std::exception_ptr AError);
 // The usage of tavrel, in Japanese.
 QString TavrelUsageText();
 // The program's arguments (the program's name first): none, or one folder.
-// "--help" or "-h" alone prints the usage on standard output and gives 0;
+// "--help" or "-h" alone prints the usage on standard output and gives 0,
+// "--version" alone the title and the version of the program file;
 // more than one argument, or another option, prints what is wrong and the
-// usage on standard error, shows them in a message box too, and gives 2.
+// usage on standard error, shows them in a message box too (once the
+// application object exists), and gives 2.
 // nullopt when the program goes on.
 std::optional<int> CheckTavrelArguments(const std::vector<std::string>& AArguments);
 
