@@ -79,6 +79,8 @@ bool TryFileTime(const std::string& AFileName, TTvrDate& ATime)
 // The CSV files of a source folder (ListCsvFiles); ETvrError with the
 // system's reason when the folder cannot be read, where the listing alone
 // would give four empty lists without a word.
+// TODO(merge): when the engine's listing reports an unreadable folder
+// itself, use its error and drop the look here.
 std::vector<std::string> ListSrcFolder(const std::string& AFolder)
 {
     DIR* Dir = ::opendir(AFolder.c_str());
