@@ -24,7 +24,7 @@ PRINT_SHOTS_DIR = $(BUILD_DIR)/screens/print
 PICTURES = $(BUILD_DIR)/screenshots
 BENCH_VIEWER_DIR = $(BUILD_DIR)/bench/rows-1000000
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer screenshots package clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-viewer bench-locations screenshots package clean
 
 all: build
 
@@ -83,6 +83,11 @@ bench: build
 bench-viewer: build
 	@python3 bench/bench.py --prepare-only --rows 1000000 --work $(BUILD_DIR)/bench
 	@QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(SCREENS) bench $(BENCH_VIEWER_DIR)
+
+# The main window opening with 10,000 remembered locations, and a change of
+# the location writing the history once.
+bench-locations: build
+	@QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(SCREENS) bench-locations 10000
 
 # Pictures of the viewer (a source table, the first book, a statement) and of
 # the version dialog over the example data, under a virtual X display; then,

@@ -82,6 +82,11 @@ bool RunControlDoubleClick(QWidget* AControl)
     return true;
 }
 
+bool HasControlDoubleClick(QWidget* AControl)
+{
+    return DoubleClickOf(AControl) != nullptr;
+}
+
 QImage BrowseButtonGlyph(QSize AButtonSize)
 {
     const QSize Size(std::max(0, AButtonSize.width() - 4), std::max(0, AButtonSize.height() - 4));

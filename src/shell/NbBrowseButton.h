@@ -23,6 +23,7 @@ namespace tavrel {
 void SetControlDoubleClick(QWidget* AControl, std::function<void()> AHandler);
 // Runs the control's double-click handler; false when it has none.
 bool RunControlDoubleClick(QWidget* AControl);
+bool HasControlDoubleClick(QWidget* AControl);
 
 // The three-dots glyph of a browse button of this size: three black 2 x 2
 // dots on a transparent image 4 pixels smaller.

@@ -15,6 +15,7 @@ namespace {
 
 std::optional<int> GNextMessageBoxResult;
 std::optional<TNbShownMessageBox> GLastMessageBox;
+int GMessageBoxCount = 0;
 
 // Replaces every AFrom (any letter case) by ATo.
 void ReplaceAll(QString& AText, const QString& AFrom, const QString& ATo)
@@ -35,6 +36,27 @@ QString MessageBoxText(const QString& AText)
     ReplaceAll(Text, QStringLiteral("\\r"), QStringLiteral("\n"));
     Text.replace(Placeholder, QStringLiteral("\\"));
     return Text;
+}
+
+QString MessageBoxText(const QString& ATemplate, const QStringList& AValues)
+{
+    const QString Text = MessageBoxText(ATemplate);
+    // One pass over the template: a value is never searched for markers of
+    // the values after it, as a chain of QString::arg would.
+    QString Result;
+    Result.reserve(Text.size());
+    for (qsizetype I = 0; I < Text.size(); ++I) {
+        if (Text[I] == u'%' && I + 1 < Text.size() && Text[I + 1] >= u'1' && Text[I + 1] <= u'9') {
+            const qsizetype Value = Text[I + 1].unicode() - u'1';
+            if (Value < AValues.size()) {
+                Result += AValues[Value];
+                ++I;
+                continue;
+            }
+        }
+        Result += Text[I];
+    }
+    return Result;
 }
 
 QString MessageBoxCaption()
@@ -104,10 +126,16 @@ TNbMessageAnswer MessageBoxAnswer(int AResult)
     }
 }
 
-TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& AText, TNbMessageButtons AButtons)
+namespace {
+
+// Shows the text exactly as given.
+TNbMessageAnswer ShowBox(TNbMessageKind AKind, const QString& AText, TNbMessageButtons AButtons)
 {
-    QMessageBox Box(MessageBoxIcon(AKind), MessageBoxCaption(), MessageBoxText(AText), MessageBoxButtons(AButtons),
+    QMessageBox Box(MessageBoxIcon(AKind), MessageBoxCaption(), AText, MessageBoxButtons(AButtons),
                     QApplication::activeWindow());
+    // A file name is shown as named, never read as markup.
+    Box.setTextFormat(Qt::PlainText);
+    ++GMessageBoxCount;
     // Linux desktops have one bell for every kind of message.
     QApplication::beep();
     int Result = 0;
@@ -122,9 +150,22 @@ TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& AText, TNbM
     return MessageBoxAnswer(Result);
 }
 
+} // namespace
+
+TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& AText, TNbMessageButtons AButtons)
+{
+    return ShowBox(AKind, MessageBoxText(AText), AButtons);
+}
+
+TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& ATemplate, const QStringList& AValues,
+                                TNbMessageButtons AButtons)
+{
+    return ShowBox(AKind, MessageBoxText(ATemplate, AValues), AButtons);
+}
+
 void ShowErrorMessage(const std::exception& AError)
 {
-    ShowMessageBox(nmkError, QString::fromUtf8(AError.what()), nmbOk);
+    ShowBox(nmkError, QString::fromUtf8(AError.what()), nmbOk);
 }
 
 void SetNextMessageBoxResult(int AResult)
@@ -135,6 +176,11 @@ void SetNextMessageBoxResult(int AResult)
 const std::optional<TNbShownMessageBox>& LastMessageBox()
 {
     return GLastMessageBox;
+}
+
+int MessageBoxCount()
+{
+    return GMessageBoxCount;
 }
 
 } // namespace tavrel

@@ -9,6 +9,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <optional>
 
@@ -31,6 +32,11 @@ enum TNbMessageAnswer {
 // backslash; "~n", then "\r\n", "\n" and "\r" (the literal pairs, any letter
 // case) become line feeds.
 QString MessageBoxText(const QString& AText);
+// The program's own text with values put in: the escapes of ATemplate are
+// turned as above first, then each %1 to %9 is replaced by its value exactly
+// as it is, so that a folder named 2024~nenkan or a file name holding a
+// backslash shows as it is named. A %n without a value stays.
+QString MessageBoxText(const QString& ATemplate, const QStringList& AValues);
 // AppProgramName, or the program file's name without folder and extension.
 QString MessageBoxCaption();
 QMessageBox::Icon MessageBoxIcon(TNbMessageKind AKind);
@@ -43,9 +49,14 @@ TNbMessageAnswer MessageBoxAnswer(int AResult);
 // then repaints the application's main window and the active window. Never
 // fails: an unexpected result is nmaNone.
 TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& AText, TNbMessageButtons AButtons = nmbOk);
+// The same for a text with values put in (MessageBoxText with values).
+TNbMessageAnswer ShowMessageBox(TNbMessageKind AKind, const QString& ATemplate, const QStringList& AValues,
+                                TNbMessageButtons AButtons = nmbOk);
 
 // The error box of every error that ends a window's action: the error's own
-// text (the engine's and the system's texts are UTF-8), with OK.
+// text (the engine's and the system's texts are UTF-8) exactly as it is, with
+// OK. Such a text names files and folders and already holds its line
+// breaks, so no escape in it is turned.
 void ShowErrorMessage(const std::exception& AError);
 
 // A box as ShowMessageBox built it.
@@ -61,5 +72,8 @@ struct TNbShownMessageBox {
 void SetNextMessageBoxResult(int AResult);
 // The box the seam answered last.
 const std::optional<TNbShownMessageBox>& LastMessageBox();
+// How many boxes ShowMessageBox has built so far, answered by the seam or
+// shown.
+int MessageBoxCount();
 
 } // namespace tavrel

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QUrl>
 #include <QWidget>
 
@@ -92,15 +94,33 @@ bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm)
         Confirmed = GNextSelectedFolder.has_value();
         Chosen = GNextSelectedFolder.value_or(QString());
     } else {
-        // Qt's own dialog: it can make a new folder and takes typed paths;
-        // it returns an empty text both for cancel and for no choice.
-        QFileDialog Dialog(AForm, ACaption, Start);
-        Dialog.setFileMode(QFileDialog::Directory);
-        Dialog.setOption(QFileDialog::ShowDirsOnly, true);
-        Dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        // The title takes the caption's first line; the rest of the
+        // instruction is shown in the dialog above Qt's own picker, which
+        // can make a new folder and takes typed paths.
+        const qsizetype LineEnd = ACaption.indexOf(u'\n');
+        QDialog Dialog(AForm);
+        Dialog.setObjectName(QStringLiteral("SelectFolderDialog"));
+        Dialog.setWindowTitle(LineEnd < 0 ? ACaption : ACaption.left(LineEnd));
+        auto* Layout = new QVBoxLayout(&Dialog);
+        const QString Instruction = LineEnd < 0 ? QString() : ACaption.mid(LineEnd + 1).trimmed();
+        if (!Instruction.isEmpty()) {
+            auto* Label = new QLabel(Instruction, &Dialog);
+            Label->setObjectName(QStringLiteral("SelectFolderInstruction"));
+            Label->setTextFormat(Qt::PlainText);
+            Label->setWordWrap(true);
+            Layout->addWidget(Label);
+        }
+        auto* Picker = new QFileDialog(&Dialog, QString(), Start);
+        Picker->setWindowFlags(Qt::Widget);
+        Picker->setFileMode(QFileDialog::Directory);
+        Picker->setOption(QFileDialog::ShowDirsOnly, true);
+        Picker->setOption(QFileDialog::DontUseNativeDialog, true);
+        Layout->addWidget(Picker);
+        QObject::connect(Picker, &QFileDialog::finished, &Dialog, &QDialog::done);
+        Dialog.resize(Picker->sizeHint().width(), Picker->sizeHint().height() + 40);
         Confirmed = Dialog.exec() == QDialog::Accepted;
-        if (Confirmed && !Dialog.selectedFiles().isEmpty())
-            Chosen = Dialog.selectedFiles().constFirst();
+        if (Confirmed && !Picker->selectedFiles().isEmpty())
+            Chosen = Picker->selectedFiles().constFirst();
     }
     bool Result = false;
     if (Confirmed && !Chosen.isEmpty()) {

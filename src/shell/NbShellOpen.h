@@ -50,7 +50,8 @@ void OpenWithShell(const QString& APath);
 // desktop's answer instead of asking it.
 void SetNextOpenWithShellResult(bool AOpened);
 
-// Shows the folder picker starting at APath (the desktop when empty). A
+// Shows the folder picker starting at APath (the desktop when empty), with
+// the first line of ACaption as its title and the rest shown inside it. A
 // confirmed folder goes into APath with a trailing separator and gives
 // true; an empty confirmation beeps and gives false; cancel gives false.
 bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm);

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,12 +27,17 @@ public:
     using TKeyValues = std::vector<std::pair<QString, QString>>;
 
     // Creates the folder in the user's documents folder (with any missing
-    // parents); ETvrError with the platform's text when it cannot.
+    // parents); ETvrError naming the folder when it cannot (in Japanese
+    // when a file stands where the folder should be, else with the
+    // platform's text).
     TTvrConfig();
     // The same in another documents folder.
     explicit TTvrConfig(const QString& ADocumentsFolder);
 
     QString FileName() const { return QString::fromStdString(FIniFile.FileName()); }
+    // Why the file cannot hold the configuration (it is a FIFO, a device, a
+    // folder, or a link to nothing); empty when it can, or is not there yet.
+    QString Problem() const { return QString::fromStdString(FIniFile.Problem()); }
 
     QString ReadString(const QString& AIdnt, const QString& ADefault) const;
     // The value when the key is written at all, even empty; nullopt when it
@@ -46,6 +53,14 @@ public:
     void WriteString(const QString& AIdnt, const QString& AValue);
     void WriteInteger(const QString& AIdnt, int32_t AValue);
     void WriteBool(const QString& AIdnt, bool AValue);
+    // Several values of "General" in one write of the file; nothing is
+    // written when one of them is refused.
+    void WriteStrings(const TKeyValues& AKeyValues);
+
+    // A path or file name as bytes (Linux names need not be UTF-8) and as the
+    // text that holds it in the file; see PathValue in the .cpp.
+    static QString PathValue(std::string_view ABytes);
+    static std::string PathBytes(const QString& AValue);
 
     // The keys of the section with their values (as ReadString gives them),
     // in the file's order; none when the section or the file is missing.

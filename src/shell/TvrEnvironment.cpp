@@ -14,6 +14,7 @@
 #include "shell/NbMessageBox.h"
 #include "shell/NbPaths.h"
 #include "shell/TvrConfig.h"
+#include "tables/TvrValue.h"
 
 #ifndef TAVREL_INSTALLED_DOCUMENTS
 #define TAVREL_INSTALLED_DOCUMENTS "/usr/local/share/doc/tavrel/"
@@ -25,6 +26,8 @@ namespace {
 int GEnvironmentCount = 0;
 std::unique_ptr<QFileIconProvider> GIconProvider;
 std::unique_ptr<TTvrConfig> GConfig;
+// A refused write was said and no write has gone through since.
+bool GRememberFailureShown = false;
 
 QString ProgramFolder()
 {
@@ -47,11 +50,15 @@ bool SetApplicationEnvironment()
            && qputenv(kAppProgramName, "Tavrel") && qputenv(kAppLocation, ProgramFolder().toUtf8());
 }
 
+QStringList EnvironmentErrorValues()
+{
+    return {ApplicationTitle(), QLatin1String(kAppSystemId), QLatin1String(kAppSystemName),
+            QLatin1String(kAppProgramName), QLatin1String(kAppLocation)};
+}
+
 QString EnvironmentErrorText()
 {
-    return QStringLiteral("'%1' cannot run!\\nEnvironment variables below must be all set.\\n\\n%2\\n%3\\n%4\\n%5")
-        .arg(ApplicationTitle(), QLatin1String(kAppSystemId), QLatin1String(kAppSystemName),
-             QLatin1String(kAppProgramName), QLatin1String(kAppLocation));
+    return QStringLiteral("'%1' cannot run!\\nEnvironment variables below must be all set.\\n\\n%2\\n%3\\n%4\\n%5");
 }
 
 void CheckEnvironment()
@@ -62,7 +69,7 @@ void CheckEnvironment()
     for (const char* Name : Names) {
         if (!qEnvironmentVariableIsEmpty(Name))
             continue;
-        ShowMessageBox(nmkError, EnvironmentErrorText(), nmbOk);
+        ShowMessageBox(nmkError, EnvironmentErrorText(), EnvironmentErrorValues(), nmbOk);
         std::fflush(nullptr);
         std::_Exit(0);
     }
@@ -112,6 +119,35 @@ bool HasConfig()
 void SetConfig(std::unique_ptr<TTvrConfig> AConfig)
 {
     GConfig = std::move(AConfig);
+    GRememberFailureShown = false;
+}
+
+bool Remember(const std::function<void(TTvrConfig&)>& AWrite)
+{
+    if (!GConfig)
+        return true;
+    try {
+        AWrite(*GConfig);
+    } catch (const std::exception& E) {
+        if (!GRememberFailureShown) {
+            GRememberFailureShown = true;
+            ShowErrorMessage(E);
+        }
+        return false;
+    }
+    GRememberFailureShown = false;
+    return true;
+}
+
+void ReportConfigProblem()
+{
+    if (!GConfig)
+        return;
+    const QString Problem = GConfig->Problem();
+    if (Problem.isEmpty())
+        return;
+    GRememberFailureShown = true;
+    ShowErrorMessage(ETvrError(Problem.toStdString()));
 }
 
 } // namespace tavrel

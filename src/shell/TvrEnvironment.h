@@ -8,6 +8,8 @@
 // the user documentation and the one configuration object.
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace tavrel {
@@ -30,8 +32,10 @@ inline constexpr const char* kAppLocation = "AppLocation";
 bool SetApplicationEnvironment();
 
 // The text of the box CheckEnvironment shows when a variable is empty, with
-// "\n" for its line breaks.
+// "\n" for its line breaks and %1 to %5 for its values: the title and the
+// four names.
 QString EnvironmentErrorText();
+QStringList EnvironmentErrorValues();
 
 // The start-up check, counted: only the first call (and the first after
 // ReleaseEnvironment brought the count back to 0) reads the four variables.
@@ -55,6 +59,19 @@ QString DocumentsFolder();
 // The one configuration object, created at start-up and freed at exit.
 TTvrConfig& Config();
 bool HasConfig();
+// Also forgets whether a refused write was said (Remember).
 void SetConfig(std::unique_ptr<TTvrConfig> AConfig);
+
+// Remembering is best-effort, what it serves is not: runs AWrite on the
+// configuration and returns true when it went through. A write the file
+// refuses (a read-only file or folder, a FIFO or a link to nothing in its
+// place, a value it cannot hold) is said in the error box once, and not
+// again until a write has gone through; the caller goes on either way.
+// Without a configuration nothing is written, and the result is true.
+bool Remember(const std::function<void(TTvrConfig&)>& AWrite);
+// At start-up: says in the error box why the configuration file cannot be
+// used (TTvrConfig::Problem), when it cannot; the refused writes that
+// follow are then not said again. The program goes on without remembering.
+void ReportConfigProblem();
 
 } // namespace tavrel

@@ -8,7 +8,10 @@
 #include <limits>
 #include <system_error>
 #include <sys/stat.h>
+#include <unordered_map>
+#include <unordered_set>
 
+#include "tables/TvrCodePage.h"
 #include "tables/TvrCsv.h"
 #include "tables/TvrValue.h"
 
@@ -29,12 +32,23 @@ std::string_view Trim(std::string_view AText)
     return AText;
 }
 
+char LowerAscii(char C)
+{
+    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+}
+
 bool SameName(std::string_view A, std::string_view B)
 {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               const auto Lower = [](char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C; };
-               return Lower(X) == Lower(Y);
-           });
+    return A.size() == B.size()
+           && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
+}
+
+// The name as SameName compares it.
+std::string NameKey(std::string_view AName)
+{
+    std::string Key(AName);
+    std::transform(Key.begin(), Key.end(), Key.begin(), LowerAscii);
+    return Key;
 }
 
 std::string SectionLine(std::string_view ASection)
@@ -75,21 +89,14 @@ bool KeyLine(std::string_view ALine, std::string_view& AKey, std::string_view& A
     return !AKey.empty();
 }
 
-// The value as read: trimmed, one pair of enclosing quotes removed, cut
-// after kMaxValueChars characters (never inside a UTF-8 sequence).
+// The value as read: trimmed, one pair of enclosing quotes removed. It is
+// read whole: the cut at 2,047 characters of another platform's fixed
+// buffer would open the parent of a long folder path.
 std::string ValueText(std::string_view ARaw)
 {
     std::string_view Value = Trim(ARaw);
     if (Value.size() >= 2 && Value.front() == '"' && Value.back() == '"')
         Value = Value.substr(1, Value.size() - 2);
-    size_t Chars = 0;
-    for (size_t I = 0; I < Value.size(); ++I) {
-        if ((static_cast<unsigned char>(Value[I]) & 0xC0) != 0x80) {
-            if (Chars == TTvrIniFile::kMaxValueChars)
-                return std::string(Value.substr(0, I));
-            ++Chars;
-        }
-    }
     return std::string(Value);
 }
 
@@ -133,12 +140,35 @@ bool FindSection(const std::vector<std::string>& ALines, std::string_view ASecti
 
 } // namespace
 
+std::string TTvrIniFile::Problem() const
+{
+    struct stat Link {};
+    if (::lstat(FFileName.c_str(), &Link) != 0)
+        return std::string();
+    struct stat St {};
+    if (::stat(FFileName.c_str(), &St) != 0) {
+        if (S_ISLNK(Link.st_mode) && errno == ENOENT)
+            return "設定ファイル \"" + FFileName + "\" はリンクですが、リンク先がありません。";
+        // Any other reason is the platform's, and the read says it.
+        return std::string();
+    }
+    if (!S_ISREG(St.st_mode))
+        return "設定ファイル \"" + FFileName + "\" は通常のファイルではありません。";
+    return std::string();
+}
+
 bool TTvrIniFile::ReadLines(std::vector<std::string>& ALines, std::string* AError) const
 {
     ALines.clear();
-    struct stat St {};
-    if (::stat(FFileName.c_str(), &St) != 0 && errno == ENOENT)
+    struct stat Link {};
+    if (::lstat(FFileName.c_str(), &Link) != 0 && errno == ENOENT)
         return true;
+    // Checked before the file is opened: opening a FIFO waits for a writer.
+    if (const std::string Why = Problem(); !Why.empty()) {
+        if (AError)
+            *AError = Why;
+        return false;
+    }
     std::string Bytes;
     try {
         Bytes = ReadFileBytes(FFileName);
@@ -147,9 +177,7 @@ bool TTvrIniFile::ReadLines(std::vector<std::string>& ALines, std::string* AErro
             *AError = E.what();
         return false;
     }
-    std::string_view Text = Bytes;
-    if (Text.starts_with("\xEF\xBB\xBF"))
-        Text.remove_prefix(3);
+    const std::string Text = DecodeFileText(Bytes);
     for (const std::string_view Line : SplitTextLines(Text))
         ALines.emplace_back(Line);
     return true;
@@ -181,6 +209,7 @@ TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) cons
 {
     TKeyValues Result;
     std::vector<std::string> Lines;
+    std::unordered_set<std::string> Seen;
     size_t Header = 0;
     size_t End = 0;
     if (ReadLines(Lines) && FindSection(Lines, ASection, Header, End)) {
@@ -190,9 +219,7 @@ TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) cons
             if (!KeyLine(Lines[I], Key, Value))
                 continue;
             // A key repeated in the file: the first one is the one read.
-            const bool Seen = std::any_of(Result.begin(), Result.end(),
-                                          [&](const auto& AKv) { return SameName(AKv.first, Key); });
-            if (!Seen)
+            if (Seen.insert(NameKey(Key)).second)
                 Result.emplace_back(std::string(Key), ValueText(Value));
         }
     }
@@ -201,7 +228,7 @@ TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) cons
 
 void TTvrIniFile::RaiseWriteError(const std::string& AReason) const
 {
-    throw ETvrError("設定ファイル " + FFileName + " に書き込めません。\n" + AReason);
+    throw ETvrError("設定ファイル \"" + FFileName + "\" に書き込めません。\n" + AReason);
 }
 
 std::vector<std::string> TTvrIniFile::LinesForWrite() const
@@ -248,29 +275,40 @@ const char* BadEntry(std::string_view AKey, std::string_view AValue)
 
 void TTvrIniFile::WriteString(std::string_view ASection, std::string_view AKey, std::string_view AValue)
 {
-    if (const char* Bad = BadEntry(AKey, AValue))
-        RaiseWriteError(Bad);
-    std::vector<std::string> Lines = LinesForWrite();
-    size_t Header = 0;
-    size_t End = 0;
-    if (!FindSection(Lines, ASection, Header, End)) {
-        if (!Lines.empty() && !Trim(Lines.back()).empty())
-            Lines.emplace_back();
-        Lines.push_back(SectionLine(ASection));
-        Lines.push_back(ValueLine(AKey, AValue));
-        WriteLines(Lines);
+    WriteValues(ASection, {{std::string(AKey), std::string(AValue)}});
+}
+
+void TTvrIniFile::WriteValues(std::string_view ASection, const TKeyValues& AKeyValues)
+{
+    for (const auto& [Key, Value] : AKeyValues) {
+        if (const char* Bad = BadEntry(Key, Value))
+            RaiseWriteError(Bad);
+    }
+    if (AKeyValues.empty())
         return;
-    }
-    for (size_t I = Header + 1; I < End; ++I) {
-        std::string_view Key;
-        std::string_view Value;
-        if (KeyLine(Lines[I], Key, Value) && SameName(Key, AKey)) {
-            Lines[I] = ValueLine(Key, AValue);
-            WriteLines(Lines);
-            return;
+    std::vector<std::string> Lines = LinesForWrite();
+    for (const auto& [NewKey, NewValue] : AKeyValues) {
+        size_t Header = 0;
+        size_t End = 0;
+        if (!FindSection(Lines, ASection, Header, End)) {
+            if (!Lines.empty() && !Trim(Lines.back()).empty())
+                Lines.emplace_back();
+            Lines.push_back(SectionLine(ASection));
+            Lines.push_back(ValueLine(NewKey, NewValue));
+            continue;
         }
+        bool Found = false;
+        for (size_t I = Header + 1; I < End && !Found; ++I) {
+            std::string_view Key;
+            std::string_view Value;
+            if (KeyLine(Lines[I], Key, Value) && SameName(Key, NewKey)) {
+                Lines[I] = ValueLine(Key, NewValue);
+                Found = true;
+            }
+        }
+        if (!Found)
+            Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(End), ValueLine(NewKey, NewValue));
     }
-    Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(End), ValueLine(AKey, AValue));
     WriteLines(Lines);
 }
 
@@ -282,18 +320,17 @@ void TTvrIniFile::WriteSection(std::string_view ASection, const TKeyValues& AKey
     }
     std::vector<std::string> Lines = LinesForWrite();
     std::vector<std::string> Section;
+    // Where each key's line is, so that ten thousand keys cost no more than
+    // ten thousand lookups.
+    std::unordered_map<std::string, size_t> Places;
     for (const auto& [Key, Value] : AKeyValues) {
         // A key given twice: the later value wins, in the first one's place,
         // as writing them one after the other would leave it.
-        const auto Same = std::find_if(Section.begin(), Section.end(), [&](const std::string& ALine) {
-            std::string_view K;
-            std::string_view V;
-            return KeyLine(ALine, K, V) && SameName(K, Key);
-        });
-        if (Same != Section.end())
-            *Same = ValueLine(Key, Value);
-        else
+        const auto [Place, New] = Places.emplace(NameKey(Key), Section.size());
+        if (New)
             Section.push_back(ValueLine(Key, Value));
+        else
+            Section[Place->second] = ValueLine(Key, Value);
     }
 
     size_t Header = 0;

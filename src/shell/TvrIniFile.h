@@ -16,22 +16,32 @@ namespace tavrel {
 // value. Section and key names compare without regard to the case of A to Z.
 // Every operation reads the file afresh, and every write rewrites it at once
 // and atomically (WriteFileIfChanged), keeping the order of sections, keys
-// and any other lines; there is no explicit save. The file is UTF-8; a
-// byte-order mark is skipped when read.
+// and any other lines; there is no explicit save. The file is read as the
+// source tables are read (a byte-order mark of UTF-8 or UTF-16 decides, as
+// Notepad writes them; else UTF-8, or code page 932 for bytes that are not
+// UTF-8), and a write puts the whole file back as UTF-8 without a mark.
+// Values are read whole, however long.
+//
+// Only a regular file is read or written (a link to one is followed): a
+// FIFO, a device or a folder in its place would make a read wait forever or
+// never end, and a link that leads nowhere is not replaced by a file, since
+// the user made it.
 class TTvrIniFile {
 public:
     using TKeyValues = std::vector<std::pair<std::string, std::string>>;
-
-    // Values read are cut after this many characters.
-    static constexpr size_t kMaxValueChars = 2047;
 
     explicit TTvrIniFile(std::string AFileName) : FFileName(std::move(AFileName)) {}
 
     const std::string& FileName() const { return FFileName; }
 
+    // Why the file cannot serve as the configuration: it is there but is
+    // not a regular file, or a link to nothing. Empty when it is a regular
+    // file or is not there at all.
+    std::string Problem() const;
+
     // The value of the key, its blanks trimmed and one pair of enclosing
-    // double quotes removed, cut at kMaxValueChars; ADefault when the file,
-    // the section or the key is missing, or the file cannot be read.
+    // double quotes removed; ADefault when the file, the section or the key
+    // is missing, or the file cannot be read.
     std::string ReadString(std::string_view ASection, std::string_view AKey, std::string_view ADefault) const;
     // The keys of the section with their values (as ReadString gives them), in
     // the file's order; empty when the section or the file is missing.
@@ -47,6 +57,9 @@ public:
     // written, or when the key or value would break the line structure
     // (a line break, or a key that is empty, holds "=" or starts with "[").
     void WriteString(std::string_view ASection, std::string_view AKey, std::string_view AValue);
+    // Sets several keys of the section as WriteString does, in one write;
+    // nothing is written when one of them is refused.
+    void WriteValues(std::string_view ASection, const TKeyValues& AKeyValues);
     // Replaces the whole section by these keys and values, in one write;
     // with no keys the section is erased. Errors as WriteString.
     void WriteSection(std::string_view ASection, const TKeyValues& AKeyValues);

@@ -13,6 +13,10 @@
 //       over a copy of FOLDER with two bad rows in the cash-book table)
 //   tavrel-screens bench FOLDER  runs the aggregation on FOLDER, then times the
 //       viewer's creation with Setup and the first painting of the first book
+//   tavrel-screens bench-locations COUNT  times the main window's opening
+//       with COUNT remembered locations (folders made for it in a temporary
+//       folder), its first painting, the choice of the last location (which
+//       writes the history) and the painting of the open list
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -24,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +37,7 @@
 #include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
+#include "shell/TvrLocale.h"
 #include "sources/SrcTables.h"
 #include "windows/NbFileInfo.h"
 #include "windows/TvrMainWindow.h"
@@ -88,7 +94,7 @@ int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures
     Params.Parent = AParent;
     const TSrcTableInfo& Kinsen = SrcTableInfo(TSrcTableKind::Kinsen);
     Params.DataName = FromView(Kinsen.Caption);
-    Params.FileName = QDir(AFolder).absoluteFilePath(FromView(Kinsen.FileName));
+    Params.FileName = QDir(AFolder).absoluteFilePath(FromView(Kinsen.FileName)).toStdString();
     Params.FieldDefs = Kinsen.FieldDefs;
     TTvrMksrcDialog Dialog(Params);
     Dialog.show();
@@ -229,6 +235,50 @@ int Bench(const QString& AFolder)
     return 0;
 }
 
+int BenchLocations(int ACount)
+{
+    QTemporaryDir Documents;
+    QTemporaryDir Data;
+    if (!Documents.isValid() || !Data.isValid())
+        return 1;
+    SetApplicationEnvironment();
+    CheckEnvironment();
+    SetConfig(std::make_unique<TTvrConfig>(Documents.path()));
+    TTvrConfig::TKeyValues Locations;
+    for (int I = 0; I < ACount; ++I) {
+        const QString Folder = Data.filePath(QStringLiteral("年度%1").arg(I, 5, 10, QLatin1Char('0')));
+        if (!QDir().mkpath(Folder))
+            return 1;
+        Locations.emplace_back(QString::number(I), Folder + u'/');
+    }
+    Config().WriteSectionKeyValues(QStringLiteral("SrcPaths"), Locations);
+    const auto Ms = [](const QElapsedTimer& ATimer) { return static_cast<double>(ATimer.nsecsElapsed()) / 1e6; };
+    QElapsedTimer Timer;
+    Timer.start();
+    auto* Window = new TTvrMainWindow(SystemRegionalSettings());
+    const double CreatedMs = Ms(Timer);
+    Window->show();
+    QApplication::processEvents();
+    Window->grab();
+    const double ShownMs = Ms(Timer);
+    std::printf("main window with %d remembered locations: created %.1f ms, shown and painted %.1f ms\n", ACount,
+                CreatedMs, ShownMs);
+    Timer.restart();
+    TTvrOwnerDrawComboBox* Combo = Window->SrcLocationComboBox();
+    Combo->setCurrentIndex(Combo->count() - 1);
+    emit Combo->activated(Combo->count() - 1);
+    std::printf("the last location chosen, the history written: %.1f ms\n", Ms(Timer));
+    Timer.restart();
+    Combo->showPopup();
+    Combo->view()->viewport()->grab();
+    std::printf("the open list painted: %.1f ms\n", Ms(Timer));
+    Combo->hidePopup();
+    delete Window;
+    SetConfig(nullptr);
+    ReleaseEnvironment();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -241,6 +291,9 @@ int main(int argc, char** argv)
         return Shots(Args[2], Args[3]);
     if (Args.size() == 3 && Args[1] == QStringLiteral("bench"))
         return Bench(Args[2]);
-    std::fprintf(stderr, "usage: tavrel-screens shots FOLDER PICTURES | tavrel-screens bench FOLDER\n");
+    if (Args.size() == 3 && Args[1] == QStringLiteral("bench-locations"))
+        return BenchLocations(Args[2].toInt());
+    std::fprintf(stderr, "usage: tavrel-screens shots FOLDER PICTURES | tavrel-screens bench FOLDER"
+                         " | tavrel-screens bench-locations COUNT\n");
     return 2;
 }

@@ -9,7 +9,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <string_view>
 
+#include "shell/NbFileNames.h"
 #include "shell/NbFonts.h"
 #include "shell/NbHints.h"
 #include "shell/NbMessageBox.h"
@@ -27,10 +30,14 @@ namespace {
 // A hint stays up for ten minutes unless the mouse moves on.
 constexpr int32_t kHintHidePause = 600000;
 
+// Set once an error nothing caught has ended the program's event loops, so
+// that the program ends with its code also when no loop was running yet.
+bool GEndedOnUncaughtError = false;
+
 } // namespace
 
-TTvrBaseWindow::TTvrBaseWindow(const QString& AStartFolder, const QString& ADocumentsFolder)
-    : FStartFolder(AStartFolder)
+TTvrBaseWindow::TTvrBaseWindow(std::string AStartFolder, const QString& ADocumentsFolder)
+    : FStartFolder(std::move(AStartFolder))
 {
     SetApplicationEnvironment();
     CheckEnvironment();
@@ -87,7 +94,8 @@ void TTvrBaseWindow::ApplicationEventsIdle()
         // busy.
         connect(FMainWindow, &QObject::destroyed, this, [this] { ScheduleIdle(); }, Qt::QueuedConnection);
         FMainWindow->show();
-        if (!FStartFolder.isEmpty())
+        ReportConfigProblem();
+        if (!FStartFolder.empty())
             FMainWindow->OpenSrcLocation(FStartFolder);
         return;
     }
@@ -104,29 +112,124 @@ void TTvrBaseWindow::ApplicationEventsIdle()
     QCoreApplication::quit();
 }
 
+bool TTvrApplication::notify(QObject* AReceiver, QEvent* AEvent)
+{
+    try {
+        return QApplication::notify(AReceiver, AEvent);
+    } catch (...) {
+        EndOnUncaughtError(std::current_exception());
+        return false;
+    }
+}
+
+int ReportUncaughtError(std::exception_ptr AError)
+{
+    static bool GReporting = false;
+    QString Detail;
+    try {
+        std::rethrow_exception(AError);
+    } catch (const std::bad_alloc&) {
+        Detail = QStringLiteral("メモリが足りません。");
+    } catch (const std::exception& E) {
+        Detail = QString::fromUtf8(E.what());
+    } catch (...) {
+        Detail = QStringLiteral("原因のわからないエラーです。");
+    }
+    const QString Template = QStringLiteral("予期しないエラーのため %1 を終了します。\n\n%2");
+    const QStringList Values = {ApplicationTitle(), Detail};
+    std::fprintf(stderr, "tavrel: %s\n", MessageBoxText(Template, Values).toLocal8Bit().constData());
+    std::fflush(stderr);
+    // An error while the box is up: the box is not shown again.
+    if (GReporting)
+        std::_Exit(1);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        GReporting = true;
+        try {
+            ShowMessageBox(nmkError, Template, Values, nmbOk);
+        } catch (...) {
+        }
+        GReporting = false;
+    }
+    return 1;
+}
+
+void EndOnUncaughtError(std::exception_ptr AError)
+{
+    GEndedOnUncaughtError = true;
+    QCoreApplication::exit(ReportUncaughtError(AError));
+}
+
+QString TavrelUsageText()
+{
+    return QStringLiteral("使い方: tavrel [フォルダ]\n"
+                          "  フォルダ  開くソースデータの場所 (4つのソースデータのあるフォルダ)");
+}
+
+std::optional<int> CheckTavrelArguments(const std::vector<std::string>& AArguments)
+{
+    if (AArguments.size() <= 1)
+        return std::nullopt;
+    const std::string& First = AArguments[1];
+    if (AArguments.size() == 2 && (First == "--help" || First == "-h")) {
+        std::printf("%s\n", TavrelUsageText().toLocal8Bit().constData());
+        return 0;
+    }
+    if (AArguments.size() == 2 && First == "--version") {
+        TNbFileInfo Info;
+        // The program file itself, also before the application object exists.
+        ReadFileInfo(QStringLiteral("/proc/self/exe"), Info);
+        std::printf("%s %s\n", ApplicationTitle().toLocal8Bit().constData(), Info.ProductVersion.toLocal8Bit().constData());
+        return 0;
+    }
+    QString Error;
+    if (AArguments.size() > 2)
+        Error = QStringLiteral("引数が多すぎます。フォルダは一つだけ指定できます。");
+    else if (First.starts_with('-'))
+        Error = QStringLiteral("\"%1\" は使えないオプションです。").arg(PathDisplay(First));
+    else
+        return std::nullopt;
+    std::fprintf(stderr, "tavrel: %s\n%s\n", Error.toLocal8Bit().constData(), TavrelUsageText().toLocal8Bit().constData());
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        ShowMessageBox(nmkError, QStringLiteral("%1\n\n%2"), {Error, TavrelUsageText()}, nmbOk);
+    return 2;
+}
+
 int RunTavrel(int argc, char** argv)
 {
-    QApplication App(argc, argv);
-    const QStringList Args = App.arguments();
-    if (Args.size() > 2 || (Args.size() == 2 && Args[1].startsWith(u'-'))) {
-        std::fprintf(stderr, "usage: tavrel [FOLDER]\n"
-                             "  FOLDER  the source-data location to open (a folder of the four tables)\n");
-        return Args.size() == 2 && (Args[1] == QStringLiteral("--help") || Args[1] == QStringLiteral("-h")) ? 0 : 2;
-    }
-    // The base window decides when the program ends, not the last window
-    // closed: the main window frees itself and the base window follows.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrel.Tavrel"));
-    InstallFontSubstitutes();
-    QApplication::setWindowIcon(ProgramIcon());
+    std::unique_ptr<TTvrApplication> App;
     std::unique_ptr<TTvrBaseWindow> Base;
     try {
-        Base = std::make_unique<TTvrBaseWindow>(Args.size() == 2 ? Args[1] : QString());
-    } catch (const std::exception& E) {
-        ShowErrorMessage(E);
-        return 1;
+        // --help and --version answer without a display.
+        if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"
+                          || std::string_view(argv[1]) == "--version"))
+            return CheckTavrelArguments({argv[0], argv[1]}).value_or(0);
+        App = std::make_unique<TTvrApplication>(argc, argv);
+        // The arguments as bytes, less Qt's own: a folder from a Windows
+        // stick need not be UTF-8, and QApplication::arguments() would lose
+        // its name.
+        const std::vector<std::string> Arguments(argv, argv + argc);
+        if (const std::optional<int> Status = CheckTavrelArguments(Arguments))
+            return *Status;
+        // The base window decides when the program ends, not the last window
+        // closed: the main window frees itself and the base window follows.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrel.Tavrel"));
+        InstallFontSubstitutes();
+        QApplication::setWindowIcon(ProgramIcon());
+        try {
+            Base = std::make_unique<TTvrBaseWindow>(Arguments.size() == 2 ? Arguments[1] : std::string());
+        } catch (const ETvrError& E) {
+            // The start's own failures (the configuration folder) say what
+            // is wrong in the error box.
+            ShowErrorMessage(E);
+            return 1;
+        }
+        const int Status = GEndedOnUncaughtError ? 1 : QApplication::exec();
+        Base.reset();
+        return GEndedOnUncaughtError ? 1 : Status;
+    } catch (...) {
+        return ReportUncaughtError(std::current_exception());
     }
-    return QApplication::exec();
 }
 
 } // namespace tavrel

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,10 +18,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <system_error>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "shell/NbBrowseButton.h"
 #include "shell/NbCellText.h"
+#include "shell/NbFileNames.h"
 #include "shell/NbFonts.h"
 #include "shell/NbGlyphText.h"
 #include "shell/NbMessageBox.h"
@@ -42,6 +49,47 @@ namespace tavrel {
 namespace {
 
 const QString kNotUsedText = QStringLiteral(" (使用しない)");
+
+// The role of a file box's item that holds the file's name as bytes (a
+// QByteArray); the item's text is the name as the user reads it.
+constexpr int kFileNameRole = Qt::UserRole;
+
+// TODO(merge): use the engine's TryFileModificationTime.
+// The file's last modification in local time into ATime; false when the
+// date type cannot hold it (a year outside 1 to 9999), so that the file is
+// shown with an unknown time. ETvrError with the platform's text when the
+// file cannot be looked at.
+bool TryFileTime(const std::string& AFileName, TTvrDate& ATime)
+{
+    struct stat St {};
+    if (::stat(AFileName.c_str(), &St) != 0)
+        throw ETvrError("ファイル \"" + PathDisplay(AFileName).toStdString() + "\" を開けません。"
+                        + std::generic_category().message(errno));
+    struct tm Local {};
+    const time_t Seconds = St.st_mtim.tv_sec;
+    TTvrDate Day;
+    if (::localtime_r(&Seconds, &Local) == nullptr
+        || !TTvrDate::TryEncode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Day))
+        return false;
+    const double Fraction = (Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec) / 86400.0;
+    ATime = TTvrDate::FromSerial(Day.Serial() + Fraction);
+    return true;
+}
+
+// The CSV files of a source folder (ListCsvFiles); ETvrError with the
+// system's reason when the folder cannot be read, where the listing alone
+// would give four empty lists without a word.
+// TODO(merge): when the engine's listing reports an unreadable folder
+// itself, use its error and drop the look here.
+std::vector<std::string> ListSrcFolder(const std::string& AFolder)
+{
+    DIR* Dir = ::opendir(AFolder.c_str());
+    if (Dir == nullptr)
+        throw ETvrError("フォルダ \"" + PathDisplay(AFolder).toStdString() + "\" を開けません。"
+                        + std::generic_category().message(errno));
+    ::closedir(Dir);
+    return ListCsvFiles(AFolder);
+}
 
 QString FromView(std::string_view AText)
 {
@@ -155,7 +203,7 @@ TTvrMainWindow::TTvrMainWindow(const TTvrRegionalSettings& ASettings) : FSetting
     // The remembered locations, most recent first; the first is the current
     // one when its folder is still there.
     if (FSrcLocationHistory->Load(Config())) {
-        FSrcPath = FSrcLocationHistory->stringList().constFirst();
+        FSrcPath = FSrcLocationHistory->Folders().front();
         FSrcLocationComboBox->setCurrentIndex(0);
     } else {
         FSrcLocationComboBox->setCurrentIndex(-1);
@@ -180,9 +228,20 @@ TTvrMainWindow::~TTvrMainWindow()
     FRun.reset();
 }
 
-const QStringList& TTvrMainWindow::SrcLocationDisplayNames() const
+QStringList TTvrMainWindow::SrcLocationDisplayNames() const
 {
     return FSrcLocationHistory->DisplayNames();
+}
+
+QString TTvrMainWindow::SrcPath() const
+{
+    return PathDisplay(FSrcPath);
+}
+
+std::string TTvrMainWindow::SrcFileName(TSrcTableKind AKind) const
+{
+    const QComboBox* Combo = SrcComboBox(AKind);
+    return Combo->currentIndex() < 0 ? std::string() : FromByteArray(Combo->currentData(kFileNameRole).toByteArray());
 }
 
 TTvrSheetWindow* TTvrMainWindow::SheetWindow() const
@@ -331,8 +390,9 @@ void TTvrMainWindow::FormShow()
 
 void TTvrMainWindow::closeEvent(QCloseEvent* AEvent)
 {
-    const QString Text = QStringLiteral("%1 を終了します。").arg(qEnvironmentVariable(kAppSystemName));
-    if (ShowMessageBox(nmkNotice, Text, nmbOkCancel) != nmaOk) {
+    if (ShowMessageBox(nmkNotice, QStringLiteral("%1 を終了します。"), {qEnvironmentVariable(kAppSystemName)},
+                       nmbOkCancel)
+        != nmaOk) {
         AEvent->ignore();
         return;
     }
@@ -385,6 +445,8 @@ QString TTvrMainWindow::SrcFileItemText(int AIndex) const
     if (AIndex < 0 || static_cast<size_t>(AIndex) >= FSrcFiles.size())
         return QString();
     const TTvrMainSrcFiles& File = FSrcFiles[static_cast<size_t>(AIndex)];
+    if (!File.TimeKnown)
+        return QStringLiteral("%1  (日時不明)").arg(File.DisplayName);
     const QString Sep = QString::fromStdString(FSettings.TimeSeparator);
     int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
     File.FileTimeStamp.Decode(Year, Month, Day);
@@ -395,7 +457,7 @@ QString TTvrMainWindow::SrcFileItemText(int AIndex) const
     if (File.FileDays != 0)
         DateText = QStringLiteral("%1").arg(Year, 4, 10, QLatin1Char('0')) + Sep + Two(Month) + Sep + Two(Day)
                    + u' ' + DateText;
-    return QStringLiteral("%1  %2 (%3)").arg(QFileInfo(File.FileName).fileName(), DateText, File.FileDaysString);
+    return QStringLiteral("%1  %2 (%3)").arg(File.DisplayName, DateText, File.FileDaysString);
 }
 
 void TTvrMainWindow::SrcComboBoxDrawItem(TTvrOwnerDrawComboBox* AControl, QPainter& ACanvas, int AIndex,
@@ -408,7 +470,7 @@ void TTvrMainWindow::SrcComboBoxDrawItem(TTvrOwnerDrawComboBox* AControl, QPaint
         Glyph.Initialize(&ACanvas);
         if (!AControl->isEnabled())
             Glyph.FDrawingStyle = ngtdsDisabled;
-        Glyph.Draw(ARect, FSrcPath + Name, SrcFileItemText(AIndex));
+        Glyph.Draw(ARect, PathDisplay(FSrcFiles[static_cast<size_t>(AIndex)].FileName), SrcFileItemText(AIndex));
     } else {
         ACanvas.fillRect(ARect, ACanvas.brush());
         ACanvas.drawText(ARect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -425,10 +487,9 @@ void TTvrMainWindow::SrcLocationComboBoxDrawItem(QPainter& ACanvas, int AIndex, 
     if (!AListOpen)
         Control->setToolTip(PathFullDisplayName(Folder));
     Control->SetItemColours(ACanvas, AState, AListOpen);
-    const QStringList& Names = FSrcLocationHistory->DisplayNames();
     TNbGlyphText Glyph;
     Glyph.Initialize(&ACanvas);
-    Glyph.Draw(ARect, Folder, AIndex < Names.size() ? Names[AIndex] : Folder);
+    Glyph.Draw(ARect, Folder, AIndex < FSrcLocationHistory->rowCount() ? FSrcLocationHistory->DisplayName(AIndex) : Folder);
     ResetControlCanvas(ACanvas, *Control);
 }
 
@@ -436,7 +497,8 @@ void TTvrMainWindow::SrcLocationComboBoxChange(int AIndex)
 {
     if (AIndex < 0)
         return;
-    ChangeSrcPath(FSrcLocationComboBox->itemText(AIndex), false);
+    ChangeSrcPath(FromByteArray(FSrcLocationComboBox->itemData(AIndex, TTvrSrcLocationHistory::FolderRole).toByteArray()),
+                  false);
 }
 
 bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
@@ -456,21 +518,17 @@ bool TTvrMainWindow::SrcLocationComboBoxKeyDown(QKeyEvent* AEvent)
         FSrcLocationComboBox->setCurrentIndex(0);
     }
     FSrcLocationComboBox->update();
-    try {
-        FSrcLocationHistory->Save(Config());
-    } catch (const std::exception& E) {
-        ShowErrorMessage(E);
-    }
+    Remember([this](TTvrConfig& AConfig) { FSrcLocationHistory->Save(AConfig); });
     return true;
 }
 
-void TTvrMainWindow::SelectSrcFile(QComboBox* ACombo, const std::optional<QString>& AName, const QString& AKeyword)
+void TTvrMainWindow::SelectSrcFile(QComboBox* ACombo, const std::optional<std::string>& AName, const QString& AKeyword)
 {
     // The name as written first: a folder on Linux may hold both a.csv and
     // A.CSV, and the one remembered is the one meant.
-    int Found = AName ? ACombo->findText(*AName, Qt::MatchFixedString | Qt::MatchCaseSensitive) : -1;
-    if (AName && Found < 0)
-        Found = ACombo->findText(*AName, Qt::MatchFixedString);
+    int Found = AName ? ACombo->findData(ToByteArray(*AName), kFileNameRole, Qt::MatchExactly) : -1;
+    if (AName && Found < 0 && !AName->empty())
+        Found = ACombo->findText(FileNameDisplay(*AName), Qt::MatchFixedString);
     for (int I = 0; I < ACombo->count() && Found < 0; ++I)
         if (ACombo->itemText(I).contains(AKeyword, Qt::CaseSensitive))
             Found = I;
@@ -479,17 +537,19 @@ void TTvrMainWindow::SelectSrcFile(QComboBox* ACombo, const std::optional<QStrin
 
 void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
 {
-    const bool Usable = !FSrcPath.isEmpty() && DirectoryExistsQuiet(FSrcPath);
+    const bool Usable = FolderExists(FSrcPath);
     // The names to choose again. A box without a choice, or a key never
     // written, names nothing: then the keyword decides. The empty name is the
     // not-used item, chosen on purpose and kept.
-    std::vector<std::optional<QString>> Names;
+    std::vector<std::optional<std::string>> Names;
     for (const TSrcTable& Table : FSrcTables) {
-        if (AFromConfig)
-            Names.push_back(Config().FindString(Table.ConfigKey));
-        else
-            Names.push_back(Table.ComboBox->currentIndex() >= 0 ? std::optional<QString>(Table.ComboBox->currentText())
+        if (AFromConfig) {
+            const std::optional<QString> Value = Config().FindString(Table.ConfigKey);
+            Names.push_back(Value ? std::optional<std::string>(TTvrConfig::PathBytes(*Value)) : std::nullopt);
+        } else {
+            Names.push_back(Table.ComboBox->currentIndex() >= 0 ? std::optional<std::string>(SrcFileName(Table.Info->Kind))
                                                                 : std::nullopt);
+        }
     }
 
     std::vector<QSignalBlocker> Blockers;
@@ -502,32 +562,33 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
     if (Usable) {
         // The times first, so that the boxes never list a file without one.
         std::vector<TTvrMainSrcFiles> Files;
-        QStringList Items;
         try {
             const TTvrDate Today = TTvrSheetWindow::CurrentDate();
-            for (const std::string& Name : ListCsvFiles(FSrcPath.toStdString())) {
+            for (const std::string& Name : ListSrcFolder(FSrcPath)) {
                 TTvrMainSrcFiles File;
-                File.FileName = FSrcPath + QString::fromStdString(Name);
+                File.FileName = FSrcPath + Name;
+                File.DisplayName = FileNameDisplay(Name);
                 // The operating system's message when the file went away
                 // since the listing.
-                File.FileTimeStamp = FileModificationTime(File.FileName.toStdString());
-                std::string Age;
-                DateAgeText(File.FileTimeStamp.DateOnly(), Today, File.FileDays, Age);
-                File.FileDaysString = QString::fromStdString(Age);
+                File.TimeKnown = TryFileTime(File.FileName, File.FileTimeStamp);
+                if (File.TimeKnown) {
+                    std::string Age;
+                    DateAgeText(File.FileTimeStamp.DateOnly(), Today, File.FileDays, Age);
+                    File.FileDaysString = QString::fromStdString(Age);
+                }
                 Files.push_back(std::move(File));
-                Items.append(QString::fromStdString(Name));
             }
         } catch (const std::exception& E) {
             Files.clear();
-            Items.clear();
             ShowErrorMessage(E);
         }
         FSrcFiles = std::move(Files);
         for (size_t I = 0; I < FSrcTables.size(); ++I) {
             TSrcTable& Table = FSrcTables[I];
-            Table.ComboBox->addItems(Items);
+            for (const TTvrMainSrcFiles& File : FSrcFiles)
+                Table.ComboBox->addItem(File.DisplayName, ToByteArray(ExtractFileName(File.FileName)));
             if (Table.Info->Optional)
-                Table.ComboBox->addItem(QString());
+                Table.ComboBox->addItem(QString(), QByteArray());
             SelectSrcFile(Table.ComboBox, Names[I], FromView(Table.Info->Keyword));
         }
     }
@@ -545,24 +606,20 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
     FRun->HideSheetWindow();
 }
 
-void TTvrMainWindow::SetSrcPath(const QString& APath)
+void TTvrMainWindow::SetSrcPath(const std::string& APath)
 {
     FSrcPath = APath;
     const QSignalBlocker Blocker(FSrcLocationComboBox);
     FSrcLocationHistory->MoveToTop(APath);
     FSrcLocationComboBox->setCurrentIndex(0);
-    FSrcLocationComboBox->setToolTip(PathFullDisplayName(APath));
+    FSrcLocationComboBox->setToolTip(PathFullDisplayName(PathDisplay(APath)));
     FSrcLocationComboBox->update();
-    FSrcLocationHistory->Save(Config());
+    Remember([this](TTvrConfig& AConfig) { FSrcLocationHistory->Save(AConfig); });
 }
 
-void TTvrMainWindow::ChangeSrcPath(const QString& APath, bool AFromConfig)
+void TTvrMainWindow::ChangeSrcPath(const std::string& APath, bool AFromConfig)
 {
-    try {
-        SetSrcPath(APath);
-    } catch (const std::exception& E) {
-        ShowErrorMessage(E);
-    }
+    SetSrcPath(APath);
     UpdateSrcComboBoxes(AFromConfig);
     StatusChange();
 }
@@ -572,13 +629,18 @@ void TTvrMainWindow::TotProgressSendMessage(const std::string& AMessage)
     FTotProgressMemo->Append(AMessage);
 }
 
-bool TTvrMainWindow::OpenSrcLocation(const QString& AFolder)
+bool TTvrMainWindow::OpenSrcLocation(const std::string& AFolder)
 {
-    if (!DirectoryExistsQuiet(AFolder)) {
-        ShowMessageBox(nmkWarning, QStringLiteral("フォルダ \"%1\" が見つかりません。").arg(AFolder));
+    struct stat St {};
+    if (::stat(AFolder.c_str(), &St) != 0) {
+        ShowMessageBox(nmkWarning, QStringLiteral("フォルダ \"%1\" が見つかりません。"), {PathDisplay(AFolder)});
         return false;
     }
-    ChangeSrcPath(ExpandFolderPath(AFolder), true);
+    if (!S_ISDIR(St.st_mode)) {
+        ShowMessageBox(nmkWarning, QStringLiteral("\"%1\" はフォルダではありません。"), {PathDisplay(AFolder)});
+        return false;
+    }
+    ChangeSrcPath(ExpandFolderBytes(AFolder), true);
     return true;
 }
 
@@ -593,22 +655,25 @@ TTvrMainWindow::TSrcTable* TTvrMainWindow::SrcTableOf(QAction* AAction)
 void TTvrMainWindow::ActionExecute(QAction* ASender)
 {
     if (ASender == FActSrcLocation) {
-        QString Path = FSrcPath;
+        // Qt's picker speaks in UTF-8 names; the folder it names is found
+        // again as bytes.
+        QString Path = QFile::decodeName(ToByteArray(FSrcPath));
         if (!SelectFolder(QStringLiteral("ソースデータの場所を指定してください。\n\n") + FSrcLocationLabel->text(), Path,
                           this))
             return;
-        ChangeSrcPath(Path, false);
+        ChangeSrcPath(LocalPathBytes(Path), false);
     } else if (ASender == FActTotExec) {
-        FRun->Run([this] {
-            // The choice is remembered before the run reads it.
-            TTvrRunSources Sources;
-            Sources.Folder = FSrcPath;
-            for (const TSrcTableKind Kind : kSrcTableKinds) {
-                const TSrcTable& Table = SrcTable(Kind);
-                Sources.FileName(Kind) = Table.ComboBox->currentText();
-                Config().WriteString(Table.ConfigKey, Sources.FileName(Kind));
-            }
-            return Sources;
+        TTvrRunSources Sources;
+        Sources.Folder = FSrcPath;
+        TTvrConfig::TKeyValues Remembered;
+        for (const TSrcTableKind Kind : kSrcTableKinds) {
+            Sources.FileName(Kind) = SrcFileName(Kind);
+            Remembered.emplace_back(SrcTable(Kind).ConfigKey, TTvrConfig::PathValue(Sources.FileName(Kind)));
+        }
+        // The choice is remembered before the run reads it, in one write;
+        // a configuration that cannot be written does not stop the run.
+        FRun->Run(Sources, [Remembered] {
+            Remember([&Remembered](TTvrConfig& AConfig) { AConfig.WriteStrings(Remembered); });
         });
     } else if (ASender == FActHelpOpenFolder) {
         try {
@@ -630,14 +695,13 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         TTvrMksrcParams Params;
         Params.Parent = this;
         Params.DataName = FromView(Table->Info->Caption);
-        Params.FileName = FSrcPath + FromView(Table->Info->FileName);
+        Params.FileName = FSrcPath + std::string(Table->Info->FileName);
         Params.FieldDefs = Table->Info->FieldDefs;
         Params.Settings = FSettings;
         if (!ExecuteMksrcDialog(Params))
             return;
         UpdateSrcComboBoxes(false);
-        const QString Name = QFileInfo(Params.FileName).fileName();
-        SelectSrcFile(Table->ComboBox, Name, Name);
+        SelectSrcFile(Table->ComboBox, std::string(Table->Info->FileName), FromView(Table->Info->FileName));
         StatusChange();
     }
 }

@@ -42,7 +42,13 @@ class TTvrSrcLocationHistory;
 
 // One CSV file of the current location, as the file combo boxes show it.
 struct TTvrMainSrcFiles {
-    QString FileName;
+    // The full path, as bytes: the name the file operations and the run use.
+    std::string FileName;
+    // The file name without folder as the user reads it (FileNameDisplay).
+    QString DisplayName;
+    // False when the file's time lies beyond what a date holds (a year
+    // outside 1 to 9999): it is shown as unknown.
+    bool TimeKnown = false;
     // Local time.
     TTvrDate FileTimeStamp;
     int32_t FileDays = 0;
@@ -58,11 +64,13 @@ public:
     explicit TTvrMainWindow(const TTvrRegionalSettings& ASettings);
     ~TTvrMainWindow() override;
 
-    // Makes a folder the current location as if it had been chosen with the
-    // folder picker (the program's argument); the files are chosen by their
-    // remembered names, then by keyword. A folder that does not exist is
-    // refused with a warning. False when it was refused.
-    bool OpenSrcLocation(const QString& AFolder);
+    // Makes a folder (its path as bytes) the current location as if it had
+    // been chosen with the folder picker (the program's argument); the files
+    // are chosen by their remembered names, then by keyword. A folder that
+    // does not exist, or a path that is not a folder, is refused with a
+    // warning. False when it was refused.
+    bool OpenSrcLocation(const std::string& AFolder);
+    bool OpenSrcLocation(const QString& AFolder) { return OpenSrcLocation(AFolder.toStdString()); }
 
     void ActionExecute(QAction* ASender);
 
@@ -74,9 +82,14 @@ public:
     // and its age; empty for the not-used item.
     QString SrcFileItemText(int AIndex) const;
 
-    const QString& SrcPath() const { return FSrcPath; }
+    // The current location as the user reads it, and as bytes.
+    QString SrcPath() const;
+    const std::string& SrcFolder() const { return FSrcPath; }
+    // The name (bytes) of the file chosen for a table; empty for the
+    // not-used item and when none is chosen.
+    std::string SrcFileName(TSrcTableKind AKind) const;
     const std::vector<TTvrMainSrcFiles>& SrcFiles() const { return FSrcFiles; }
-    const QStringList& SrcLocationDisplayNames() const;
+    QStringList SrcLocationDisplayNames() const;
     TTvrSheetWindow* SheetWindow() const;
 
     TTvrOwnerDrawComboBox* SrcLocationComboBox() const { return FSrcLocationComboBox; }
@@ -140,22 +153,23 @@ private:
     bool SrcLocationComboBoxKeyDown(QKeyEvent* AEvent);
 
     void UpdateSrcComboBoxes(bool AFromConfig);
-    // Chooses an item: the one named ANAme (letter case ignored) when a name
-    // is given, else the first containing the keyword. No name (nullopt) is
-    // not the same as the empty name of the not-used item.
-    static void SelectSrcFile(QComboBox* ACombo, const std::optional<QString>& AName, const QString& AKeyword);
+    // Chooses an item: the one named AName (its bytes, then its text with
+    // letter case ignored) when a name is given, else the first whose text
+    // contains the keyword. No name (nullopt) is not the same as the empty
+    // name of the not-used item.
+    static void SelectSrcFile(QComboBox* ACombo, const std::optional<std::string>& AName, const QString& AKeyword);
     // Makes the folder the current location and the first of the history,
-    // and writes the history.
-    void SetSrcPath(const QString& APath);
-    // Makes the folder the current location (SetSrcPath, a history that
-    // could not be written reported in the error box), then lists its files
-    // again, choosing them by their remembered names (AFromConfig) or by
-    // the names chosen before.
-    void ChangeSrcPath(const QString& APath, bool AFromConfig);
+    // and writes the history (best-effort).
+    void SetSrcPath(const std::string& APath);
+    // Makes the folder the current location (SetSrcPath), then lists its
+    // files again, choosing them by their remembered names (AFromConfig) or
+    // by the names chosen before.
+    void ChangeSrcPath(const std::string& APath, bool AFromConfig);
 
     TTvrRegionalSettings FSettings;
     std::vector<TTvrMainSrcFiles> FSrcFiles;
-    QString FSrcPath;
+    // Bytes, with its separator; empty when no location is chosen.
+    std::string FSrcPath;
     bool FShown = false;
 
     QLabel* FSrcCaptionLabel = nullptr;

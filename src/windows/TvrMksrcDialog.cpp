@@ -9,12 +9,14 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
 
+#include "shell/NbFileNames.h"
 #include "shell/NbFonts.h"
 #include "shell/NbHints.h"
 #include "shell/NbMessageBox.h"
@@ -198,7 +200,8 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
     auto* ViLayout = new QVBoxLayout(ViPanel);
     ViLayout->setContentsMargins(1, 0, 1, 1);
     ViLayout->setSpacing(0);
-    const QFileInfo File(FFileName);
+    const std::string FileName = ExtractFileName(FFileName);
+    const std::string Folder = FFileName.substr(0, FFileName.size() - FileName.size());
     FViHeadPanel = new QLabel(QStringLiteral(" 作成するソースデータ : %1").arg(AParams.DataName), ViPanel);
     FViHeadPanel->setObjectName(QStringLiteral("ViHeadPanel"));
     FViHeadPanel->setFixedHeight(26);
@@ -209,7 +212,7 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
     FViHeadPanel->setAutoFillBackground(true);
     FViHeadPanel->setBackgroundRole(QPalette::Window);
     FViHeadPanel->setToolTip(QStringLiteral("作成するソースデータ\n・ソースデータの場所 : %1\n・ファイル名 : %2")
-                                 .arg(PathFullDisplayName(File.absolutePath()), File.fileName()));
+                                 .arg(PathFullDisplayName(PathDisplay(ExpandFolderBytes(Folder))), FileNameDisplay(FileName)));
     ViLayout->addWidget(FViHeadPanel);
 
     FViSheetStringGrid = new QTableView(ViPanel);
@@ -236,6 +239,15 @@ TTvrMksrcDialog::TTvrMksrcDialog(const TTvrMksrcParams& AParams)
 TTvrMksrcDialog::~TTvrMksrcDialog()
 {
     MksrcDialogState().Save(*this);
+}
+
+void TTvrMksrcDialog::keyPressEvent(QKeyEvent* AEvent)
+{
+    if (AEvent->key() == Qt::Key_Escape) {
+        AEvent->accept();
+        return;
+    }
+    QDialog::keyPressEvent(AEvent);
 }
 
 void TTvrMksrcDialog::ActExecute(QAction* ASender)
@@ -313,9 +325,9 @@ void TTvrMksrcDialog::Paste()
 
 void TTvrMksrcDialog::Save()
 {
-    const QString Question = QStringLiteral("ソースデータを保存してこのダイアログを閉じます。\n\nファイル名 : %1")
-                                 .arg(QFileInfo(FFileName).fileName());
-    if (ShowMessageBox(nmkNotice, Question, nmbOkCancel) != nmaOk)
+    if (ShowMessageBox(nmkNotice, QStringLiteral("ソースデータを保存してこのダイアログを閉じます。\n\nファイル名 : %1"),
+                       {FileNameDisplay(ExtractFileName(FFileName))}, nmbOkCancel)
+        != nmaOk)
         return;
     bool Written = false;
     try {
@@ -331,7 +343,7 @@ void TTvrMksrcDialog::Save()
                 Fields[J] = Row[J].Text.toStdString();
             Lines.push_back(MakeCsvLine(Fields));
         }
-        Written = WriteFileIfChanged(FFileName.toStdString(), EncodeTextLines(Lines));
+        Written = WriteFileIfChanged(FFileName, EncodeTextLines(Lines));
     } catch (const std::exception& E) {
         ShowErrorMessage(E);
         return;

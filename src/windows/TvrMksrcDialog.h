@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTableView>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tables/TvrSheet.h"
@@ -28,8 +29,9 @@ struct TTvrMksrcParams {
     QWidget* Parent = nullptr;
     // The source table's name as the user knows it: its caption.
     QString DataName;
-    // Full path of the CSV file to write.
-    QString FileName;
+    // Full path of the CSV file to write, as bytes (the folder's name need
+    // not be UTF-8).
+    std::string FileName;
     // The source table's columns in file order.
     TTvrFieldDefDynArray FieldDefs;
     // The conventions the cells are checked with: the system's, read once
@@ -93,6 +95,11 @@ public:
     QString CellText(int32_t ACol, int32_t ARow) const;
     bool CellValid(int32_t ACol, int32_t ARow) const;
 
+protected:
+    // Esc does not close the dialog: it would drop the pasted rows without
+    // a question. Only Save and the close box end it.
+    void keyPressEvent(QKeyEvent* AEvent) override;
+
 private:
     void ClearSheet();
     void SetSheetEnabled(bool AEnabled);
@@ -102,7 +109,7 @@ private:
     QWidget* FhnParent = nullptr;
     int32_t FFieldDefCount = 0;
     TTvrFieldDefDynArray FFieldDefs;
-    QString FFileName;
+    std::string FFileName;
     TTvrRegionalSettings FSettings;
     bool FInvalidSome = false;
     bool FSaved = false;

@@ -4,6 +4,10 @@
 #include "windows/TvrOwnerDrawComboBox.h"
 
 #include <QAbstractItemView>
+#include <QListView>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -41,6 +45,15 @@ TTvrOwnerDrawComboBox::TTvrOwnerDrawComboBox(QWidget* AParent, TTvrDrawComboItem
 {
     setItemDelegate(new TTvrOwnerDrawDelegate(this));
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Every item is one fixed height: the list need not measure ten
+    // thousand remembered locations one by one before it opens.
+    if (auto* List = qobject_cast<QListView*>(view()))
+        List->setUniformItemSizes(true);
+    // The open list takes the mouse: the list where the item under the mouse
+    // lies, the frame around it (the popup itself) elsewhere.
+    view()->viewport()->installEventFilter(this);
+    if (QWidget* Popup = view()->parentWidget())
+        Popup->installEventFilter(this);
 }
 
 void TTvrOwnerDrawComboBox::SetItemHeight(int32_t AHeight)
@@ -81,10 +94,59 @@ void TTvrOwnerDrawComboBox::paintEvent(QPaintEvent*)
     }
 }
 
+void TTvrOwnerDrawComboBox::mousePressEvent(QMouseEvent* AEvent)
+{
+    if (AEvent->button() == Qt::LeftButton && !ListOpen()) {
+        FPressTime = AEvent->timestamp();
+        FPressPos = AEvent->globalPosition().toPoint();
+    }
+    QComboBox::mousePressEvent(AEvent);
+}
+
 void TTvrOwnerDrawComboBox::mouseDoubleClickEvent(QMouseEvent* AEvent)
 {
+    // The double click whose second press the list took: already run.
+    if (FDoubleClickTime != 0 && AEvent->timestamp() == FDoubleClickTime)
+        return;
     if (!RunControlDoubleClick(this))
         QComboBox::mouseDoubleClickEvent(AEvent);
+}
+
+bool TTvrOwnerDrawComboBox::CompletesDoubleClick(const QMouseEvent& AEvent) const
+{
+    if (FPressTime == 0 || AEvent.button() != Qt::LeftButton || !HasControlDoubleClick(const_cast<TTvrOwnerDrawComboBox*>(this)))
+        return false;
+    const QStyleHints* Hints = QGuiApplication::styleHints();
+    const QPoint Pos = AEvent.globalPosition().toPoint();
+    return AEvent.timestamp() >= FPressTime
+           && AEvent.timestamp() - FPressTime <= static_cast<quint64>(Hints->mouseDoubleClickInterval())
+           && (Pos - FPressPos).manhattanLength() <= Hints->mouseDoubleClickDistance()
+           && rect().contains(mapFromGlobal(Pos));
+}
+
+void TTvrOwnerDrawComboBox::RunDoubleClick(const QMouseEvent& AEvent)
+{
+    FPressTime = 0;
+    FDoubleClickTime = AEvent.timestamp();
+    hidePopup();
+    RunControlDoubleClick(this);
+}
+
+bool TTvrOwnerDrawComboBox::eventFilter(QObject* AWatched, QEvent* AEvent)
+{
+    const QEvent::Type Type = AEvent->type();
+    if (Type == QEvent::MouseButtonPress || Type == QEvent::MouseButtonDblClick
+        || Type == QEvent::MouseButtonRelease) {
+        const auto* Mouse = static_cast<QMouseEvent*>(AEvent);
+        // The rest of a double click already run goes nowhere.
+        if (FDoubleClickTime != 0 && Mouse->timestamp() == FDoubleClickTime)
+            return true;
+        if (Type != QEvent::MouseButtonRelease && ListOpen() && CompletesDoubleClick(*Mouse)) {
+            RunDoubleClick(*Mouse);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(AWatched, AEvent);
 }
 
 } // namespace tavrel

@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QThread>
+#include <sys/stat.h>
 
 #include "aggregation/TvrSumup.h"
+#include "shell/NbFileNames.h"
 #include "shell/NbMessageBox.h"
 #include "shell/NbOverrideCursor.h"
 #include "windows/TvrLogView.h"
@@ -42,6 +44,35 @@ std::string& SourceFileOf(TTvrExecuteParams& AParams, TSrcTableKind AKind)
 
 } // namespace
 
+std::optional<TTvrFileStamp> FileStamp(const std::string& AFileName)
+{
+    struct stat St {};
+    if (::stat(AFileName.c_str(), &St) != 0)
+        return std::nullopt;
+    return TTvrFileStamp {St.st_mtim.tv_sec, St.st_mtim.tv_nsec, St.st_size, St.st_dev, St.st_ino};
+}
+
+TTvrRunController::TStamps TTvrRunController::StampsOf(const TTvrRunSources& ASources)
+{
+    TStamps Stamps;
+    for (const TSrcTableKind Kind : kSrcTableKinds) {
+        if (!ASources.FileName(Kind).empty())
+            Stamps[static_cast<size_t>(Kind)] = FileStamp(ASources.Folder + ASources.FileName(Kind));
+    }
+    return Stamps;
+}
+
+std::string TTvrRunController::NotARegularFile(const TTvrRunSources& ASources)
+{
+    for (const TSrcTableKind Kind : kSrcTableKinds) {
+        const std::string File = ASources.Folder + ASources.FileName(Kind);
+        struct stat St {};
+        if (!ASources.FileName(Kind).empty() && ::stat(File.c_str(), &St) == 0 && !S_ISREG(St.st_mode))
+            return File;
+    }
+    return std::string();
+}
+
 TTvrRunController::TTvrRunController(QWidget* AWindow, TTvrLogView* ALog, QPushButton* AButton, QAction* AAction,
                                      const TTvrRegionalSettings& ASettings, TTvrExecuteSendMessage ASendMessage)
     : FWindow(AWindow), FLog(ALog), FButton(AButton), FAction(AAction), FSettings(ASettings),
@@ -71,14 +102,18 @@ void TTvrRunController::ShowSheetWindow()
     FSheetWindow->activateWindow();
 }
 
-void TTvrRunController::Run(const TChooseSources& AChoose)
+void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSources& ARemember)
 {
-    if (FSheetWindow && FSheetWindow->isVisible()) {
+    // A file mended in the spreadsheet since the run is a change of the
+    // choice: the mend is checked.
+    if (FSheetWindow && FSheetWindow->isVisible() && FRunSources == ASources && StampsOf(ASources) == FRunStamps) {
         ShowSheetWindow();
         return;
     }
     if (!FAction->isEnabled())
         return;
+    // The viewer shows the run's sheets, which the run replaces.
+    HideSheetWindow();
     bool Ok = false;
     try {
         const TNbOverrideCursor Wait;
@@ -91,14 +126,25 @@ void TTvrRunController::Run(const TChooseSources& AChoose)
         FWindow->repaint();
         QThread::msleep(kPauseBeforeRunMs);
 
-        const TTvrRunSources Sources = AChoose();
+        if (ARemember)
+            ARemember();
         TTvrExecuteParams Params;
         for (const TSrcTableKind Kind : kSrcTableKinds)
-            SourceFileOf(Params, Kind) = Sources.FileName(Kind).toStdString();
-        Params.PathInput = Sources.Folder.toStdString();
-        Params.PathOutput = (Sources.Folder + QLatin1String(kOutputFolderName) + u'/').toStdString();
+            SourceFileOf(Params, Kind) = ASources.FileName(Kind);
+        Params.PathInput = ASources.Folder;
+        Params.PathOutput = ASources.Folder + kOutputFolderName + '/';
         Params.Settings = FSettings;
         Params.Today = TTvrSheetWindow::CurrentDate();
+        FRunSources = ASources;
+        FRunStamps = StampsOf(ASources);
+        if (const std::string File = NotARegularFile(ASources); !File.empty()) {
+            FLog->Append("ファイル \"" + PathDisplay(File).toStdString() + "\" は通常のファイルではありません。");
+            FLog->Append("集計は中止されました。");
+            FLog->Flush();
+            ShowMessageBox(nmkWarning, QStringLiteral("集計を完了できませんでした。\\n[集計ログ:] を確認してください。"),
+                           nmbOk);
+            return;
+        }
         Ok = FSumup->Execute(Params);
         FLog->Flush();
 

@@ -6,10 +6,12 @@
 // The run of 集計データ作成・表示: from the main window's choice of source
 // files to the viewer with the sheets of the run.
 
-#include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "aggregation/SumSchema.h"
 #include "sources/SrcTables.h"
@@ -26,23 +28,37 @@ class TTvrSheetWindow;
 class TTvrSumup;
 
 // The source files of a run: the location (a folder with its separator)
-// and the name of each table's file there, empty for a table not used.
+// and the name of each table's file there, empty for a table not used; all
+// as bytes, the names the file system knows them by.
 struct TTvrRunSources {
-    QString Folder;
-    std::array<QString, kSrcTableKinds.size()> FileNames;
+    std::string Folder;
+    std::array<std::string, kSrcTableKinds.size()> FileNames;
 
-    QString& FileName(TSrcTableKind AKind) { return FileNames[static_cast<size_t>(AKind)]; }
-    const QString& FileName(TSrcTableKind AKind) const { return FileNames[static_cast<size_t>(AKind)]; }
+    std::string& FileName(TSrcTableKind AKind) { return FileNames[static_cast<size_t>(AKind)]; }
+    const std::string& FileName(TSrcTableKind AKind) const { return FileNames[static_cast<size_t>(AKind)]; }
+    friend bool operator==(const TTvrRunSources&, const TTvrRunSources&) = default;
 };
+
+// What tells that a file changed since a run read it: its time of
+// modification to the nanosecond, its size and its identity (a spreadsheet
+// saves by replacing the file). Nothing for a file that is not there.
+struct TTvrFileStamp {
+    int64_t Seconds = 0;
+    int64_t Nanoseconds = 0;
+    int64_t Size = 0;
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    friend bool operator==(const TTvrFileStamp&, const TTvrFileStamp&) = default;
+};
+std::optional<TTvrFileStamp> FileStamp(const std::string& AFileName);
 
 // Runs the aggregation for the main window and hands its sheets to the
 // viewer, which it owns. The run holds the user-interface thread: the log
 // paints itself, and no input is taken until the run is over.
 class TTvrRunController {
 public:
-    // The sources of a run, asked for once the run has started; it may
-    // raise (remembering the choice writes the configuration).
-    using TChooseSources = std::function<TTvrRunSources()>;
+    // Remembers the choice of a run once the run has started; best-effort.
+    using TRememberSources = std::function<void()>;
 
     // AWindow is the main window, ALog its log; AButton starts the run and
     // follows AAction, the run's command, whose enabled state tells whether
@@ -53,15 +69,17 @@ public:
     TTvrRunController(const TTvrRunController&) = delete;
     TTvrRunController& operator=(const TTvrRunController&) = delete;
 
-    // While the viewer is on screen it already shows the sheets of this
-    // choice: it only comes forward. Otherwise, when the command is
-    // enabled: the wait cursor, the button off and the log empty; a pause;
-    // the run; then a pause to read the last line, or the warning of a run
-    // that could not complete; the viewer with the sheets the run read and
+    // While the viewer is on screen it shows the sheets of the last run:
+    // when that run had these sources and none of their files changed since
+    // (FileStamp), the viewer only comes forward. Otherwise, when the
+    // command is enabled: the viewer hidden, the wait cursor, the button off
+    // and the log empty; a pause; the choice remembered (ARemember); the
+    // run; then a pause to read the last line, or the warning of a run that
+    // could not complete; the viewer with the sheets the run read and
     // wrote; a failed run leaves the main window in front, with its log in
     // view. However the run ends, the log is complete and the button and the
     // cursor come back before any error is shown.
-    void Run(const TChooseSources& AChoose);
+    void Run(const TTvrRunSources& ASources, const TRememberSources& ARemember);
 
     // The viewer; none before the first run that kept a sheet.
     TTvrSheetWindow* SheetWindow() const { return FSheetWindow.get(); }
@@ -72,6 +90,13 @@ private:
     // Shows the viewer, restored when minimised, in front.
     void ShowSheetWindow();
 
+    using TStamps = std::array<std::optional<TTvrFileStamp>, kSrcTableKinds.size()>;
+    static TStamps StampsOf(const TTvrRunSources& ASources);
+    // TODO(merge): the engine's ReadFileBytes refuses what is not a regular
+    // file; then the run says it and this goes. The chosen file that is not
+    // one (a FIFO would make the run wait for ever), or empty.
+    static std::string NotARegularFile(const TTvrRunSources& ASources);
+
     QWidget* FWindow;
     TTvrLogView* FLog;
     QPushButton* FButton;
@@ -79,6 +104,10 @@ private:
     TTvrRegionalSettings FSettings;
     std::unique_ptr<TTvrSumup> FSumup;
     std::unique_ptr<TTvrSheetWindow> FSheetWindow;
+    // The sources of the last run that reached the engine, and their files'
+    // stamps taken just before it read them.
+    std::optional<TTvrRunSources> FRunSources;
+    TStamps FRunStamps;
 };
 
 } // namespace tavrel

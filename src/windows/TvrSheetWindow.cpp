@@ -25,6 +25,8 @@
 #include <cmath>
 
 #include "shell/NbCellText.h"
+#include "shell/NbFileNames.h"
+#include "tables/TvrCsv.h"
 #include "shell/NbFonts.h"
 #include "shell/NbGlyphText.h"
 #include "shell/NbHints.h"
@@ -57,7 +59,7 @@ constexpr int32_t kListWidth = 250;
 
 QString FileNameOnly(const TTvrSheet& ASheet)
 {
-    return QFileInfo(FromStd(ASheet.FileName())).fileName();
+    return FileNameDisplay(ExtractFileName(ASheet.FileName()));
 }
 
 // The sheet list's items: the file's small icon and name with its age, bold
@@ -279,9 +281,7 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
 
 TTvrSheetWindow::~TTvrSheetWindow()
 {
-    SheetWindowState().Save(*this, [this](TTvrConfig& AConfig) {
-        AConfig.WriteInteger(kListWidthKey, FLsPanel->width());
-    });
+    SheetWindowState().Save(*this, {{kListWidthKey, QString::number(FLsPanel->width())}});
 }
 
 TTvrDate TTvrSheetWindow::CurrentDate()
@@ -322,7 +322,7 @@ void TTvrSheetWindow::Setup(const TTvrSheets& AInputs, const TTvrSheets& AOutput
     FLsListListBox->clear();
     for (const TTvrSheet* Sheet : FSheets) {
         auto* Item = new QListWidgetItem(FileNameOnly(*Sheet), FLsListListBox);
-        Item->setData(Qt::UserRole, FromStd(Sheet->FileName()));
+        Item->setData(Qt::UserRole, PathDisplay(Sheet->FileName()));
     }
     if (FSheets.empty())
         return;
@@ -444,7 +444,7 @@ void TTvrSheetWindow::DrawHead()
         Painter.setBrush(Qt::NoBrush);
         TNbGlyphText GlyphText;
         GlyphText.Initialize(FViHeadImage, &Painter);
-        GlyphText.Draw(QRect(QPoint(0, 0), Size), FromStd(FSheet->FileName()),
+        GlyphText.Draw(QRect(QPoint(0, 0), Size), PathDisplay(FSheet->FileName()),
                        FileNameOnly(*FSheet) + QStringLiteral("  ") + Info.DateInfo1);
     }
     FViHeadImage->setPixmap(Picture);

@@ -3,8 +3,10 @@
 
 #include "windows/TvrSrcLocationHistory.h"
 
+#include <QHash>
 #include <algorithm>
 
+#include "shell/NbFileNames.h"
 #include "shell/NbPaths.h"
 #include "shell/TvrConfig.h"
 
@@ -32,72 +34,114 @@ QString SrcLocationDisplayName(const QString& AFolder)
     return Name;
 }
 
-TTvrSrcLocationHistory::TTvrSrcLocationHistory(QObject* AParent) : QStringListModel(AParent)
+TTvrSrcLocationHistory::TTvrSrcLocationHistory(QObject* AParent) : QAbstractListModel(AParent) {}
+
+int TTvrSrcLocationHistory::rowCount(const QModelIndex& AParent) const
 {
-    // The short names follow every change of the list.
-    connect(this, &QAbstractItemModel::modelReset, this, [this] { UpdateDisplayNames(); });
-    connect(this, &QAbstractItemModel::rowsInserted, this, [this] { UpdateDisplayNames(); });
-    connect(this, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateDisplayNames(); });
-    connect(this, &QAbstractItemModel::dataChanged, this, [this] { UpdateDisplayNames(); });
+    return AParent.isValid() ? 0 : static_cast<int>(FFolders.size());
+}
+
+QVariant TTvrSrcLocationHistory::data(const QModelIndex& AIndex, int ARole) const
+{
+    if (!AIndex.isValid() || AIndex.row() >= rowCount())
+        return {};
+    const std::string& Folder = FFolders[static_cast<size_t>(AIndex.row())];
+    switch (ARole) {
+    case Qt::DisplayRole:
+        return PathDisplay(Folder);
+    case FolderRole:
+        return ToByteArray(Folder);
+    default:
+        return {};
+    }
 }
 
 bool TTvrSrcLocationHistory::Load(const TTvrConfig& AConfig)
 {
-    const TTvrConfig::TKeyValues KeyValues = AConfig.ReadSectionKeyValues(kSrcPathsSection);
-    QStringList Folders;
+    // The values by key once, so that ten thousand locations are read in
+    // one pass; the first of a repeated key counts.
+    QHash<QString, QString> Values;
+    for (const auto& [Key, Value] : AConfig.ReadSectionKeyValues(kSrcPathsSection))
+        Values.insert(Key, Value);
+    std::vector<std::string> Folders;
+    std::vector<std::string> Absent;
     bool FirstKept = false;
-    for (size_t I = 0; I < KeyValues.size(); ++I) {
-        const QString Key = QString::number(I);
-        const auto Found = std::find_if(KeyValues.begin(), KeyValues.end(), [&Key](const auto& APair) {
-            return APair.first.compare(Key, Qt::CaseInsensitive) == 0;
-        });
-        QString Value = Found != KeyValues.end() ? Found->second.trimmed() : QString();
+    for (qsizetype I = 0; I < Values.size(); ++I) {
+        const QString Value = Values.value(QString::number(I)).trimmed();
         if (Value.isEmpty())
             break;
+        std::string Folder = TTvrConfig::PathBytes(Value);
         // A location is a folder path ending in its separator, also when the
         // file was edited by hand.
-        if (!Value.endsWith(u'/'))
-            Value += u'/';
-        if (!DirectoryExistsQuiet(Value))
+        if (!Folder.ends_with('/'))
+            Folder += '/';
+        if (!FolderExists(Folder)) {
+            Absent.push_back(std::move(Folder));
             continue;
-        Folders.append(Value);
+        }
         if (I == 0)
             FirstKept = true;
+        Folders.push_back(std::move(Folder));
     }
-    setStringList(Folders);
+    beginResetModel();
+    FFolders = std::move(Folders);
+    FAbsent = std::move(Absent);
+    FDisplayNames.assign(FFolders.size(), QString());
+    endResetModel();
     return FirstKept;
 }
 
 void TTvrSrcLocationHistory::Save(TTvrConfig& AConfig) const
 {
     TTvrConfig::TKeyValues KeyValues;
-    const QStringList Folders = stringList();
-    for (qsizetype I = 0; I < Folders.size(); ++I)
-        KeyValues.emplace_back(QString::number(I), Folders[I]);
+    KeyValues.reserve(FFolders.size() + FAbsent.size());
+    for (const std::vector<std::string>* List : {&FFolders, &FAbsent}) {
+        for (const std::string& Folder : *List)
+            KeyValues.emplace_back(QString::number(KeyValues.size()), TTvrConfig::PathValue(Folder));
+    }
     AConfig.WriteSectionKeyValues(kSrcPathsSection, KeyValues);
 }
 
-void TTvrSrcLocationHistory::MoveToTop(const QString& AFolder)
+void TTvrSrcLocationHistory::MoveToTop(const std::string& AFolder)
 {
-    const int Found = static_cast<int>(stringList().indexOf(AFolder));
-    if (Found == 0)
-        return;
-    if (Found > 0)
-        removeRows(Found, 1);
-    insertRows(0, 1);
-    setData(index(0), AFolder);
+    const auto Found = std::find(FFolders.begin(), FFolders.end(), AFolder);
+    if (Found != FFolders.end()) {
+        if (Found == FFolders.begin())
+            return;
+        Remove(static_cast<int>(Found - FFolders.begin()));
+    }
+    // Back again: no longer absent.
+    std::erase(FAbsent, AFolder);
+    beginInsertRows(QModelIndex(), 0, 0);
+    FFolders.insert(FFolders.begin(), AFolder);
+    FDisplayNames.insert(FDisplayNames.begin(), QString());
+    endInsertRows();
 }
 
 void TTvrSrcLocationHistory::Remove(int AIndex)
 {
-    removeRows(AIndex, 1);
+    if (AIndex < 0 || AIndex >= rowCount())
+        return;
+    beginRemoveRows(QModelIndex(), AIndex, AIndex);
+    FFolders.erase(FFolders.begin() + AIndex);
+    FDisplayNames.erase(FDisplayNames.begin() + AIndex);
+    endRemoveRows();
 }
 
-void TTvrSrcLocationHistory::UpdateDisplayNames()
+const QString& TTvrSrcLocationHistory::DisplayName(int AIndex) const
 {
-    FDisplayNames.clear();
-    for (const QString& Folder : stringList())
-        FDisplayNames.append(SrcLocationDisplayName(Folder));
+    QString& Name = FDisplayNames[static_cast<size_t>(AIndex)];
+    if (Name.isEmpty())
+        Name = SrcLocationDisplayName(PathDisplay(FFolders[static_cast<size_t>(AIndex)]));
+    return Name;
+}
+
+QStringList TTvrSrcLocationHistory::DisplayNames() const
+{
+    QStringList Names;
+    for (int I = 0; I < rowCount(); ++I)
+        Names.append(DisplayName(I));
+    return Names;
 }
 
 } // namespace tavrel

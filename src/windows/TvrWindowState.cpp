@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
@@ -34,43 +35,66 @@ TTvrWindowPlace TTvrWindowState::Read() const
 
 TTvrWindowPlace TTvrWindowState::Restore(QWidget& AWindow) const
 {
-    const TTvrWindowPlace Place = Read();
-    const QRect& R = Place.Geometry;
-    if (FKeepsPlace) {
-        AWindow.move(R.topLeft());
-        AWindow.resize(R.size());
-    } else {
-        AWindow.resize(R.size());
-        if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
-            const QRect Area = Screen->availableGeometry();
-            AWindow.move(Area.center() - QPoint(R.width() / 2, R.height() / 2));
-        }
+    TTvrWindowPlace Place = Read();
+    QRect& R = Place.Geometry;
+    QList<QRect> Areas;
+    for (const QScreen* Screen : QGuiApplication::screens())
+        Areas.append(Screen->availableGeometry());
+    if (!FKeepsPlace) {
+        if (const QScreen* Screen = QGuiApplication::primaryScreen())
+            R.moveTopLeft(Screen->availableGeometry().center() - QPoint(R.width() / 2, R.height() / 2));
     }
+    R = PlaceOnScreens(R, Areas);
+    AWindow.resize(R.size());
+    AWindow.move(R.topLeft());
     if (Place.Maximized)
         AWindow.setWindowState(AWindow.windowState() | Qt::WindowMaximized);
     return Place;
 }
 
-void TTvrWindowState::Save(const QWidget& AWindow, const std::function<void(TTvrConfig&)>& AAlso) const
+void TTvrWindowState::Save(const QWidget& AWindow, const std::vector<std::pair<QString, QString>>& AAlso) const
 {
-    if (!HasConfig())
-        return;
-    try {
-        TTvrConfig& C = Config();
-        C.WriteBool(Key("Maximized"), AWindow.isMaximized());
-        if (!AWindow.isMaximized()) {
-            if (FKeepsPlace) {
-                C.WriteInteger(Key("Left"), AWindow.x());
-                C.WriteInteger(Key("Top"), AWindow.y());
-            }
-            C.WriteInteger(Key("Width"), AWindow.width());
-            C.WriteInteger(Key("Height"), AWindow.height());
+    TTvrConfig::TKeyValues Values;
+    Values.emplace_back(Key("Maximized"), AWindow.isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!AWindow.isMaximized()) {
+        if (FKeepsPlace) {
+            Values.emplace_back(Key("Left"), QString::number(AWindow.x()));
+            Values.emplace_back(Key("Top"), QString::number(AWindow.y()));
         }
-        if (AAlso)
-            AAlso(C);
-    } catch (const std::exception& E) {
-        ShowErrorMessage(E);
+        Values.emplace_back(Key("Width"), QString::number(AWindow.width()));
+        Values.emplace_back(Key("Height"), QString::number(AWindow.height()));
     }
+    Values.insert(Values.end(), AAlso.begin(), AAlso.end());
+    Remember([&Values](TTvrConfig& AConfig) { AConfig.WriteStrings(Values); });
+}
+
+QRect PlaceOnScreens(const QRect& ARect, const QList<QRect>& AAvailable)
+{
+    if (AAvailable.isEmpty())
+        return ARect;
+    // The screen it overlaps most; when it overlaps none, the nearest to
+    // its centre.
+    const auto Overlap = [&ARect](const QRect& AArea) {
+        const QRect Common = AArea.intersected(ARect);
+        return Common.isEmpty() ? qint64 {0} : qint64 {Common.width()} * Common.height();
+    };
+    const auto Distance = [Centre = ARect.center()](const QRect& AArea) {
+        const qint64 DX = Centre.x() < AArea.left() ? AArea.left() - Centre.x()
+                          : Centre.x() > AArea.right() ? Centre.x() - AArea.right() : 0;
+        const qint64 DY = Centre.y() < AArea.top() ? AArea.top() - Centre.y()
+                          : Centre.y() > AArea.bottom() ? Centre.y() - AArea.bottom() : 0;
+        return DX * DX + DY * DY;
+    };
+    QRect Area = AAvailable.constFirst();
+    for (const QRect& Candidate : AAvailable) {
+        if (Overlap(Candidate) > Overlap(Area)
+            || (Overlap(Area) == 0 && Overlap(Candidate) == 0 && Distance(Candidate) < Distance(Area)))
+            Area = Candidate;
+    }
+    QRect Result(ARect.topLeft(), QSize(std::min(ARect.width(), Area.width()), std::min(ARect.height(), Area.height())));
+    Result.moveLeft(std::clamp(Result.left(), Area.left(), Area.left() + Area.width() - Result.width()));
+    Result.moveTop(std::clamp(Result.top(), Area.top(), Area.top() + Area.height() - Result.height()));
+    return Result;
 }
 
 } // namespace tavrel

@@ -6,9 +6,11 @@
 // Where a window was and how large, remembered in the configuration from one
 // use of the program to the next.
 
+#include <QList>
 #include <QRect>
 #include <QString>
-#include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -36,14 +38,16 @@ public:
     // all defaults without a configuration.
     TTvrWindowPlace Read() const;
     // Gives the window the remembered size, then its place (or the middle
-    // of the screen), then maximises it when it was; gives what it read.
+    // of the screen), both brought onto the screens (PlaceOnScreens), then
+    // maximises it when it was; gives the place it took.
     TTvrWindowPlace Restore(QWidget& AWindow) const;
     // Writes Maximized always, and the place and size only when the window
     // is not maximised, so that a window closed maximised keeps the place
-    // it had before; then AAlso writes what else the window keeps. Without
-    // a configuration nothing; a value that cannot be written is shown in
-    // the error box and ends the writing.
-    void Save(const QWidget& AWindow, const std::function<void(TTvrConfig&)>& AAlso = {}) const;
+    // it had before; AAlso are further keys and values the window keeps.
+    // All in one write of the file. Without a configuration nothing; a
+    // write the file refuses is said once (Remember) and the window closes
+    // all the same.
+    void Save(const QWidget& AWindow, const std::vector<std::pair<QString, QString>>& AAlso = {}) const;
 
 private:
     QString Key(const char* AName) const { return FPrefix + QLatin1String(AName); }
@@ -51,5 +55,15 @@ private:
     QString FPrefix;
     bool FKeepsPlace;
 };
+
+// A window's rectangle brought onto the screens whose available areas are
+// given: on the nearest of them (the one it overlaps most, else the one
+// nearest to its centre), no larger than that area and wholly inside it.
+// A place remembered on a screen that is gone, or a size from a larger
+// screen, would otherwise leave the window where the user cannot reach it.
+// Without screens the rectangle as it is. The rectangle is a window's place
+// (where its frame begins) and its size within the frame, as QWidget's move
+// and resize take them; the frame around it is the desktop's.
+QRect PlaceOnScreens(const QRect& ARect, const QList<QRect>& AAvailable);
 
 } // namespace tavrel

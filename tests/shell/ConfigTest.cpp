@@ -8,11 +8,14 @@
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/TvrConfig.h"
 #include "shell/TvrIniFile.h"
 #include "ShellTestSupport.h"
+#include "TestSupport.h"
 
 namespace tavrel {
 namespace {
@@ -80,10 +83,16 @@ TEST_F(ConfigTest, TheDefaultFolderIsTheUsersDocumentsFolder)
     EXPECT_TRUE(QFileInfo::exists(Docs() + "/Documents/Tavrel/Tavrel.ini"));
 }
 
-TEST_F(ConfigTest, AFolderThatCannotBeMadeFailsTheStart)
+TEST_F(ConfigTest, AFolderThatCannotBeMadeFailsTheStartWithAMessageInJapanese)
 {
     WriteAll(Docs() + "/Tavrel", "a file where the folder should be");
-    EXPECT_THROW(TTvrConfig Config(Docs()), ETvrError);
+    try {
+        TTvrConfig Config(Docs());
+        ADD_FAILURE() << "no error";
+    } catch (const ETvrError& E) {
+        EXPECT_EQ(std::string(E.what()), "設定ファイルのフォルダ \"" + (Docs() + "/Tavrel/").toStdString()
+                                             + "\" を作成できません。同じ名前のファイルがあります。");
+    }
 }
 
 TEST_F(ConfigTest, IntegersAndBooleansAsTheFileHoldsThem)
@@ -168,17 +177,137 @@ TEST_F(ConfigTest, KeyOrderAndOtherLinesAreKeptWhenRewriting)
                                   "[Other]\r\nx=1\r\n");
 }
 
-TEST_F(ConfigTest, ValuesAreCutAt2047CharactersWhenRead)
+TEST_F(ConfigTest, ValuesAreReadWholeHoweverLong)
+{
+    // A folder path of 2,100 characters: cut at 2,047 it would name one of
+    // its parents.
+    QString Deep = QStringLiteral("/data");
+    while (Deep.size() < 2100)
+        Deep += QStringLiteral("/年度");
+    Deep = Deep.left(2099) + u'/';
+    ASSERT_EQ(Deep.size(), 2100);
+    TTvrConfig Config(Docs());
+    for (const QString& Value : {Deep, Deep.left(2047), Deep.left(2048), Deep + Deep}) {
+        Config.WriteString("SrcKamoku", Value);
+        EXPECT_EQ(Config.ReadString("SrcKamoku", ""), Value) << Value.size();
+        Config.WriteSectionKeyValues("SrcPaths", {{"0", Value}});
+        EXPECT_EQ(Config.ReadSectionKeyValues("SrcPaths").at(0).second, Value) << Value.size();
+    }
+}
+
+TEST_F(ConfigTest, AFileWithAByteOrderMarkIsReadAndSavedBackAsUtf8WithTheSameKeys)
+{
+    const std::string Text = "[General]\r\nSrcKamoku=収支科目マスタ.csv\r\nSheet.Width=1024\r\n\r\n"
+                             "[SrcPaths]\r\n0=/home/会計/2025年度/\r\n";
+    // clang-format off
+    struct Case { const char* Name; std::string Bytes; };
+    const Case kCases[] = {
+        {"UTF-16 LE with a mark, as Notepad writes it", "\xFF\xFE" + test::Recode(Text, "UTF-16LE", "UTF-8")},
+        {"UTF-16 BE with a mark",                       "\xFE\xFF" + test::Recode(Text, "UTF-16BE", "UTF-8")},
+        {"UTF-8 with a mark",                           "\xEF\xBB\xBF" + Text},
+        {"code page 932, as Notepad's ANSI",            test::ToCp932(Text)},
+        {"UTF-8",                                       Text},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        WriteIni(C.Bytes);
+        TTvrConfig Config(Docs());
+        EXPECT_EQ(Config.ReadString("SrcKamoku", ""), "収支科目マスタ.csv") << C.Name;
+        EXPECT_EQ(Config.ReadInteger("Sheet.Width", 800), 1024) << C.Name;
+        QStringList Paths;
+        Config.ReadSectionValues("SrcPaths", Paths);
+        EXPECT_THAT(Paths, ElementsAre("0=/home/会計/2025年度/")) << C.Name;
+        // A save writes the whole file back as UTF-8, every other key kept.
+        Config.WriteString("SrcKinsen", "金銭出納テーブル.csv");
+        EXPECT_EQ(ReadAll(IniPath()), "[General]\r\nSrcKamoku=収支科目マスタ.csv\r\nSheet.Width=1024\r\n"
+                                      "SrcKinsen=金銭出納テーブル.csv\r\n\r\n[SrcPaths]\r\n0=/home/会計/2025年度/\r\n")
+            << C.Name;
+    }
+}
+
+TEST_F(ConfigTest, SeveralValuesAreWrittenInOneWrite)
 {
     TTvrConfig Config(Docs());
-    QString Long;
-    for (int I = 0; I < 3000; ++I)
-        Long += (I % 2) ? QStringLiteral("あ") : QStringLiteral("a");
-    Config.WriteString("SrcKamoku", Long);
-    EXPECT_EQ(Config.ReadString("SrcKamoku", ""), Long.left(2047));
-    const QString Exact = Long.left(2047);
-    Config.WriteString("SrcKamoku", Exact);
-    EXPECT_EQ(Config.ReadString("SrcKamoku", ""), Exact);
+    Config.WriteString("SrcKamoku", "a.csv");
+    Config.WriteStrings({{"SrcKamoku", "k.csv"}, {"SrcTantosha", ""}, {"srckamoku", "K.csv"}, {"Sheet.Width", "640"}});
+    EXPECT_EQ(ReadAll(IniPath()), "[General]\r\nSrcKamoku=K.csv\r\nSrcTantosha=\r\nSheet.Width=640\r\n");
+    // One value it cannot hold: nothing is written.
+    EXPECT_THROW(Config.WriteStrings({{"SrcZandaka", "z.csv"}, {"SrcKinsen", "a\nb"}}), ETvrError);
+    EXPECT_FALSE(Config.ValueExists("SrcZandaka"));
+}
+
+TEST(ConfigPathValue, PathsComeBackAsTheSameBytesFromAUtf8File)
+{
+    // clang-format off
+    struct Case { const char* Name; std::string Bytes; const char* Text; };
+    const Case kCases[] = {
+        {"UTF-8 as it is",                 "/home/会計/2025年度/",            "/home/会計/2025年度/"},
+        {"a percent sign as it is",        "/data/50%/",                      "/data/50%/"},
+        {"a file name",                    "収支科目マスタ.csv",              "収支科目マスタ.csv"},
+        {"empty",                          "",                                ""},
+        {"code page 932 bytes",            "/media/usb/\x89\xEF\x8C\x76/",    "%//media/usb/%89%EF%8Cv/"},
+        {"a name of code page 932 bytes",  "\x89\xEF\x8C\x76.csv",            "%/%89%EF%8Cv.csv"},
+        {"UTF-8 beside a bad byte",        "/会計/\xFF%/",                    "%//会計/%FF%25/"},
+        {"a line break",                   "a\nb.csv",                        "%/a%0Ab.csv"},
+        {"a text that looks escaped",      "%/x",                             "%/%25/x"},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        EXPECT_EQ(TTvrConfig::PathValue(C.Bytes), QString::fromUtf8(C.Text)) << C.Name;
+        EXPECT_EQ(TTvrConfig::PathBytes(TTvrConfig::PathValue(C.Bytes)), C.Bytes) << C.Name;
+    }
+    // Written by hand, an escape that is not whole stays as it is.
+    EXPECT_EQ(TTvrConfig::PathBytes("%/a%4"), "a%4");
+    EXPECT_EQ(TTvrConfig::PathBytes("%/a%zz"), "a%zz");
+}
+
+TEST_F(ConfigTest, APathOfBytesIsWrittenEscapedAndReadBack)
+{
+    TTvrConfig Config(Docs());
+    const std::string Name = "\x8B\xE0\x91\x4B\x8F\x6F\x94\x5B.csv";
+    Config.WriteString("SrcKinsen", TTvrConfig::PathValue(Name));
+    const std::string File = ReadAll(IniPath());
+    EXPECT_EQ(QString::fromUtf8(File).toStdString(), File) << "the file stays UTF-8";
+    const TTvrConfig Other(Docs());
+    EXPECT_EQ(TTvrConfig::PathBytes(Other.ReadString("SrcKinsen", "")), Name);
+}
+
+TEST_F(ConfigTest, OnlyARegularFileIsReadOrWritten)
+{
+    // clang-format off
+    struct Case { const char* Name; std::function<void(const std::string&)> Make; const char* Problem; };
+    const Case kCases[] = {
+        {"a FIFO",              [](const std::string& A) { ASSERT_EQ(::mkfifo(A.c_str(), 0600), 0); }, "通常のファイルではありません"},
+        {"a folder",            [](const std::string& A) { ASSERT_EQ(::mkdir(A.c_str(), 0700), 0); },  "通常のファイルではありません"},
+        {"a device",            [](const std::string& A) { ASSERT_EQ(::symlink("/dev/zero", A.c_str()), 0); }, "通常のファイルではありません"},
+        {"a link to nothing",   [](const std::string& A) { ASSERT_EQ(::symlink("gone.ini", A.c_str()), 0); }, "リンク先がありません"},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        QTemporaryDir Dir;
+        TTvrConfig Config(Dir.path());
+        const std::string Ini = (Dir.path() + "/Tavrel/Tavrel.ini").toStdString();
+        C.Make(Ini);
+        EXPECT_THAT(Config.Problem().toStdString(), HasSubstr(C.Problem)) << C.Name;
+        EXPECT_THAT(Config.Problem().toStdString(), HasSubstr(Ini)) << C.Name;
+        // Read at once, without waiting for a writer or reading for ever.
+        EXPECT_EQ(Config.ReadInteger("Sheet.Width", 800), 800) << C.Name;
+        EXPECT_TRUE(Config.ReadSectionKeyValues("SrcPaths").empty()) << C.Name;
+        try {
+            Config.WriteInteger("Sheet.Width", 1280);
+            ADD_FAILURE() << C.Name << ": no error";
+        } catch (const ETvrError& E) {
+            EXPECT_THAT(E.what(), HasSubstr(C.Problem)) << C.Name;
+        }
+        struct stat St {};
+        ASSERT_EQ(::lstat(Ini.c_str(), &St), 0) << C.Name;
+        EXPECT_FALSE(S_ISREG(St.st_mode)) << C.Name << ": replaced by a file";
+    }
+    // A regular file, or none: no problem.
+    TTvrConfig Config(Docs());
+    EXPECT_TRUE(Config.Problem().isEmpty());
+    Config.WriteInteger("Sheet.Width", 1);
+    EXPECT_TRUE(Config.Problem().isEmpty());
 }
 
 TEST_F(ConfigTest, ValuesComeBackWhole)

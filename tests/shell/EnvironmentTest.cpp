@@ -3,15 +3,19 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
 
 #include "shell/NbGlyphText.h"
 #include "shell/NbMessageBox.h"
+#include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "ShellTestSupport.h"
 
@@ -71,7 +75,7 @@ TEST(EnvironmentDeathTest, AMissingVariableShowsTheErrorBoxAndEndsWithCodeZero)
 
 TEST(Environment, TheErrorBoxNamesTheTitleAndTheFourVariables)
 {
-    EXPECT_EQ(MessageBoxText(EnvironmentErrorText()),
+    EXPECT_EQ(MessageBoxText(EnvironmentErrorText(), EnvironmentErrorValues()),
               "'ミロナ会計係／Tavrel' cannot run!\nEnvironment variables below must be all set.\n\n"
               "AppSystemId\nAppSystemName\nAppProgramName\nAppLocation");
 }
@@ -99,6 +103,62 @@ TEST(Environment, DocumentsFolderBesideTheProgramOrInstalled)
     EXPECT_EQ(DocumentsFolderFor(Program.path(), Installed), Program.path() + "/Documents/");
     EXPECT_EQ(DocumentsFolderFor(Program.path() + "/", Installed), Program.path() + "/Documents/");
     EXPECT_TRUE(DocumentsFolder().endsWith("/"));
+}
+
+} // namespace
+} // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+TEST(Remember, ARefusedWriteIsSaidOnceUntilAWriteGoesThroughAgain)
+{
+    QTemporaryDir Documents;
+    const TScopedEnv Id("AppSystemId", "Tavrel");
+    SetConfig(std::make_unique<TTvrConfig>(Documents.path()));
+    const QString Ini = Documents.filePath(QStringLiteral("Tavrel/Tavrel.ini"));
+    const auto Write = [](int AValue) {
+        return Remember([AValue](TTvrConfig& AConfig) { AConfig.WriteInteger(QStringLiteral("Sheet.Width"), AValue); });
+    };
+    ASSERT_TRUE(Write(1));
+    // A read-only file: the first refused write is said, the next ones not.
+    ASSERT_TRUE(QFile::setPermissions(Ini, QFileDevice::ReadOwner));
+    const int Before = MessageBoxCount();
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    EXPECT_FALSE(Write(2));
+    EXPECT_FALSE(Write(3));
+    EXPECT_EQ(MessageBoxCount(), Before + 1);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_TRUE(LastMessageBox()->Text.contains(Ini)) << LastMessageBox()->Text.toStdString();
+    // Writable again: a write goes through; a later refusal is said again.
+    ASSERT_TRUE(QFile::setPermissions(Ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_TRUE(Write(4));
+    EXPECT_EQ(Config().ReadInteger(QStringLiteral("Sheet.Width"), 0), 4);
+    ASSERT_TRUE(QFile::setPermissions(Ini, QFileDevice::ReadOwner));
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    EXPECT_FALSE(Write(5));
+    EXPECT_EQ(MessageBoxCount(), Before + 2);
+    SetConfig(nullptr);
+    EXPECT_TRUE(Write(6)) << "without a configuration nothing to refuse";
+}
+
+TEST(Remember, AConfigurationFileThatCannotServeIsSaidAtTheStartAndNotAgain)
+{
+    QTemporaryDir Documents;
+    const TScopedEnv Id("AppSystemId", "Tavrel");
+    SetConfig(std::make_unique<TTvrConfig>(Documents.path()));
+    ASSERT_EQ(::mkfifo(Documents.filePath(QStringLiteral("Tavrel/Tavrel.ini")).toUtf8().constData(), 0600), 0);
+    const int Before = MessageBoxCount();
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    ReportConfigProblem();
+    EXPECT_EQ(MessageBoxCount(), Before + 1);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_TRUE(LastMessageBox()->Text.contains(QStringLiteral("通常のファイルではありません")))
+        << LastMessageBox()->Text.toStdString();
+    EXPECT_FALSE(Remember([](TTvrConfig& AConfig) { AConfig.WriteBool(QStringLiteral("Sheet.Maximized"), true); }));
+    EXPECT_EQ(MessageBoxCount(), Before + 1);
+    SetConfig(nullptr);
 }
 
 } // namespace

@@ -38,6 +38,42 @@ TEST(MessageBoxText, RewritesLineBreakEscapesInAnyCase)
         EXPECT_EQ(MessageBoxText(QString::fromUtf8(C.Text)), QString::fromUtf8(C.Shown)) << C.Text;
 }
 
+TEST(MessageBoxText, PutsValuesInAsTheyAreAfterTurningTheEscapesOfTheTemplate)
+{
+    // clang-format off
+    struct Case { const char* Template; QStringList Values; const char* Shown; };
+    const Case kCases[] = {
+        {"フォルダ \"%1\" が見つかりません。", {"/data/2024~nenkan"}, "フォルダ \"/data/2024~nenkan\" が見つかりません。"},
+        {R"(a\n%1)",   {R"(x\ny\\z)"},       "a\n" R"(x\ny\\z)"},
+        {"%1~n%2",     {"~n", R"(\r\n)"},      "~n\n" R"(\r\n)"},
+        // A value holding a marker of a later value stays as it is.
+        {"%1 / %2",    {"100%2", "b"},         "100%2 / b"},
+        {"%2%1",       {"a", "b"},             "ba"},
+        {"%1 %3",      {"a"},                  "a %3"},
+        {"100% %",     {"a"},                  "100% %"},
+        {"<b>%1</b>",  {"<i>"},                "<b><i></b>"},
+    };
+    // clang-format on
+    for (const Case& C : kCases)
+        EXPECT_EQ(MessageBoxText(QString::fromUtf8(C.Template), C.Values), QString::fromUtf8(C.Shown)) << C.Template;
+}
+
+TEST(ShowMessageBox, ShowsTheValuesOfAnErrorAndOfATextAsTheyAre)
+{
+    // A folder whose name holds what would otherwise be line breaks.
+    const QString Folder = QStringLiteral("/data/2024~nenkan/a\\nb\\r/");
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    ShowMessageBox(nmkWarning, QStringLiteral("フォルダ \"%1\" が見つかりません。\\n次の行"), {Folder});
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Text, QStringLiteral("フォルダ \"") + Folder + QStringLiteral("\" が見つかりません。\n次の行"));
+
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    ShowErrorMessage(ETvrError("ファイル \"" + Folder.toStdString() + "a.csv\" を開けません。\nPermission denied"));
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Text.toStdString(),
+              "ファイル \"" + Folder.toStdString() + "a.csv\" を開けません。\nPermission denied");
+}
+
 TEST(MessageBoxAnswer, MapsTheBoxResult)
 {
     // clang-format off

@@ -22,16 +22,26 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
+#include "TestSupport.h"
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
 #include "shell/NbHints.h"
+#include "shell/NbFileNames.h"
 #include "shell/NbMessageBox.h"
 #include "shell/NbShellOpen.h"
 #include "shell/TvrConfig.h"
@@ -41,6 +51,7 @@
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrSheetWindow.h"
+#include "windows/TvrVersionDialog.h"
 
 namespace tavrel {
 namespace {
@@ -210,17 +221,20 @@ TEST_F(MainWindowTest, PopupMenuHoldsEveryCommandInOrder)
                       + QStringList{QStringLiteral("-"), QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
                                     QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
                                     QStringLiteral("-"), QStringLiteral("終了")}));
-    // The version dialog comes up modally and goes with OK.
-    bool VersionShown = false;
-    QTimer::singleShot(0, [&VersionShown] {
-        for (QWidget* Widget : QApplication::topLevelWidgets())
-            if (auto* Dialog = qobject_cast<QDialog*>(Widget); Dialog && Dialog->isVisible() && Dialog->isModal()) {
-                VersionShown = true;
-                Dialog->accept();
-            }
+    // The version dialog comes up modally, owned by the window, and goes
+    // with OK.
+    QString VersionTitle;
+    QWidget* VersionParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (auto* Dialog = dynamic_cast<TTvrVersionDialog*>(QApplication::activeModalWidget())) {
+            VersionTitle = Dialog->windowTitle();
+            VersionParent = Dialog->parentWidget();
+            Dialog->accept();
+        }
     });
     Window.ActHelpVersion()->trigger();
-    EXPECT_TRUE(VersionShown);
+    EXPECT_EQ(VersionTitle, QStringLiteral("バージョン情報"));
+    EXPECT_EQ(VersionParent, &Window);
     EXPECT_EQ(Window.MenuSpeedButton()->toolTip(),
               QStringLiteral("・このボタンをクリックするか、ウィンドウの上で右クリックするとメニューが開きます。\n"
                              "・説明書を見るには [ドキュメントフォルダを開く] を実行します。"));
@@ -412,9 +426,27 @@ TEST_F(MainWindowTest, FileItemsShowTimeAndAge)
               kKinsen + QStringLiteral("  ") + ThreeDaysAgo.toString(QStringLiteral("yyyy:MM:dd HH:mm"))
                   + QStringLiteral(" (3日前)"));
     EXPECT_TRUE(Window.SrcFileItemText(Window.SrcTantoshaComboBox()->count() - 1).isEmpty());
-    // Each box and its open list paint without trouble, the not-used item too.
-    Choose(Window.SrcTantoshaComboBox(), Window.SrcTantoshaComboBox()->count() - 1);
-    EXPECT_FALSE(Window.grab().isNull());
+    // The open list, painted: each row holds its icon and text on its own
+    // background, the chosen row (here the not-used item) highlighted.
+    auto* Tantosha = static_cast<TTvrOwnerDrawComboBox*>(Window.SrcTantoshaComboBox());
+    Choose(Tantosha, Tantosha->count() - 1);
+    Tantosha->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([Tantosha] { return Tantosha->ListOpen(); }));
+    QAbstractItemView* List = Tantosha->view();
+    const QImage Painted = List->viewport()->grab().toImage();
+    for (int Row = 0; Row < Tantosha->count(); ++Row) {
+        const QRect Rect = List->visualRect(List->model()->index(Row, 0));
+        ASSERT_TRUE(List->viewport()->rect().contains(Rect)) << Row;
+        const bool Chosen = Row == Tantosha->currentIndex();
+        const QColor Background = Tantosha->palette().color(Chosen ? QPalette::Highlight : QPalette::Base);
+        EXPECT_EQ(Painted.pixelColor(Rect.right() - 1, Rect.center().y()), Background) << Row;
+        int Drawn = 0;
+        for (int X = Rect.left(); X <= Rect.right(); ++X)
+            for (int Y = Rect.top(); Y <= Rect.bottom(); ++Y)
+                Drawn += Painted.pixelColor(X, Y) != Background;
+        EXPECT_GT(Drawn, 20) << Row << ": nothing drawn";
+    }
+    Tantosha->hidePopup();
 }
 
 // ---------------------------------------------------------------- the run
@@ -521,21 +553,49 @@ TEST_F(MainWindowTest, RunningTwiceWithoutAChangeRunsOnceThenAnyChangeHidesTheVi
     ASSERT_NE(Window.SheetWindow(), nullptr);
     const QStringList FirstLog = LogLinesOf(Window);
 
-    // A second run would now stop on a bad row; the click only brings the
-    // viewer forward.
-    Spoil(Folder + kKinsen, ",01,220.40,,-330", ",01,999.99,,-330");
+    // Nothing changed: the click only brings the viewer forward; a run
+    // would write the trial balance again.
+    const QString Book = Folder + QStringLiteral("output/18試算表.csv");
+    ASSERT_TRUE(QFile::remove(Book));
     Window.TotExecButton()->click();
     EXPECT_EQ(LogLinesOf(Window), FirstLog);
     EXPECT_TRUE(Window.SheetWindow()->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(Book));
 
     // Choosing a file again is a change: the viewer goes and the log is
     // cleared; the next click runs.
     Choose(Window.SrcKinsenComboBox(), Window.SrcKinsenComboBox()->currentIndex());
     EXPECT_FALSE(Window.SheetWindow()->isVisible());
     EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+    Window.TotExecButton()->click();
+    EXPECT_EQ(LogLinesOf(Window), FirstLog);
+    EXPECT_TRUE(QFileInfo::exists(Book));
+    EXPECT_TRUE(Window.SheetWindow()->isVisible());
+}
+
+TEST_F(MainWindowTest, AFileMendedSinceTheRunIsRunAgainWhileTheViewerIsOpen)
+{
+    // The treasurer runs, sees the books, mends a row in the spreadsheet and
+    // saves, then clicks again with the viewer still open: the mend is
+    // checked.
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    Window.ActTotExec()->trigger();
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    ASSERT_TRUE(Window.SheetWindow()->isVisible());
+    ASSERT_EQ(LogLinesOf(Window).last(), QStringLiteral("集計が完了しました。"));
+
+    // Same size, same file: only its time tells the change.
+    Spoil(Folder + kKinsen, ",01,220.40,,-330", ",01,999.99,,-330");
     SetNextMessageBoxResult(QMessageBox::Ok);
     Window.TotExecButton()->click();
-    EXPECT_TRUE(LogLinesOf(Window).contains(QStringLiteral("集計は中止されました。")));
+    const QStringList Log = LogLinesOf(Window);
+    EXPECT_EQ(Log.last(), QStringLiteral("集計は中止されました。")) << Log.join(u'\n').toStdString();
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Warning);
+    // The viewer shows the tables of this run.
+    EXPECT_EQ(Window.SheetWindow()->SheetList()->count(), 4);
 }
 
 TEST_F(MainWindowTest, AFailedRunWarnsAndKeepsItsLogInView)
@@ -643,7 +703,7 @@ TEST_F(MainWindowTest, TheProgramArgumentOpensAFolderAndClosingTheMainWindowEnds
     SetConfig(nullptr);
     ReleaseEnvironment();
     QTemporaryDir Documents;
-    auto Base = std::make_unique<TTvrBaseWindow>(Folder, Documents.path());
+    auto Base = std::make_unique<TTvrBaseWindow>(Folder.toStdString(), Documents.path());
     EXPECT_EQ(HintHidePause(), 600000);
     EXPECT_FALSE(Base->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Base->MainWindow() != nullptr; }));
@@ -695,6 +755,392 @@ TEST(DocumentsFolderTest, TheGuideLiesBesideTheBuiltProgram)
     const QString Folder = DocumentsFolderFor(QStringLiteral(TAVREL_PROGRAM_FOLDER), QStringLiteral("/nonexistent"));
     EXPECT_EQ(Folder, QDir(QStringLiteral(TAVREL_PROGRAM_FOLDER "/Documents")).absolutePath() + u'/');
     EXPECT_TRUE(QFileInfo(Folder + QStringLiteral("説明書.html")).isFile());
+}
+
+} // namespace
+} // namespace tavrel
+
+// ---------------------------------------------------------------- file names as bytes
+
+namespace tavrel {
+namespace {
+
+class MainWindowBytesTest : public MainWindowTest {
+protected:
+    // A folder of the data (its name given as bytes) holding the example
+    // tables under the names given as bytes; its path with the separator.
+    std::string BytesFolder(const std::string& AName, const std::vector<std::string>& ANames)
+    {
+        const std::string Folder = FData.path().toStdString() + "/" + AName + "/";
+        std::filesystem::create_directories(Folder);
+        const QString Sources[] = {kKamoku, kTantosha, kZandaka, kKinsen};
+        for (size_t I = 0; I < ANames.size(); ++I)
+            std::filesystem::copy_file((QStringLiteral(TAVREL_EXAMPLES "/") + Sources[I % 4]).toStdString(),
+                                       Folder + ANames[I]);
+        return Folder;
+    }
+};
+
+// The items of a file box as the user reads them.
+QStringList Items(const QComboBox* ACombo)
+{
+    QStringList Texts;
+    for (int I = 0; I < ACombo->count(); ++I)
+        Texts.append(ACombo->itemText(I));
+    return Texts;
+}
+
+TEST_F(MainWindowBytesTest, AFolderHoldingOneCodePage932NameListsEveryFileAndRuns)
+{
+    const std::string Memo = test::ToCp932("科目メモ.csv");
+    const std::string Folder = BytesFolder("会計", {kKamoku.toStdString(), kTantosha.toStdString(),
+                                                    kZandaka.toStdString(), kKinsen.toStdString(), Memo});
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    EXPECT_EQ(Window.SrcKamokuComboBox()->count(), 5);
+    EXPECT_TRUE(Items(Window.SrcKamokuComboBox()).contains(QStringLiteral("科目メモ.csv")))
+        << Items(Window.SrcKamokuComboBox()).join(u',').toStdString();
+    EXPECT_EQ(Window.SrcKinsenComboBox()->currentText(), kKinsen);
+    Window.ActTotExec()->trigger();
+    EXPECT_EQ(LogLinesOf(Window), kCompleteLog);
+}
+
+TEST_F(MainWindowBytesTest, AFolderOfAWindowsStickWithCodePage932NamesIsListedRunAndRemembered)
+{
+    // The folder and the four tables named in code page 932 bytes, none of
+    // them UTF-8.
+    const std::string Name = test::ToCp932("2025年度");
+    std::vector<std::string> Names;
+    for (const QString& Table : {kKamoku, kTantosha, kZandaka, kKinsen})
+        Names.push_back(test::ToCp932(Table.toStdString()));
+    const std::string Folder = BytesFolder(Name, Names);
+    // Chosen in the picker, which shows such a name with U+FFFD.
+    SetNextSelectedFolder(QFile::decodeName(ToByteArray(Folder)));
+    TTvrMainWindow& Window = Open();
+    Window.ActSrcLocation()->trigger();
+    EXPECT_EQ(Window.SrcFolder(), Folder);
+    EXPECT_TRUE(Window.SrcPath().endsWith(QStringLiteral("/2025年度/"))) << Window.SrcPath().toStdString();
+    // Chosen by keyword in the names as read.
+    const QString Tables[] = {kKamoku, kTantosha, kZandaka, kKinsen};
+    for (const TSrcTableKind Kind : kSrcTableKinds) {
+        EXPECT_EQ(Window.SrcComboBox(Kind)->currentText(), Tables[static_cast<size_t>(Kind)]);
+        EXPECT_EQ(Window.SrcFileName(Kind), Names[static_cast<size_t>(Kind)]);
+    }
+    EXPECT_TRUE(Window.SrcFileItemText(0).contains(QStringLiteral(".csv  "))) << Window.SrcFileItemText(0).toStdString();
+    Window.ActTotExec()->trigger();
+    EXPECT_EQ(LogLinesOf(Window), kCompleteLog);
+    EXPECT_TRUE(std::filesystem::exists(Folder + "output/18試算表.csv"));
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    EXPECT_EQ(Window.SheetWindow()->SheetList()->item(0)->text(), kKamoku);
+    delete FWindow.data();
+
+    // The next start: the same folder and the same files, from a
+    // configuration that stayed UTF-8.
+    QFile Ini(Config().FileName());
+    ASSERT_TRUE(Ini.open(QIODevice::ReadOnly));
+    const QByteArray Text = Ini.readAll();
+    EXPECT_EQ(QString::fromUtf8(Text).toUtf8(), Text);
+    TTvrMainWindow& Again = Open();
+    EXPECT_EQ(Again.SrcFolder(), Folder);
+    for (const TSrcTableKind Kind : kSrcTableKinds)
+        EXPECT_EQ(Again.SrcFileName(Kind), Names[static_cast<size_t>(Kind)]);
+}
+
+TEST_F(MainWindowBytesTest, TheProgramsArgumentNeedNotBeUtf8)
+{
+    const std::string Folder = BytesFolder(test::ToCp932("会計"), {kKamoku.toStdString(), kTantosha.toStdString(),
+                                                                   kZandaka.toStdString(), kKinsen.toStdString()});
+    SetConfig(nullptr);
+    ReleaseEnvironment();
+    QTemporaryDir Documents;
+    auto Base = std::make_unique<TTvrBaseWindow>(Folder.substr(0, Folder.size() - 1), Documents.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Base->MainWindow() != nullptr; }));
+    EXPECT_EQ(Base->MainWindow()->SrcFolder(), Folder);
+    EXPECT_TRUE(Base->MainWindow()->ActTotExec()->isEnabled());
+    QStringList Lines;
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    ASSERT_EQ(Lines.size(), 1);
+    EXPECT_EQ(TTvrConfig::PathBytes(Lines[0].mid(2)), Folder);
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Base->MainWindow()->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Base->Finished(); }));
+    Base.reset();
+    CheckEnvironment();
+    SetConfig(std::make_unique<TTvrConfig>(FDocuments.path()));
+}
+
+// ---------------------------------------------------------------- a configuration it cannot write
+
+TEST_F(MainWindowTest, ARunWithAReadOnlyConfigurationSaysSoOnceAndWritesItsBooks)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    Config().WriteInteger(QStringLiteral("Sheet.Width"), 700);
+    const QString Ini = Config().FileName();
+    ASSERT_TRUE(QFile::setPermissions(Ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    TTvrMainWindow& Window = Open();
+    const int Before = MessageBoxCount();
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_TRUE(LastMessageBox()->Text.contains(Ini)) << LastMessageBox()->Text.toStdString();
+    // The location is current all the same, and every run writes its books.
+    EXPECT_EQ(Window.SrcPath(), Folder);
+    for (int Run = 0; Run < 2; ++Run) {
+        ASSERT_TRUE(QFile::remove(Folder + QStringLiteral("output/18試算表.csv")) || Run == 0);
+        Choose(Window.SrcKinsenComboBox(), Window.SrcKinsenComboBox()->currentIndex());
+        Window.TotExecButton()->click();
+        EXPECT_EQ(LogLinesOf(Window), kCompleteLog) << Run;
+        EXPECT_TRUE(QFileInfo::exists(Folder + QStringLiteral("output/18試算表.csv"))) << Run;
+    }
+    EXPECT_EQ(MessageBoxCount(), Before + 1);
+    EXPECT_EQ(Config().ReadInteger(QStringLiteral("Sheet.Width"), 0), 700);
+}
+
+TEST_F(MainWindowTest, ARememberedLocationThatIsAbsentIsKeptAfterTheListedOnes)
+{
+    const auto [A, B, C] = ThreeRememberedLocations();
+    // The stick holding b is not plugged in.
+    ASSERT_TRUE(QDir(B).removeRecursively());
+    TTvrMainWindow& Window = Open();
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 2);
+    const QString D = ExampleFolder(QStringLiteral("d"));
+    ASSERT_TRUE(Window.OpenSrcLocation(D));
+    QStringList Lines;
+    Config().ReadSectionValues(QStringLiteral("SrcPaths"), Lines);
+    EXPECT_EQ(Lines, (QStringList{QStringLiteral("0=") + D, QStringLiteral("1=") + A, QStringLiteral("2=") + C,
+                                  QStringLiteral("3=") + B}));
+}
+
+// ---------------------------------------------------------------- what cannot be read
+
+TEST_F(MainWindowTest, AFifoInPlaceOfATableFailsTheRunAtOnce)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    ASSERT_TRUE(QFile::remove(Folder + kKinsen));
+    ASSERT_EQ(::mkfifo((Folder + kKinsen).toUtf8().constData(), 0600), 0);
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.TotExecButton()->click();
+    const QStringList Log = LogLinesOf(Window);
+    ASSERT_FALSE(Log.isEmpty());
+    EXPECT_TRUE(Log.join(u'\n').contains(QStringLiteral("通常のファイルではありません"))) << Log.join(u'\n').toStdString();
+    EXPECT_EQ(Log.last(), QStringLiteral("集計は中止されました。"));
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Warning);
+    EXPECT_TRUE(Window.TotExecButton()->isEnabled());
+}
+
+// Takes from this thread, for its life, root's right to read what the
+// permission bits forbid, so that a folder of mode 000 is unreadable also
+// when the tests run as root.
+class TWithoutRootOverride {
+public:
+    TWithoutRootOverride()
+    {
+        FHeader.version = _LINUX_CAPABILITY_VERSION_3;
+        FSaved = ::syscall(SYS_capget, &FHeader, FData) == 0;
+        if (!FSaved)
+            return;
+        __user_cap_data_struct Lowered[2] = {FData[0], FData[1]};
+        Lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        ::syscall(SYS_capset, &FHeader, Lowered);
+    }
+    ~TWithoutRootOverride()
+    {
+        if (FSaved)
+            ::syscall(SYS_capset, &FHeader, FData);
+    }
+    TWithoutRootOverride(const TWithoutRootOverride&) = delete;
+    TWithoutRootOverride& operator=(const TWithoutRootOverride&) = delete;
+
+private:
+    __user_cap_header_struct FHeader {};
+    __user_cap_data_struct FData[2] {};
+    bool FSaved = false;
+};
+
+TEST_F(MainWindowTest, AnUnreadableSourceFolderGivesTheSystemsReason)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(QFile::setPermissions(Folder, QFileDevice::Permissions()));
+    {
+        const TWithoutRootOverride NotRoot;
+        SetNextMessageBoxResult(QMessageBox::Ok);
+        ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    }
+    ASSERT_TRUE(QFile::setPermissions(Folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_EQ(LastMessageBox()->Text,
+              QStringLiteral("フォルダ \"%1\" を開けません。Permission denied").arg(Folder));
+    EXPECT_EQ(Window.SrcKamokuComboBox()->count(), 0);
+}
+
+TEST_F(MainWindowTest, AProgramArgumentThatIsNoFolderIsRefusedWithItsNameAsItIs)
+{
+    const QString File = ExampleFolder(QStringLiteral("a")) + kKamoku;
+    // A folder whose name holds what the boxes otherwise turn into line breaks.
+    const QString Odd = FData.filePath(QStringLiteral("2024~nenkan\\n"));
+    // clang-format off
+    struct Case { QString Argument; QString Text; };
+    const Case kCases[] = {
+        {FData.filePath(QStringLiteral("nothing")), QStringLiteral("フォルダ \"%1\" が見つかりません。")},
+        {File,                                      QStringLiteral("\"%1\" はフォルダではありません。")},
+        {Odd,                                       QStringLiteral("フォルダ \"%1\" が見つかりません。")},
+    };
+    // clang-format on
+    TTvrMainWindow& Window = Open();
+    for (const Case& C : kCases) {
+        SetNextMessageBoxResult(QMessageBox::Ok);
+        EXPECT_FALSE(Window.OpenSrcLocation(C.Argument)) << C.Argument.toStdString();
+        ASSERT_TRUE(LastMessageBox().has_value());
+        EXPECT_EQ(LastMessageBox()->Text, C.Text.arg(C.Argument));
+        EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 0);
+    // The folder itself, once made, opens under its own name.
+    ASSERT_TRUE(QDir().mkpath(Odd));
+    ASSERT_TRUE(Window.OpenSrcLocation(Odd));
+    EXPECT_EQ(Window.SrcPath(), Odd + u'/');
+}
+
+TEST_F(MainWindowTest, AFileTimeADateCannotHoldIsShownAsUnknown)
+{
+    // A file system that holds the year 30000 (ext4 stops at 2446).
+    QTemporaryDir Shm(QStringLiteral("/dev/shm/tavrel-test-XXXXXX"));
+    if (!Shm.isValid())
+        GTEST_SKIP() << "no /dev/shm";
+    const QString Folder = Shm.path() + u'/';
+    for (const QString& Name : {kKamoku, kTantosha, kZandaka, kKinsen})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TAVREL_EXAMPLES "/") + Name, Folder + Name));
+    const timespec Times[2] = {{0, UTIME_OMIT}, {884541340800, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (Folder + kKinsen).toUtf8().constData(), Times, 0), 0);
+    struct stat St {};
+    ASSERT_EQ(::stat((Folder + kKinsen).toUtf8().constData(), &St), 0);
+    if (St.st_mtim.tv_sec != Times[1].tv_sec)
+        GTEST_SKIP() << "the file system cannot hold the year 30000";
+
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    QComboBox* Combo = Window.SrcKinsenComboBox();
+    const int Index = Combo->findText(kKinsen);
+    ASSERT_GE(Index, 0);
+    EXPECT_EQ(Window.SrcFileItemText(Index), kKinsen + QStringLiteral("  (日時不明)"));
+    EXPECT_FALSE(Window.SrcFiles()[static_cast<size_t>(Index)].TimeKnown);
+    EXPECT_EQ(Combo->currentIndex(), Index);
+    EXPECT_TRUE(Window.ActTotExec()->isEnabled());
+    // Painted closed and open.
+    EXPECT_FALSE(Window.grab().isNull());
+    Combo->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([Combo] { return static_cast<TTvrOwnerDrawComboBox*>(Combo)->ListOpen(); }));
+    EXPECT_FALSE(Combo->view()->grab().isNull());
+    Combo->hidePopup();
+}
+
+// ---------------------------------------------------------------- the location box's double click
+
+TEST_F(MainWindowTest, ARealDoubleClickOnTheLocationBoxOpensTheFolderPicker)
+{
+    const auto [A, B, C] = ThreeRememberedLocations();
+    TTvrMainWindow& Window = Open();
+    TTvrOwnerDrawComboBox* Combo = Window.SrcLocationComboBox();
+    QWindow* Handle = Window.windowHandle();
+    ASSERT_NE(Handle, nullptr);
+    const QPoint At = Combo->mapTo(&Window, Combo->rect().center());
+
+    // One click opens the list and no picker.
+    QTest::mouseClick(Handle, Qt::LeftButton, Qt::NoModifier, At);
+    EXPECT_TRUE(QTest::qWaitFor([Combo] { return Combo->ListOpen(); }));
+    Combo->hidePopup();
+    ASSERT_TRUE(QTest::qWaitFor([Combo] { return !Combo->ListOpen(); }));
+    EXPECT_EQ(Window.SrcPath(), A);
+
+    // Two clicks in quick succession: the picker, and its folder is current.
+    const QString D = ExampleFolder(QStringLiteral("d"));
+    SetNextSelectedFolder(D);
+    QTest::mouseDClick(Handle, Qt::LeftButton, Qt::NoModifier, At);
+    EXPECT_EQ(Window.SrcPath(), D);
+    EXPECT_FALSE(Combo->ListOpen());
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 4);
+}
+
+// ---------------------------------------------------------------- the program's arguments and errors
+
+TEST(TavrelArguments, TwoArgumentsShowTheUsageInABoxAndOnStandardError)
+{
+    // clang-format off
+    struct Case { std::vector<std::string> Arguments; std::optional<int> Status; const char* Error; };
+    const Case kCases[] = {
+        {{"tavrel"},                   std::nullopt, nullptr},
+        {{"tavrel", "/data/会計"},     std::nullopt, nullptr},
+        {{"tavrel", "/a", "/b"},       2,            "引数が多すぎます。フォルダは一つだけ指定できます。"},
+        {{"tavrel", "-x"},             2,            "\"-x\" は使えないオプションです。"},
+        {{"tavrel", "--help"},         0,            nullptr},
+        {{"tavrel", "--version"},      0,            nullptr},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        const int Before = MessageBoxCount();
+        SetNextMessageBoxResult(QMessageBox::Ok);
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(CheckTavrelArguments(C.Arguments), C.Status) << C.Arguments.size();
+        const std::string Err = testing::internal::GetCapturedStderr();
+        const std::string Out = testing::internal::GetCapturedStdout();
+        const std::string Usage = TavrelUsageText().toStdString();
+        if (C.Error) {
+            EXPECT_EQ(MessageBoxCount(), Before + 1);
+            ASSERT_TRUE(LastMessageBox().has_value());
+            EXPECT_EQ(LastMessageBox()->Text.toStdString(), std::string(C.Error) + "\n\n" + Usage);
+            EXPECT_EQ(Err, "tavrel: " + std::string(C.Error) + "\n" + Usage + "\n");
+        } else {
+            EXPECT_EQ(MessageBoxCount(), Before) << C.Arguments.size();
+            if (!C.Status)
+                EXPECT_EQ(Out, std::string());
+            else if (C.Arguments[1] == "--help")
+                EXPECT_EQ(Out, Usage + "\n");
+            else
+                EXPECT_EQ(Out, "ミロナ会計係／Tavrel \n") << "the tests carry no version block";
+            // The seam's answer the arguments did not take.
+            ShowMessageBox(nmkInformation, QStringLiteral("x"));
+        }
+    }
+    EXPECT_TRUE(TavrelUsageText().startsWith(QStringLiteral("使い方: tavrel [フォルダ]")));
+}
+
+TEST(UncaughtErrorDeathTest, AnErrorThatEscapesASlotEndsTheProgramWithAMessageAndStatusOne)
+{
+    ASSERT_NE(dynamic_cast<TTvrApplication*>(QCoreApplication::instance()), nullptr);
+    // clang-format off
+    struct Case { const char* Name; std::function<void()> Throw; QString Detail; };
+    const Case kCases[] = {
+        {"out of memory",    [] { throw std::bad_alloc(); },                                 QStringLiteral("メモリが足りません。")},
+        {"a system's error", [] { throw ETvrError("ファイル \"a~n.csv\" を開けません。"); }, QStringLiteral("ファイル \"a~n.csv\" を開けません。")},
+        {"anything else",    [] { throw 42; },                                               QStringLiteral("原因のわからないエラーです。")},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        // The program's own event loop, in a process of its own: the end of
+        // the loop ends every loop of the process.
+        EXPECT_EXIT(
+            {
+                QObject Target;
+                QObject::connect(&Target, &QObject::objectNameChanged, &Target, [&C] { C.Throw(); });
+                QTimer::singleShot(0, &Target, [&Target] { Target.setObjectName(QStringLiteral("x")); });
+                SetNextMessageBoxResult(QMessageBox::Ok);
+                const int Status = QCoreApplication::exec();
+                const bool Said = LastMessageBox() && LastMessageBox()->Icon == QMessageBox::Critical
+                                  && LastMessageBox()->Text
+                                         == QStringLiteral("予期しないエラーのため ミロナ会計係／Tavrel を終了します。\n\n")
+                                                + C.Detail;
+                std::exit(Said ? Status : 3);
+            },
+            ::testing::ExitedWithCode(1), "tavrel: ")
+            << C.Name;
+    }
 }
 
 } // namespace

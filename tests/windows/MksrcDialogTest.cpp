@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -20,8 +22,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
+#include "TestSupport.h"
+#include "shell/NbCellText.h"
 #include "shell/NbFonts.h"
 #include "shell/NbHints.h"
 #include "shell/NbMessageBox.h"
@@ -97,7 +102,7 @@ protected:
     {
         TTvrMksrcParams Result;
         Result.DataName = kDataName;
-        Result.FileName = FDir.filePath(AName);
+        Result.FileName = FDir.filePath(AName).toStdString();
         Result.FieldDefs = AFieldDefs;
         return Result;
     }
@@ -154,8 +159,6 @@ TEST_F(MksrcDialogTest, LayoutCaptionsColumnsAndShortcuts)
     QTableView* Grid = Dialog.Grid();
     const QFontMetrics Metrics(Grid->font());
     const int X = std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
-    // A date of a 12-character column shows whole.
-    EXPECT_GE(12 * X - 4, Metrics.horizontalAdvance(QStringLiteral("2024/04/01")));
     ASSERT_EQ(Dialog.Model()->columnCount(), 3);
     for (int J = 0; J < 3; ++J) {
         EXPECT_EQ(Grid->horizontalHeader()->sectionSize(J), kThreeText[static_cast<size_t>(J)].CharCount * X);
@@ -295,6 +298,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, MksrcCellCheck,
         TCheckCase {3, "2024/13/01", false}, TCheckCase {3, "明日", false}, TCheckCase {3, "", true},
         TCheckCase {0, "12a", true}, TCheckCase {0, "とても長い文字列がここにあります", true}));
 
+TEST_F(MksrcDialogTest, APastedDateShowsWholeInItsColumn)
+{
+    // The dialog of the tables that hold dates, with their own columns.
+    for (const TSrcTableKind Kind : {TSrcTableKind::Zandaka, TSrcTableKind::Kinsen}) {
+        const TTvrFieldDefDynArray& Defs = SrcTableInfo(Kind).FieldDefs;
+        TTvrMksrcDialog Dialog(Params(Defs));
+        Dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
+        // Every column of every row the same date, of the widest digits.
+        QStringList Lines;
+        for (const char* Date : {"2024/04/01", "2000/08/28", "2088/12/30"})
+            Lines.append(QStringList(static_cast<qsizetype>(Defs.size()), QLatin1String(Date)).join(u'\t'));
+        Paste(Dialog, Lines.join(u'\n'));
+        QTableView* Grid = Dialog.Grid();
+        QImage Canvas(Grid->viewport()->size(), QImage::Format_ARGB32);
+        QPainter Painter(&Canvas);
+        Painter.setFont(Grid->font());
+        int Checked = 0;
+        for (size_t Column = 0; Column < Defs.size(); ++Column) {
+            if (Defs[Column].FieldType != sftDate)
+                continue;
+            Grid->scrollTo(Grid->model()->index(0, static_cast<int>(Column)));
+            for (int Row = 0; Row < 3; ++Row) {
+                const QModelIndex Date = Grid->model()->index(Row, static_cast<int>(Column));
+                // Drawn as the grid draws it, into the cell the grid hands its
+                // delegate: less the line between the cells.
+                const QRect Cell = Grid->visualRect(Date);
+                EXPECT_FALSE(DrawCellText(Painter, Cell, Date.data().toString(), nctoLeft | nctoVCenter | nctoModify, 2, 2))
+                    << Defs[Column].Name << ": " << Date.data().toString().toStdString() << " in " << Cell.width()
+                    << " pixels";
+                ++Checked;
+            }
+        }
+        EXPECT_GT(Checked, 0);
+    }
+}
+
 TEST_F(MksrcDialogTest, NumbersAreRightAlignedOnlyInNumericColumns)
 {
     TTvrMksrcDialog Dialog(Params(kTyped));
@@ -402,7 +442,7 @@ TEST_F(MksrcDialogTest, AFileThatCannotBeWrittenKeepsItsContentAndTheDialogOpen)
     ASSERT_TRUE(QFile::setPermissions(Path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     for (const QString& Target : {Path, FDir.filePath(QStringLiteral("missing/m.csv"))}) {
         TTvrMksrcParams P = Params(kThreeText);
-        P.FileName = Target;
+        P.FileName = Target.toStdString();
         TTvrMksrcDialog Dialog(P);
         Dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
@@ -435,10 +475,10 @@ TEST_F(MksrcDialogTest, ExecuteReturnsTrueOnlyAfterASuccessfulSave)
         Save(*Dialog);
     });
     EXPECT_TRUE(ExecuteMksrcDialog(P));
-    EXPECT_EQ(ReadAll(P.FileName), QByteArray("a,b,\r\n"));
+    EXPECT_EQ(ReadAll(QString::fromStdString(P.FileName)), QByteArray("a,b,\r\n"));
 
     // The close box: not saved, nothing written.
-    P.FileName = FDir.filePath(QStringLiteral("n.csv"));
+    P.FileName = FDir.filePath(QStringLiteral("n.csv")).toStdString();
     QTimer::singleShot(0, [] {
         auto* Dialog = dynamic_cast<TTvrMksrcDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(Dialog, nullptr);
@@ -446,7 +486,7 @@ TEST_F(MksrcDialogTest, ExecuteReturnsTrueOnlyAfterASuccessfulSave)
         Dialog->close();
     });
     EXPECT_FALSE(ExecuteMksrcDialog(P));
-    EXPECT_FALSE(QFileInfo::exists(P.FileName));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(P.FileName)));
 }
 
 // ---------------------------------------------------------------- size and hints
@@ -504,6 +544,51 @@ TEST_F(MksrcDialogTest, HintsOnlyForCellsWhoseTextDoesNotFit)
     const QRect Cell1 = Grid->visualRect(Dialog.Model()->index(0, 1));
     EXPECT_EQ(Hint->HintAt(Cell0.center()), Long);
     EXPECT_EQ(Hint->HintAt(Cell1.center()), QString());
+}
+
+} // namespace
+} // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+TEST_F(MksrcDialogTest, EscKeepsThePastedRowsOnlySaveOrTheCloseBoxEndTheDialog)
+{
+    TTvrMksrcParams P = Params(kThreeText);
+    bool StillOpen = false;
+    int Rows = 0;
+    QTimer::singleShot(0, [&] {
+        auto* Dialog = dynamic_cast<TTvrMksrcDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(Dialog, nullptr);
+        Paste(*Dialog, QStringLiteral("01\t会計\n02\t会長"));
+        // Esc where the user presses it: in the grid, and on the dialog.
+        QTest::keyClick(Dialog->Grid(), Qt::Key_Escape);
+        QTest::keyClick(Dialog, Qt::Key_Escape);
+        QTest::keyClick(Dialog, Qt::Key_Escape, Qt::ShiftModifier);
+        StillOpen = Dialog->isVisible();
+        Rows = Dialog->Model()->rowCount();
+        Dialog->close();
+    });
+    EXPECT_FALSE(ExecuteMksrcDialog(P));
+    EXPECT_TRUE(StillOpen);
+    EXPECT_EQ(Rows, 2);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(P.FileName)));
+}
+
+TEST_F(MksrcDialogTest, AFolderWhoseNameIsNotUtf8IsWrittenToAndShownDecoded)
+{
+    // The folder of a stick written on Windows: 会計 in code page 932.
+    const std::string Folder = FDir.path().toStdString() + "/\x89\xEF\x8C\x76/";
+    ASSERT_EQ(::mkdir(Folder.c_str(), 0700), 0);
+    TTvrMksrcParams P = Params(kThreeText);
+    P.FileName = Folder + "担当者マスタ.csv";
+    TTvrMksrcDialog Dialog(P);
+    EXPECT_TRUE(Dialog.HeadPanel()->toolTip().contains(QStringLiteral("/会計\n・ファイル名 : 担当者マスタ.csv")))
+        << Dialog.HeadPanel()->toolTip().toStdString();
+    Paste(Dialog, QStringLiteral("01\t会計"));
+    Save(Dialog);
+    EXPECT_TRUE(Dialog.Saved());
+    EXPECT_EQ(test::ReadBytes(P.FileName), test::ToCp932("01,会計,\r\n"));
 }
 
 } // namespace

@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QImage>
+#include <QPainter>
 #include <QFontMetrics>
 #include <QClipboard>
 #include <QFile>
@@ -18,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/NbCellText.h"
 #include "shell/NbHints.h"
 #include "shell/NbMessageBox.h"
 #include "shell/TvrConfig.h"
@@ -396,6 +401,27 @@ TEST_F(SheetWindowTest, KeepsItsPlaceInTheConfiguration)
     EXPECT_EQ(Config().ReadInteger(QStringLiteral("Sheet.Width"), 0), 640);
 }
 
+TEST_F(SheetWindowTest, APlaceOffEveryScreenIsBroughtBackOntoTheNearest)
+{
+    Add(FOutputs, "d.csv", "1\r\n", TextFields(1));
+    const ScopedConfig Scoped(FDir.path());
+    // Left on a second screen, larger than this one, that is gone now.
+    const QRect Area = QGuiApplication::primaryScreen()->availableGeometry();
+    Config().WriteInteger(QStringLiteral("Sheet.Left"), Area.right() + 1200);
+    Config().WriteInteger(QStringLiteral("Sheet.Top"), Area.top() + 40);
+    Config().WriteInteger(QStringLiteral("Sheet.Width"), Area.width() + 300);
+    Config().WriteInteger(QStringLiteral("Sheet.Height"), Area.height() / 2);
+    TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    // Its place (where its frame begins) and its size on the screen; the
+    // frame around it is the desktop's.
+    EXPECT_TRUE(Area.contains(QRect(Window.pos(), Window.size())))
+        << Window.x() << "," << Window.y() << " " << Window.width() << "x" << Window.height();
+    EXPECT_EQ(Window.size(), QSize(Area.width(), Area.height() / 2));
+    EXPECT_EQ(Window.y(), Area.top() + 40);
+}
+
 TEST_F(SheetWindowTest, DefaultsWithoutAConfiguration)
 {
     Add(FOutputs, "d.csv", "1\r\n", TextFields(1));
@@ -433,7 +459,8 @@ TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
 {
     const TTvrFieldDefDynArray Defs = {{"日付", sftDate, 10}, {"金額", sftInteger, 12}};
     Add(FInputs, "s.csv", "2024/04/01,100\r\n", Defs);
-    Add(FOutputs, "o.csv", "2024/04/01,100\r\n", Defs);
+    // Dates of the widest digits the face has.
+    Add(FOutputs, "o.csv", "2024/04/01,100\r\n2000/08/28,100\r\n2088/12/30,100\r\n1999/09/29,100\r\n", Defs);
     TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
     struct Case {
         const char* Button;
@@ -469,10 +496,27 @@ TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
     // wider, as in the source-data dialog.
     const QFontMetrics Metrics(Grid->font());
     const int X = std::max(Metrics.horizontalAdvance(QLatin1Char('x')), Metrics.horizontalAdvance(QLatin1Char('0')));
-    // The date in its column of 10 characters shows whole, within the
-    // cell's margins.
-    EXPECT_GE(10 * X - 4, Metrics.horizontalAdvance(QStringLiteral("2024/04/01")));
+    // Each date in its column of 10 characters shows whole: drawn as the
+    // grid draws it, with the grid's own font, into its cell on the screen,
+    // it is not shortened.
     EXPECT_EQ(Grid->columnWidth(0), 10 * X);
+    Window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    QImage Canvas(Grid->viewport()->size(), QImage::Format_ARGB32);
+    QPainter Painter(&Canvas);
+    Painter.setFont(Grid->font());
+    for (int Row = 0; Row < Grid->model()->rowCount(); ++Row) {
+        const QModelIndex Date = Grid->model()->index(Row, 0);
+        const QString Text = Date.data(Qt::DisplayRole).toString();
+        ASSERT_EQ(Text.size(), 10) << Text.toStdString();
+        // The cell as the grid hands it to its delegate: less the line
+        // between the cells.
+        const QRect Cell = Grid->visualRect(Date);
+        ASSERT_EQ(Cell.width(), Grid->columnWidth(0) - 1);
+        EXPECT_FALSE(DrawCellText(Painter, Cell, Text, nctoLeft | nctoVCenter | nctoModify, 2, 2))
+            << Text.toStdString() << " in " << Cell.width() << " pixels";
+    }
+    Painter.end();
     EXPECT_EQ(Grid->columnWidth(1), 12 * X);
     EXPECT_EQ(Grid->verticalHeader()->sizeHint().width(), 6 * X);
     EXPECT_EQ(Grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("金額"));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/NbFonts.h"
+#include "windows/TvrBaseWindow.h"
 
 int main(int argc, char** argv)
 {
@@ -17,7 +18,9 @@ int main(int argc, char** argv)
     // data the tests run on is written in the Japanese conventions, which
     // the C locale gives whatever the developer's own locale.
     qputenv("LC_ALL", "C.UTF-8");
-    QApplication App(argc, argv);
+    // The program's own application object, which ends the program on an
+    // error that escapes an event handler.
+    tavrel::TTvrApplication App(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     tavrel::InstallFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
