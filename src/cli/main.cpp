@@ -9,11 +9,15 @@
 #include <exception>
 #include <iostream>
 #include <malloc.h>
+#include <optional>
 
 #include "aggregation/TvrSourceFiles.h"
 #include "aggregation/TvrSumup.h"
 #include "cli/CliOptions.h"
 #include "cli/CliText.h"
+#include "print/PrtGuiSession.h"
+#include "print/PrtSheets.h"
+#include "print/PrtYearEnd.h"
 #include "shell/TvrLocale.h"
 
 using namespace tavrel;
@@ -43,13 +47,14 @@ int Run(int argc, char** argv)
         std::fprintf(stderr, "tavrel-sumup: %s\n\n%s", TerminalText(E.what()).c_str(), CliUsage().c_str());
         return 2;
     }
-    // TODO(merge): wire src/print: hand the page layer's drawing functions to
-    // Params.YearEnd (YearEndPdfMaker, BooksPdfMaker) and drop this refusal.
+    // The page layer draws the PDF files; it needs a session of Qt's GUI
+    // module (offscreen: no display is needed), started only when a PDF is
+    // asked for, so that a plain run stays as light as before.
+    std::optional<TPrtGuiSession> GuiSession;
     if (Params.YearEnd.YearEndPdf || Params.YearEnd.BooksPdf) {
-        std::fputs("tavrel-sumup: この tavrel-sumup では PDF を作成できません（--pdf, --pdf-books）。"
-                   "PDF を作成する機能を含まない版です。\n",
-                   stderr);
-        return 2;
+        GuiSession.emplace();
+        Params.YearEnd.YearEndPdfMaker = WriteYearEndPdf;
+        Params.YearEnd.BooksPdfMaker = WriteBooksPdf;
     }
     for (const std::string& Line : ChosenFileLines(Params))
         std::fprintf(stderr, "%s\n", TerminalText(Line).c_str());

@@ -25,18 +25,6 @@ bool IsUtf8(std::string_view ABytes)
     return QString::fromUtf8(Bytes).toUtf8() == Bytes;
 }
 
-// TODO(merge): use the engine's FileNameText (tables/TvrCodePage.h), which
-// decodes a name the same way for tavrel-sumup's automatic choice.
-std::string FileNameText(std::string_view ABytes)
-{
-    if (IsUtf8(ABytes))
-        return std::string(ABytes);
-    const std::string Cp932 = DecodeCp932(ABytes);
-    if (Cp932.find("\xEF\xBF\xBD") == std::string::npos)
-        return Cp932;
-    return QString::fromUtf8(ToByteArray(ABytes)).toStdString();
-}
-
 // The names of a folder's entries, as bytes; none when it cannot be read.
 std::vector<std::string> EntryNames(const std::string& AFolder)
 {

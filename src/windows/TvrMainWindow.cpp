@@ -54,41 +54,16 @@ const QString kNotUsedText = QStringLiteral(" (使用しない)");
 // QByteArray); the item's text is the name as the user reads it.
 constexpr int kFileNameRole = Qt::UserRole;
 
-// TODO(merge): use the engine's TryFileModificationTime.
-// The file's last modification in local time into ATime; false when the
-// date type cannot hold it (a year outside 1 to 9999), so that the file is
-// shown with an unknown time. ETvrError with the platform's text when the
-// file cannot be looked at.
-bool TryFileTime(const std::string& AFileName, TTvrDate& ATime)
-{
-    struct stat St {};
-    if (::stat(AFileName.c_str(), &St) != 0)
-        throw ETvrError("ファイル \"" + PathDisplay(AFileName).toStdString() + "\" を開けません。"
-                        + std::generic_category().message(errno));
-    struct tm Local {};
-    const time_t Seconds = St.st_mtim.tv_sec;
-    TTvrDate Day;
-    if (::localtime_r(&Seconds, &Local) == nullptr
-        || !TTvrDate::TryEncode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Day))
-        return false;
-    const double Fraction = (Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec) / 86400.0;
-    ATime = TTvrDate::FromSerial(Day.Serial() + Fraction);
-    return true;
-}
-
 // The CSV files of a source folder (ListCsvFiles); ETvrError with the
-// system's reason when the folder cannot be read, where the listing alone
-// would give four empty lists without a word.
-// TODO(merge): when the engine's listing reports an unreadable folder
-// itself, use its error and drop the look here.
+// system's reason when the folder cannot be read, where an empty listing
+// alone would give four empty lists without a word.
 std::vector<std::string> ListSrcFolder(const std::string& AFolder)
 {
-    DIR* Dir = ::opendir(AFolder.c_str());
-    if (Dir == nullptr)
-        throw ETvrError("フォルダ \"" + PathDisplay(AFolder).toStdString() + "\" を開けません。"
-                        + std::generic_category().message(errno));
-    ::closedir(Dir);
-    return ListCsvFiles(AFolder);
+    std::error_code Error;
+    std::vector<std::string> Names = ListCsvFiles(AFolder, &Error);
+    if (Error)
+        throw ETvrError("フォルダ \"" + PathDisplay(AFolder).toStdString() + "\" を開けません。" + Error.message());
+    return Names;
 }
 
 QString FromView(std::string_view AText)
@@ -570,7 +545,7 @@ void TTvrMainWindow::UpdateSrcComboBoxes(bool AFromConfig)
                 File.DisplayName = FileNameDisplay(Name);
                 // The operating system's message when the file went away
                 // since the listing.
-                File.TimeKnown = TryFileTime(File.FileName, File.FileTimeStamp);
+                File.TimeKnown = TryFileModificationTime(File.FileName, File.FileTimeStamp);
                 if (File.TimeKnown) {
                     std::string Age;
                     DateAgeText(File.FileTimeStamp.DateOnly(), Today, File.FileDays, Age);

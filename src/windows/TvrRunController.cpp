@@ -62,17 +62,6 @@ TTvrRunController::TStamps TTvrRunController::StampsOf(const TTvrRunSources& ASo
     return Stamps;
 }
 
-std::string TTvrRunController::NotARegularFile(const TTvrRunSources& ASources)
-{
-    for (const TSrcTableKind Kind : kSrcTableKinds) {
-        const std::string File = ASources.Folder + ASources.FileName(Kind);
-        struct stat St {};
-        if (!ASources.FileName(Kind).empty() && ::stat(File.c_str(), &St) == 0 && !S_ISREG(St.st_mode))
-            return File;
-    }
-    return std::string();
-}
-
 TTvrRunController::TTvrRunController(QWidget* AWindow, TTvrLogView* ALog, QPushButton* AButton, QAction* AAction,
                                      const TTvrRegionalSettings& ASettings, TTvrExecuteSendMessage ASendMessage)
     : FWindow(AWindow), FLog(ALog), FButton(AButton), FAction(AAction), FSettings(ASettings),
@@ -137,14 +126,6 @@ void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSourc
         Params.Today = TTvrSheetWindow::CurrentDate();
         FRunSources = ASources;
         FRunStamps = StampsOf(ASources);
-        if (const std::string File = NotARegularFile(ASources); !File.empty()) {
-            FLog->Append("ファイル \"" + PathDisplay(File).toStdString() + "\" は通常のファイルではありません。");
-            FLog->Append("集計は中止されました。");
-            FLog->Flush();
-            ShowMessageBox(nmkWarning, QStringLiteral("集計を完了できませんでした。\\n[集計ログ:] を確認してください。"),
-                           nmbOk);
-            return;
-        }
         Ok = FSumup->Execute(Params);
         FLog->Flush();
 

@@ -92,10 +92,6 @@ private:
 
     using TStamps = std::array<std::optional<TTvrFileStamp>, kSrcTableKinds.size()>;
     static TStamps StampsOf(const TTvrRunSources& ASources);
-    // TODO(merge): the engine's ReadFileBytes refuses what is not a regular
-    // file; then the run says it and this goes. The chosen file that is not
-    // one (a FIFO would make the run wait for ever), or empty.
-    static std::string NotARegularFile(const TTvrRunSources& ASources);
 
     QWidget* FWindow;
     TTvrLogView* FLog;
