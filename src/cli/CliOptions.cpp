@@ -79,7 +79,8 @@ std::string MakeCliUsage()
         }
         Usage += "\n";
     }
-    Usage += UsageOption("--help") + "この説明を表示する\n"
+    Usage += UsageOption("--help") + "この説明を表示する\n";
+    Usage += UsageOption("--version") + "プログラムの名前と版を表示する\n"
              "\n"
              "FILE は SOURCE_DIR の中の名前です。絶対パスはそのまま使います。帳簿の名前の\n"
              "ファイルは表に選ばれません。終了ステータス: 集計が完了したとき 0（残高照合で\n"
@@ -125,6 +126,10 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
             Options.Help = true;
             continue;
         }
+        if (Arg == "--version") {
+            Options.Version = true;
+            continue;
+        }
         if (Arg == "--") {
             Positional.insert(Positional.end(), AArgs.begin() + static_cast<long>(I) + 1, AArgs.end());
             break;
@@ -166,7 +171,7 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs)
         else
             SetYearEndValue(Name, *Value, Options);
     }
-    if (Options.Help)
+    if (Options.Help || Options.Version)
         return Options;
     if (Positional.empty())
         throw ECliUsage("SOURCE_DIR が指定されていません。");

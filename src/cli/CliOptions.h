@@ -15,6 +15,7 @@ namespace tavrel {
 // The command line of tavrel-sumup, parsed.
 struct TCliOptions {
     bool Help = false;
+    bool Version = false;
     std::string SourceDir;
     std::optional<std::string> Kamoku;
     std::optional<std::string> Tantosha;

@@ -16,6 +16,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliText.h"
 #include "print/PrtGuiSession.h"
+#include "shell/NbFileInfo.h"
 #include "print/PrtSheets.h"
 #include "print/PrtYearEnd.h"
 #include "shell/TvrLocale.h"
@@ -32,6 +33,18 @@ TTvrDate CurrentLocalDate()
     return TTvrDate::Encode(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday);
 }
 
+// "tavrel-sumup (ミロナ会計係／Tavrel) 0.2.0.0": the program's name, the
+// product it belongs to and its version, as the version block the build
+// embeds in the program file says them.
+std::string VersionText()
+{
+    TNbFileInfo Info;
+    ReadFileInfo(QStringLiteral("/proc/self/exe"), Info);
+    return (Info.InternalName + QStringLiteral(" (") + Info.FileDescription + QStringLiteral(") ")
+            + Info.ProductVersion)
+        .toStdString();
+}
+
 int Run(int argc, char** argv)
 {
     TTvrExecuteParams Params;
@@ -39,6 +52,10 @@ int Run(int argc, char** argv)
         const TCliOptions Options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (Options.Help) {
             std::fputs(CliUsage().c_str(), stdout);
+            return 0;
+        }
+        if (Options.Version) {
+            std::printf("%s\n", VersionText().c_str());
             return 0;
         }
         Params = MakeExecuteParams(Options, CurrentLocalDate());

@@ -39,7 +39,7 @@
 #include "shell/TvrEnvironment.h"
 #include "shell/TvrLocale.h"
 #include "sources/SrcTables.h"
-#include "windows/NbFileInfo.h"
+#include "windows/TvrProgramIcon.h"
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrRunController.h"

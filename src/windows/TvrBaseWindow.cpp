@@ -20,7 +20,8 @@
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "shell/TvrLocale.h"
-#include "windows/NbFileInfo.h"
+#include "shell/NbFileInfo.h"
+#include "windows/TvrProgramIcon.h"
 #include "windows/TvrMainWindow.h"
 
 namespace tavrel {

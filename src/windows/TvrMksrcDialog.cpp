@@ -26,7 +26,7 @@
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
 #include "tables/TvrCsv.h"
-#include "windows/NbFileInfo.h"
+
 #include "windows/TvrGridParts.h"
 #include "windows/TvrWindowState.h"
 

@@ -35,7 +35,7 @@
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
-#include "windows/NbFileInfo.h"
+#include "windows/TvrProgramIcon.h"
 #include "windows/TvrGridParts.h"
 #include "windows/TvrWindowState.h"
 

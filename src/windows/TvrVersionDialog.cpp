@@ -11,7 +11,8 @@
 
 #include "shell/NbFonts.h"
 #include "shell/TvrEnvironment.h"
-#include "windows/NbFileInfo.h"
+#include "shell/NbFileInfo.h"
+#include "windows/TvrProgramIcon.h"
 
 namespace tavrel {
 

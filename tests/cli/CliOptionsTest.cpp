@@ -66,6 +66,8 @@ TEST(ParseCliOptions, HelpNeedsNoSourceFolder)
     EXPECT_TRUE(ParseCliOptions({"--help"}).Help);
     EXPECT_TRUE(ParseCliOptions({"-h"}).Help);
     EXPECT_TRUE(ParseCliOptions({"data", "--help"}).Help);
+    EXPECT_TRUE(ParseCliOptions({"--version"}).Version);
+    EXPECT_FALSE(ParseCliOptions({"data"}).Version);
 }
 
 struct UsageCase {

@@ -22,6 +22,7 @@
 
 #include "TestSupport.h"
 #include "cli/CliOptions.h"
+#include "shell/NbFileInfo.h"
 
 namespace tavrel {
 namespace {
@@ -211,6 +212,22 @@ TEST(SumupProgram, HelpPrintsTheUsageAndSucceeds)
     EXPECT_EQ(R.Out, CliUsage());
     EXPECT_THAT(R.Out, StartsWith("使い方: tavrel-sumup [--kamoku FILE] [--tantosha FILE] [--zandaka FILE] [--kinsen FILE]"));
     EXPECT_EQ(R.Err, "");
+}
+
+// The version comes from the block the build embeds in the program file, the
+// one the desktop program's version dialog reads; --help lists the option.
+TEST(SumupProgram, VersionPrintsTheVersionOfTheBlock)
+{
+    Folder F;
+    TNbFileInfo Info;
+    ReadFileInfo(QString::fromUtf8(TAVREL_SUMUP), Info);
+    ASSERT_FALSE(Info.ProductVersion.isEmpty()) << "the program carries no version block";
+    EXPECT_EQ(Info.ProductVersion.toStdString(), TAVREL_PROJECT_VERSION ".0");
+    const Result R = Sumup(F, {"--version"});
+    EXPECT_EQ(R.Status, 0);
+    EXPECT_EQ(R.Out, "tavrel-sumup (ミロナ会計係／Tavrel) " + Info.ProductVersion.toStdString() + "\n");
+    EXPECT_EQ(R.Err, "");
+    EXPECT_THAT(Sumup(F, {"--help"}).Out, HasSubstr("--version"));
 }
 
 struct UsageCase {

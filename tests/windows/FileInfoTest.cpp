@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/TvrEnvironment.h"
-#include "windows/NbFileInfo.h"
+#include "shell/NbFileInfo.h"
 #include "windows/TvrVersionDialog.h"
 
 namespace tavrel {
@@ -42,6 +43,26 @@ void ExpectNoStrings(const TNbFileInfo& AInfo, const QString& AProductName)
                                  &AInfo.SpecialBuild})
         EXPECT_EQ(*Field, QString());
     EXPECT_EQ(AInfo.ProductName, AProductName);
+}
+
+// tavrel --version prints the application title and the version of its own
+// block, without a display and without starting the windows.
+TEST(ReadFileInfo, TavrelVersionPrintsTheVersionOfItsBlock)
+{
+    const QString Program = QStringLiteral(TAVREL_PROGRAM_FOLDER "/tavrel");
+    TNbFileInfo Info;
+    ReadFileInfo(Program, Info);
+    ASSERT_EQ(Info.ProductVersion, QStringLiteral(TAVREL_VERSION));
+    QProcess Process;
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    for (const char* Name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        Environment.remove(QString::fromLatin1(Name));
+    Process.setProcessEnvironment(Environment);
+    Process.start(Program, {QStringLiteral("--version")});
+    ASSERT_TRUE(Process.waitForFinished(30000));
+    EXPECT_EQ(Process.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(Process.readAllStandardOutput()),
+              QStringLiteral("ミロナ会計係／Tavrel ") + Info.ProductVersion + u'\n');
 }
 
 TEST(ReadFileInfo, AFileWithoutTheBlockGivesEmptyStringsAndItsOwnName)

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tavrel developers
 // SPDX-License-Identifier: MIT
 
-#include "windows/NbFileInfo.h"
+#include "shell/NbFileInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -78,11 +78,6 @@ void ReadFileInfo(const QString& AFileName, TNbFileInfo& AInfo)
     }
     if (AInfo.ProductName.isEmpty())
         AInfo.ProductName = QFileInfo(AFileName).fileName();
-}
-
-QIcon ProgramIcon()
-{
-    return QIcon(QStringLiteral(":/tavrel/tavrel.svg"));
 }
 
 } // namespace tavrel

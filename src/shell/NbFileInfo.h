@@ -3,9 +3,10 @@
 
 #pragma once
 
-// The version strings of a program file and the program's own icon.
+// The version strings of a program file: the block the build embeds in each
+// program (TvrVersionBlock.cpp.in). Qt Core only, so that tavrel-sumup reads
+// its own too.
 
-#include <QIcon>
 #include <QString>
 
 namespace tavrel {
@@ -32,8 +33,5 @@ struct TNbFileInfo {
 // strings; an empty ProductName then becomes the file's name without folder.
 // Never fails.
 void ReadFileInfo(const QString& AFileName, TNbFileInfo& AInfo);
-
-// The program's icon (a resource of tavrel_windows).
-QIcon ProgramIcon();
 
 } // namespace tavrel
