@@ -1109,6 +1109,9 @@ TEST(TavrelArguments, TwoArgumentsShowTheUsageInABoxAndOnStandardError)
         }
     }
     EXPECT_TRUE(TavrelUsageText().startsWith(QStringLiteral("使い方: tavrel [フォルダ]")));
+    // The options the program answers without a window are listed.
+    for (const char* Option : {"  --help ", "  --version "})
+        EXPECT_TRUE(TavrelUsageText().contains(QLatin1String(Option))) << Option;
 }
 
 TEST(UncaughtErrorDeathTest, AnErrorThatEscapesASlotEndsTheProgramWithAMessageAndStatusOne)
