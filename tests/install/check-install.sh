@@ -93,6 +93,15 @@ if [ -f "$CHANGELOG" ]; then
         gzip -dc "$CHANGELOG" >"$ROOT.changelog"
         parsed=$(dpkg-parsechangelog -l "$ROOT.changelog" -S Version 2>&1)
         [ "$parsed" = "$VERSION" ] || fail "dpkg-parsechangelog does not read the changelog: $parsed"
+        # Each entry newer than the one below it, as Debian's tools demand,
+        # releases of one day included.
+        newer=
+        for stamp in $(sed -n 's/^ -- .*>  //p' "$ROOT.changelog" | while read -r when; do date -d "$when" +%s; done); do
+            if [ -n "$newer" ] && [ "$stamp" -ge "$newer" ]; then
+                fail "a changelog entry is not older than the one above it: $stamp, then $newer"
+            fi
+            newer=$stamp
+        done
     fi
 fi
 
