@@ -63,7 +63,7 @@ GUIDE_DIR=$ROOT/share/doc/tavrel
 [ -e "$GUIDE_DIR/man" ] && fail "share/doc/tavrel/man: the manual pages were installed with the guide"
 # The guide's pictures, in the folder the guide names relatively (images/),
 # each the picture of docs/images.
-for picture in main-window.png yearend-page1.png; do
+for picture in main-after.png yearend-page1.png; do
     if [ ! -f "$GUIDE_DIR/images/$picture" ]; then
         fail "share/doc/tavrel/images/$picture (a picture of the guide) is missing"
     elif ! cmp -s "$GUIDE_DIR/images/$picture" "$SOURCE_DIR/docs/images/$picture"; then
