@@ -7,7 +7,8 @@
 # what they need there: both programs, the icon under the name the desktop
 # entry gives, a desktop entry a desktop accepts, AppStream metadata that
 # matches it, the manual pages, the shell completion, and the guide, the
-# copyright file and the changelog in the folder the program opens.
+# copyright file and the changelog in the folder the program opens, with the
+# guide's pictures beside it.
 #
 # Usage: check-install.sh CMAKE BUILD_DIR ROOT SOURCE_DIR VERSION
 #   ROOT is emptied first; SOURCE_DIR is the source tree; VERSION is the
@@ -60,6 +61,15 @@ fi
 GUIDE_DIR=$ROOT/share/doc/tavrel
 [ -f "$GUIDE_DIR/説明書.html" ] || fail "share/doc/tavrel/説明書.html is missing"
 [ -e "$GUIDE_DIR/man" ] && fail "share/doc/tavrel/man: the manual pages were installed with the guide"
+# The guide's pictures, in the folder the guide names relatively (images/),
+# each the picture of docs/images.
+for picture in main-after.png yearend-page1.png; do
+    if [ ! -f "$GUIDE_DIR/images/$picture" ]; then
+        fail "share/doc/tavrel/images/$picture (a picture of the guide) is missing"
+    elif ! cmp -s "$GUIDE_DIR/images/$picture" "$SOURCE_DIR/docs/images/$picture"; then
+        fail "share/doc/tavrel/images/$picture is not docs/images/$picture"
+    fi
+done
 if [ ! -f "$GUIDE_DIR/copyright" ]; then
     fail "share/doc/tavrel/copyright is missing"
 else
