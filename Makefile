@@ -89,11 +89,14 @@ bench-viewer: build
 bench-locations: build
 	@QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 $(SCREENS) bench-locations 10000
 
-# Pictures of the viewer (a source table, the first book, a statement) and of
-# the version dialog over the example data, under a virtual X display; then,
-# without a display, the books' PDF and the year-end PDF of the example year
-# with page 1 of each rendered at 100 dots per inch (as a page looks at
-# 100 %), and the charts of the year.
+# Pictures of the viewer (a source table, the first book, a statement, the
+# print preview of the book), the chart window, the version and source-data
+# dialogs, and the main window (its menu, the dialog of 総会資料を作成..., a
+# run and a failed run) over the example data, under a virtual X display;
+# then, without a display, a run of the example year that draws the books'
+# PDF and the year-end PDF as `tavrel-sumup --pdf --pdf-books` does, page 1
+# of each rendered at 100 dots per inch (as a page looks at 100 %), and the
+# charts of the year.
 screenshots: build
 	@rm -rf $(SCREENS_DIR) && mkdir -p $(SCREENS_DIR) && cp examples/*.csv $(SCREENS_DIR)/
 	@LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \

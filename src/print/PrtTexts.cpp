@@ -45,6 +45,11 @@ QString DocumentName(const std::string& AFileName)
     return Digits < Name.size() ? Name.mid(Digits) : Name;
 }
 
+bool HasPeriod(const TRptPageHeader& AHeader)
+{
+    return AHeader.FirstDate != TTvrDate() || AHeader.LastDate != TTvrDate();
+}
+
 TPrtFrame PageFrame(const TRptPageHeader& AHeader, const TTvrRegionalSettings& ASettings, TTvrDate AToday)
 {
     TPrtFrame Frame;
@@ -53,7 +58,8 @@ TPrtFrame PageFrame(const TRptPageHeader& AHeader, const TTvrRegionalSettings& A
         if (!Name.empty())
             Names << PrtString(Name);
     Frame.Organisation = Names.join(QLatin1Char(' '));
-    Frame.Period = QStringLiteral("期間 ") + PeriodText(AHeader.FirstDate, AHeader.LastDate, ASettings);
+    if (HasPeriod(AHeader))
+        Frame.Period = QStringLiteral("期間 ") + PeriodText(AHeader.FirstDate, AHeader.LastDate, ASettings);
     Frame.PrintDate = QStringLiteral("印刷日 ") + PrtString(BookDateText(AToday, ASettings));
     return Frame;
 }

@@ -32,8 +32,13 @@ QString SheetDisplayName(const std::string& AFileName);
 // name starts with (22残高照合表.csv is 残高照合表).
 QString DocumentName(const std::string& AFileName);
 
+// False for a header whose dates were never set: the pages of a run that
+// stopped before the cash-book table gave a period, whose source tables
+// are still printed.
+bool HasPeriod(const TRptPageHeader& AHeader);
+
 // The running texts of every page: the organisation and year title, the
-// period, the print date.
+// period (none without one), the print date.
 TPrtFrame PageFrame(const TRptPageHeader& AHeader, const TTvrRegionalSettings& ASettings, TTvrDate AToday);
 
 } // namespace tavrel

@@ -498,6 +498,26 @@ TPrtPage LayOutChartsPage(const TRptCharts& ACharts, const TTvrRegionalSettings&
     return Page;
 }
 
+std::vector<TPrtPage> LayOutCharts(const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                                   const TTvrRegionalSettings& ASettings, TTvrDate AToday, const TPrtPaper& APaper)
+{
+    std::vector<TPrtPage> Pages{LayOutChartsPage(ACharts, ASettings, APaper)};
+    AddRunningTexts(Pages, PageFrame(AHeader, ASettings, AToday), APaper);
+    return Pages;
+}
+
+bool PaintCharts(QPagedPaintDevice& ADevice, const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                 const TTvrRegionalSettings& ASettings, TTvrDate AToday)
+{
+    return PaintPages(ADevice, LayOutCharts(ACharts, AHeader, ASettings, AToday, TPrtPaper()));
+}
+
+void WriteChartsPdf(const std::string& APath, const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                    const TTvrRegionalSettings& ASettings, TTvrDate AToday)
+{
+    WritePagesPdf(APath, LayOutCharts(ACharts, AHeader, ASettings, AToday, TPrtPaper()), QStringLiteral("グラフ"));
+}
+
 std::vector<TPrtPage> LayOutYearEnd(const TRptYearEndInputs& AInputs, const TRptCharts& ACharts,
                                     const TPrtPaper& APaper, const TPrtMetrics& AMetrics)
 {

@@ -8,6 +8,7 @@
 // table, and the charts of the year. Laid out from the kinds of the
 // documents' rows, never from their texts; no figure is computed here.
 
+#include <QPagedPaintDevice>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,21 @@ TPrtTable ReconciliationTable(const TRptDocument& AReconciliation, const TTvrReg
 // One page with both charts of the year under the running header.
 TPrtPage LayOutChartsPage(const TRptCharts& ACharts, const TTvrRegionalSettings& ASettings,
                           const TPrtPaper& APaper);
+
+// The charts as a printout of their own (the desktop's chart window): the
+// charts' page with its running header and footer.
+std::vector<TPrtPage> LayOutCharts(const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                                   const TTvrRegionalSettings& ASettings, TTvrDate AToday, const TPrtPaper& APaper);
+
+// Prints the charts' page on a device (a printer); false when printing
+// could not start.
+bool PaintCharts(QPagedPaintDevice& ADevice, const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                 const TTvrRegionalSettings& ASettings, TTvrDate AToday);
+
+// Writes the charts' page as a PDF file at APath, replacing it atomically;
+// ETvrError with the platform's text when it cannot.
+void WriteChartsPdf(const std::string& APath, const TRptCharts& ACharts, const TRptPageHeader& AHeader,
+                    const TTvrRegionalSettings& ASettings, TTvrDate AToday);
 
 // Every page of the year-end PDF with its running header and footer: the
 // statement, the reconciliation when there is one, then the charts.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "reports/RptStatement.h"
 #include "sources/SrcKamoku.h"
 #include "sources/SrcKinsen.h"
 #include "sources/SrcTables.h"
@@ -132,6 +133,31 @@ std::vector<TRptTableText> MakeNextYearTables(const TRptNextYearSources& ASource
     Row[ktKBANK] = BankText;
     Tables.push_back({TableFileName(TSrcTableKind::Kinsen), LinesText({Row})});
     return Tables;
+}
+
+std::string NextYearFolderName(const std::string& AKinsenTable, const TTvrRegionalSettings& ASettings)
+{
+    try {
+        const TTvrFileText Text(ReadFileBytes(AKinsenTable));
+        std::vector<std::string> Fields;
+        for (const std::string_view Line : SplitTextLines(Text.Body())) {
+            // A starting row whose quoted field runs on is no row at all.
+            if (!SplitCsvLine(Text.Decode(Line), Fields, ktColumnCount))
+                return {};
+            if (!HasNonEmptyField(Fields))
+                continue;
+            if (Fields.size() <= ktKSDATE)
+                return {};
+            const TTvrValue LastDate = TextToDateValue(Fields[ktKSDATE], ASettings);
+            if (!LastDate.IsDate())
+                return {};
+            const TTvrDate NextFirst = TTvrDate::FromSerial(LastDate.Date().Day() + 1.0);
+            return ResolveReportParams({}, NextFirst, NextFirst).YearTitle;
+        }
+    } catch (const std::exception&) {
+        // Only a proposal: the run says what is wrong with the file.
+    }
+    return {};
 }
 
 void CheckNextYearFolder(const std::string& AFolder)

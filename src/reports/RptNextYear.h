@@ -48,6 +48,15 @@ std::vector<TRptTableText> MakeNextYearTables(const TRptNextYearSources& ASource
                                               const TSrcKinsenTable& AKinsenTable,
                                               const TTvrRegionalSettings& ASettings);
 
+// The name a treasurer gives next year's folder: next year's default year
+// title, "<year of the day after this period's last day>年度" (2026年度 after
+// a period ending on 2026/03/31). The period's last day is read from the
+// starting row (the first line that is not blank) of the cash-book table
+// file, without loading the table, so that the name can be proposed before
+// a run. Empty when the file cannot be read or its starting row holds no
+// valid last day.
+std::string NextYearFolderName(const std::string& AKinsenTable, const TTvrRegionalSettings& ASettings);
+
 // Raises ETvrError with フォルダ "<folder>" には既にソースデータがあります。 when
 // the folder holds an entry of any of the four source tables' file names,
 // and with the platform's text when the path is there but no folder.

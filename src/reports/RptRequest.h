@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
+#include "reports/RptCharts.h"
 #include "reports/RptYearEnd.h"
 
 namespace tavrel {
@@ -16,6 +18,16 @@ inline constexpr size_t kMaxAuditors = 3;
 // The names of the two PDF files in the output folder.
 inline constexpr char kYearEndPdfName[] = "総会資料.pdf";
 inline constexpr char kBooksPdfName[] = "帳簿.pdf";
+
+// What a run that completed tells a front end of its year besides the
+// books, as plain values that outlive the run's tables: what heads the
+// printed pages of its sheets (the documents' organisation and year title,
+// and the fiscal period of the cash-book table) and the charts of the year.
+struct TRptRunSummary {
+    TRptPageHeader Header;
+    TRptCharts Charts;
+};
+using TRptRunSummaryReceiver = std::function<void(TRptRunSummary ASummary)>;
 
 // What a run is asked to make after its books, besides them: the year-end
 // documents, the PDF files and next year's source tables. Nothing of it is
@@ -35,6 +47,11 @@ struct TRptYearEndRequest {
     // layer, so a front end that asks for a PDF hands them in.
     TRptYearEndPdfMaker YearEndPdfMaker;
     TRptBooksPdfMaker BooksPdfMaker;
+    // Handed the summary of the year once the books are written, before
+    // anything else of the year-end step; none: no summary is made. The
+    // desktop's viewer prints its sheets under the header and draws the
+    // charts after the run's tables are gone.
+    TRptRunSummaryReceiver KeepSummary;
 
     bool MakesDocuments() const { return Documents || YearEndPdf; }
 };

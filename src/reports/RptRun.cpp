@@ -11,6 +11,7 @@
 #include <optional>
 #include <system_error>
 
+#include "reports/RptCharts.h"
 #include "reports/RptReconciliation.h"
 #include "reports/RptStatement.h"
 #include "reports/RptWriter.h"
@@ -47,6 +48,9 @@ void MakeYearEndOutputs(const TRptYearEndRequest& ARequest, const TRptRunResult&
                         TTvrSheets* AOutputs)
 {
     CheckYearEndRequest(ARequest);
+    if (ARequest.KeepSummary)
+        ARequest.KeepSummary({ReportPageHeader(ARequest.Params, ARun.KinsenTable, AContext.Today),
+                              MakeCharts(ARun.KinsenTable, ARun.Ledger, ARun.ZandakaTable)});
     const TTvrRegionalSettings& Settings = AContext.Settings;
     const auto Write = [&](const TRptDocument& ADocument) {
         const std::string Path = ARun.OutputFolder + ADocument.FileName;

@@ -37,8 +37,9 @@ struct TRptRunResult {
 // the documents print them, and the fiscal period.
 TRptPageHeader ReportPageHeader(const TRptParams& AParams, const TSrcKinsenTable& AKinsenTable, TTvrDate AToday);
 
-// The year-end step of a run, after its books: makes what the request asks
-// for, each with its log line, in this order:
+// The year-end step of a run, after its books: hands the summary of the year
+// to the request's receiver when it has one, then makes what the request
+// asks for, each with its log line, in this order:
 // 1. 21収支決算書.csv and, with a balance table, 22残高照合表.csv, written
 //    into the output folder with the books' routine and added to AOutputs
 //    as sheets like the books (none when AOutputs is none: the run keeps no

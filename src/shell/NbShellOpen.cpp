@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "shell/NbMessageBox.h"
 #include "shell/NbOverrideCursor.h"
 #include "shell/NbPaths.h"
 #include "shell/NbWindows.h"
@@ -22,8 +23,26 @@ namespace tavrel {
 namespace {
 
 std::optional<bool> GNextOpenWithShellResult;
+QString GLastOpenedWithShell;
 bool GHasNextSelectedFolder = false;
 std::optional<QString> GNextSelectedFolder;
+QString GLastSelectFolderStart;
+bool GHasNextSaveFileName = false;
+std::optional<QString> GNextSaveFileName;
+QString GLastProposedSaveFileName;
+
+// Brings the window that asked back in front of the others once a picker
+// is gone.
+void RestoreFront(QWidget* AForm)
+{
+    RepaintApplicationWindows();
+    QWidget* Front = AForm ? AForm : QApplication::activeWindow();
+    if (Front) {
+        Front->repaint();
+        Front->raise();
+        Front->activateWindow();
+    }
+}
 
 } // namespace
 
@@ -59,6 +78,7 @@ void RaiseOsError(int32_t ACode, const QString& ADetail)
 
 void OpenWithShell(const QString& APath)
 {
+    GLastOpenedWithShell = APath;
     const QFileInfo Info(APath);
     if (!Info.exists())
         RaiseOsError(Info.dir().exists() ? kOsErrorFileNotFound : kOsErrorPathNotFound, APath);
@@ -82,10 +102,16 @@ void SetNextOpenWithShellResult(bool AOpened)
     GNextOpenWithShellResult = AOpened;
 }
 
+QString LastOpenedWithShell()
+{
+    return GLastOpenedWithShell;
+}
+
 bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm)
 {
     // The arrow while the picker is up, whatever cursor the caller shows.
     const TNbOverrideCursor Arrow(Qt::ArrowCursor);
+    GLastSelectFolderStart = APath;
     const QString Start = APath.isEmpty() ? SpecialFolderPath(kSpecialFolderDesktop) : APath;
     QString Chosen;
     bool Confirmed = false;
@@ -129,13 +155,7 @@ bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm)
     } else if (Confirmed) {
         QApplication::beep();
     }
-    RepaintApplicationWindows();
-    QWidget* Front = AForm ? AForm : QApplication::activeWindow();
-    if (Front) {
-        Front->repaint();
-        Front->raise();
-        Front->activateWindow();
-    }
+    RestoreFront(AForm);
     return Result;
 }
 
@@ -143,6 +163,59 @@ void SetNextSelectedFolder(std::optional<QString> AFolder)
 {
     GHasNextSelectedFolder = true;
     GNextSelectedFolder = std::move(AFolder);
+}
+
+QString LastSelectFolderStart()
+{
+    return GLastSelectFolderStart;
+}
+
+std::optional<QString> SelectSaveFileName(const QString& ACaption, const QString& AProposed, const QString& AFilter,
+                                          const QString& ASuffix, QWidget* AForm)
+{
+    const TNbOverrideCursor Arrow(Qt::ArrowCursor);
+    GLastProposedSaveFileName = AProposed;
+    std::optional<QString> Chosen;
+    if (GHasNextSaveFileName) {
+        GHasNextSaveFileName = false;
+        Chosen = std::move(GNextSaveFileName);
+        GNextSaveFileName.reset();
+    } else {
+        // Qt's own picker, as the folder picker is; the question about a
+        // file that exists is the program's own, below.
+        QFileDialog Picker(AForm, ACaption, AProposed, AFilter);
+        Picker.setObjectName(QStringLiteral("SelectSaveFileDialog"));
+        Picker.setAcceptMode(QFileDialog::AcceptSave);
+        Picker.setFileMode(QFileDialog::AnyFile);
+        Picker.setOption(QFileDialog::DontUseNativeDialog, true);
+        Picker.setOption(QFileDialog::DontConfirmOverwrite, true);
+        Picker.setDefaultSuffix(ASuffix);
+        Picker.selectFile(AProposed);
+        if (Picker.exec() == QDialog::Accepted && !Picker.selectedFiles().isEmpty())
+            Chosen = Picker.selectedFiles().constFirst();
+    }
+    RestoreFront(AForm);
+    if (!Chosen || Chosen->isEmpty())
+        return std::nullopt;
+    if (!ASuffix.isEmpty() && QFileInfo(*Chosen).suffix().isEmpty())
+        *Chosen += u'.' + ASuffix;
+    if (QFileInfo::exists(*Chosen)
+        && ShowMessageBox(nmkQuestion, QStringLiteral("ファイル \"%1\" は既にあります。\n置き換えますか？"), {*Chosen},
+                          nmbYesNo)
+               != nmaYes)
+        return std::nullopt;
+    return Chosen;
+}
+
+void SetNextSaveFileName(std::optional<QString> AFileName)
+{
+    GHasNextSaveFileName = true;
+    GNextSaveFileName = std::move(AFileName);
+}
+
+QString LastProposedSaveFileName()
+{
+    return GLastProposedSaveFileName;
 }
 
 

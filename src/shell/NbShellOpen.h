@@ -49,6 +49,8 @@ void OpenWithShell(const QString& APath);
 // Test seam: the next OpenWithShell of an existing path takes this as the
 // desktop's answer instead of asking it.
 void SetNextOpenWithShellResult(bool AOpened);
+// The path the last OpenWithShell was asked to open.
+QString LastOpenedWithShell();
 
 // Shows the folder picker starting at APath (the desktop when empty), with
 // the first line of ACaption as its title and the rest shown inside it. A
@@ -59,5 +61,24 @@ bool SelectFolder(const QString& ACaption, QString& APath, QWidget* AForm);
 // empty text as an empty confirmation, nullopt as cancel) instead of
 // showing it.
 void SetNextSelectedFolder(std::optional<QString> AFolder);
+// The folder the last SelectFolder started at (its APath as given), also
+// when the seam answered it.
+QString LastSelectFolderStart();
+
+// Asks for the name of a file to write with the file picker, proposing
+// AProposed (a full path: the folder it opens in and the name it offers).
+// AFilter is the picker's filter ("PDF ファイル (*.pdf)"); ASuffix (without
+// its dot) is added to a name typed without it. A file that exists is
+// replaced only when the user says so in the question that follows. The
+// full path chosen, or nullopt when the user cancelled or would not replace
+// the file.
+std::optional<QString> SelectSaveFileName(const QString& ACaption, const QString& AProposed, const QString& AFilter,
+                                          const QString& ASuffix, QWidget* AForm);
+// Test seam: the next SelectSaveFileName takes this as the picker's result
+// (nullopt as cancel) instead of showing it; the question about a file
+// that exists is still asked.
+void SetNextSaveFileName(std::optional<QString> AFileName);
+// What the last SelectSaveFileName proposed, also when the seam answered.
+QString LastProposedSaveFileName();
 
 } // namespace tavrel

@@ -195,6 +195,14 @@ void TTvrConfig::WriteBool(const QString& AIdnt, bool AValue)
     WriteString(AIdnt, AValue ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+QStringList TTvrConfig::SectionNames() const
+{
+    QStringList Names;
+    for (const std::string& Name : FIniFile.SectionNames())
+        Names.append(QString::fromStdString(Name));
+    return Names;
+}
+
 TTvrConfig::TKeyValues TTvrConfig::ReadSectionKeyValues(const QString& ASection) const
 {
     TKeyValues KeyValues;

@@ -62,6 +62,8 @@ public:
     static QString PathValue(std::string_view ABytes);
     static std::string PathBytes(const QString& AValue);
 
+    // The names of the file's sections in its order, each once.
+    QStringList SectionNames() const;
     // The keys of the section with their values (as ReadString gives them),
     // in the file's order; none when the section or the file is missing.
     TKeyValues ReadSectionKeyValues(const QString& ASection) const;

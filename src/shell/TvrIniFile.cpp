@@ -226,6 +226,21 @@ TTvrIniFile::TKeyValues TTvrIniFile::ReadSection(std::string_view ASection) cons
     return Result;
 }
 
+std::vector<std::string> TTvrIniFile::SectionNames() const
+{
+    std::vector<std::string> Names;
+    std::vector<std::string> Lines;
+    std::unordered_set<std::string> Seen;
+    if (!ReadLines(Lines))
+        return Names;
+    for (const std::string& Line : Lines) {
+        std::string_view Name;
+        if (SectionName(Line, Name) && Seen.insert(NameKey(Name)).second)
+            Names.emplace_back(Name);
+    }
+    return Names;
+}
+
 void TTvrIniFile::RaiseWriteError(const std::string& AReason) const
 {
     throw ETvrError("設定ファイル \"" + FFileName + "\" に書き込めません。\n" + AReason);

@@ -46,6 +46,9 @@ public:
     // The keys of the section with their values (as ReadString gives them), in
     // the file's order; empty when the section or the file is missing.
     TKeyValues ReadSection(std::string_view ASection) const;
+    // The names of the sections in the file's order, each once (as first
+    // written); none when the file is missing or cannot be read.
+    std::vector<std::string> SectionNames() const;
     // The value of the key as ReadString gives it; nullopt when the section
     // has no such key or the file cannot be read.
     std::optional<std::string> FindValue(std::string_view ASection, std::string_view AKey) const;

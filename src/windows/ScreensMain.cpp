@@ -6,19 +6,30 @@
 //
 //   tavrel-screens shots FOLDER PICTURES  runs the aggregation on the source
 //       tables in FOLDER (books into FOLDER/output) and saves viewer-source.png,
-//       viewer-book.png, viewer-statement.png, version.png and mksrc.png (the
-//       source-data creation dialog after a paste with one invalid cell)
-//       into PICTURES, then main-before.png and main-after.png (the main
-//       window on FOLDER before and after a run) and main-failed.png (a run
-//       over a copy of FOLDER with two bad rows in the cash-book table)
+//       viewer-book.png, viewer-statement.png, viewer-print-preview.png (the
+//       print preview of the first book), charts-window.png (the chart
+//       window), version.png and mksrc.png (the source-data creation dialog
+//       after a paste with one invalid cell) into PICTURES, then
+//       main-before.png, main-menu.png (its menu with the year-end commands),
+//       yearend-dialog.png (the dialog of 総会資料を作成... filled in) and
+//       main-after.png (the main window on FOLDER before and after a run) and
+//       main-failed.png (a run over a copy of FOLDER with two bad rows in the
+//       cash-book table)
 //   tavrel-screens bench FOLDER  runs the aggregation on FOLDER, then times the
 //       viewer's creation with Setup and the first painting of the first book
 //   tavrel-screens bench-locations COUNT  times the main window's opening
 //       with COUNT remembered locations (folders made for it in a temporary
 //       folder), its first painting, the choice of the last location (which
 //       writes the history) and the painting of the open list
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
 #include <QMessageBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,6 +39,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,12 +51,14 @@
 #include "shell/TvrEnvironment.h"
 #include "shell/TvrLocale.h"
 #include "sources/SrcTables.h"
+#include "windows/TvrChartWindow.h"
 #include "windows/TvrProgramIcon.h"
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrRunController.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
+#include "windows/TvrYearEndDialog.h"
 
 using namespace tavrel;
 
@@ -61,7 +75,8 @@ QString FileNameOf(TSrcTableKind AKind)
     return FromView(SrcTableInfo(AKind).FileName);
 }
 
-bool RunSumup(TTvrSumup& ASumup, const QString& AFolder)
+// The run of the example tables; the year it tells of in AYear when given.
+bool RunSumup(TTvrSumup& ASumup, const QString& AFolder, TTvrSheetYear* AYear = nullptr)
 {
     TTvrExecuteParams Params;
     const std::string Folder = QDir(AFolder).absolutePath().toStdString() + "/";
@@ -72,6 +87,14 @@ bool RunSumup(TTvrSumup& ASumup, const QString& AFolder)
     Params.ZandakaTable = FileNameOf(TSrcTableKind::Zandaka).toStdString();
     Params.KinsenTable = FileNameOf(TSrcTableKind::Kinsen).toStdString();
     Params.Today = TTvrSheetWindow::CurrentDate();
+    if (AYear) {
+        Params.YearEnd.Params.Organisation = "さくら台三丁目町内会";
+        Params.YearEnd.KeepSummary = [AYear](TRptRunSummary ASummary) {
+            AYear->Header = std::move(ASummary.Header);
+            AYear->Charts = std::move(ASummary.Charts);
+        };
+        AYear->OutputFolder = Params.PathOutput;
+    }
     return ASumup.Execute(Params);
 }
 
@@ -110,6 +133,48 @@ int ShotMksrc(QWidget* AParent, const QString& AFolder, const QString& APictures
     return Save(&Dialog, APictures + QStringLiteral("/mksrc.png")) ? 0 : 1;
 }
 
+// Saves the modal window that AAction brings up, once it has painted, and
+// closes it.
+bool SaveModal(QAction* AAction, const QString& AFileName, const QSize& ASize,
+               const std::function<void(QWidget&)>& APrepare = {})
+{
+    bool Saved = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal)
+            return;
+        if (ASize.isValid())
+            Modal->resize(ASize);
+        if (APrepare)
+            APrepare(*Modal);
+        QTest::qWait(500);
+        Saved = Save(Modal, AFileName);
+        Modal->close();
+    });
+    AAction->trigger();
+    return Saved;
+}
+
+// The print preview of the book on show: its first page as it will print.
+int ShotPrintPreview(TTvrSheetWindow& AWindow, const QString& APictures)
+{
+    return SaveModal(AWindow.ActPrint(), APictures + QStringLiteral("/viewer-print-preview.png"), QSize(1000, 800))
+               ? 0
+               : 1;
+}
+
+// The chart window over the year of the run.
+int ShotCharts(TTvrSheetWindow& AWindow, const QString& APictures)
+{
+    AWindow.ActChart()->trigger();
+    TTvrChartWindow* Charts = AWindow.ChartWindow();
+    if (!Charts || !QTest::qWaitForWindowExposed(Charts))
+        return 1;
+    const bool Saved = Save(Charts, APictures + QStringLiteral("/charts-window.png"));
+    Charts->hide();
+    return Saved ? 0 : 1;
+}
+
 // A copy of the source tables with two rows of the cash-book table spoilt:
 // an account code that is not in the master, and a day that does not exist.
 bool MakeFailingCopy(const QString& AFolder, const QString& ACopy)
@@ -130,6 +195,32 @@ bool MakeFailingCopy(const QString& AFolder, const QString& ACopy)
     return Kinsen.open(QIODevice::WriteOnly | QIODevice::Truncate) && Kinsen.write(Bytes) == Bytes.size();
 }
 
+// The main window's menu, opened from its button, with the year-end
+// commands after the run's.
+bool ShotMenu(TTvrMainWindow& AWindow, const QString& APictures)
+{
+    AWindow.MenuSpeedButton()->click();
+    QMenu* Menu = AWindow.MenuPopupMenu();
+    if (!QTest::qWaitForWindowExposed(Menu))
+        return false;
+    const bool Saved = Save(Menu, APictures + QStringLiteral("/main-menu.png"));
+    Menu->hide();
+    return Saved;
+}
+
+// The dialog of 総会資料を作成... as a treasurer fills it in.
+void FillYearEndDialog(QWidget& ADialog)
+{
+    auto* Dialog = dynamic_cast<TTvrYearEndDialog*>(&ADialog);
+    if (!Dialog)
+        return;
+    Dialog->OrganisationEdit()->setText(QStringLiteral("さくら台三丁目町内会"));
+    Dialog->TreasurerEdit()->setText(QStringLiteral("渡辺　恵子"));
+    Dialog->AuditorEdit(0)->setText(QStringLiteral("木村　和夫"));
+    Dialog->AuditorEdit(1)->setText(QStringLiteral("斎藤　由美"));
+    Dialog->ReportDateEdit()->setDate(QDate(2026, 4, 20));
+}
+
 // The main window on the example data: before a run, after it (the viewer
 // opens beside it), and after a run that stopped on bad rows.
 int ShotMain(const QString& AFolder, const QString& APictures)
@@ -143,7 +234,9 @@ int ShotMain(const QString& AFolder, const QString& APictures)
         auto* Window = new TTvrMainWindow(TTvrRegionalSettings());
         Window->show();
         if (QTest::qWaitForWindowExposed(Window) && Window->OpenSrcLocation(AFolder)
-            && Save(Window, APictures + QStringLiteral("/main-before.png"))) {
+            && Save(Window, APictures + QStringLiteral("/main-before.png")) && ShotMenu(*Window, APictures)
+            && SaveModal(Window->ActYearEnd(), APictures + QStringLiteral("/yearend-dialog.png"), QSize(),
+                         FillYearEndDialog)) {
             Window->ActTotExec()->trigger();
             QTest::qWait(200);
             const QString Failing = QDir(AFolder).absoluteFilePath(QStringLiteral("../failing"));
@@ -167,10 +260,13 @@ int ShotMain(const QString& AFolder, const QString& APictures)
 int Shots(const QString& AFolder, const QString& APictures)
 {
     TTvrSumup Sumup([](const std::string& AMessage) { std::fprintf(stderr, "%s\n", AMessage.c_str()); });
-    if (!RunSumup(Sumup, AFolder))
+    TTvrSheetYear Year;
+    if (!RunSumup(Sumup, AFolder, &Year))
         return 1;
     QDir().mkpath(APictures);
     TTvrSheetWindow Window(Sumup.Inputs(), Sumup.Outputs(), TTvrRegionalSettings(), TTvrSheetWindow::CurrentDate());
+    // As the run hands them over: the sheets, then their year.
+    Window.SetYear(Year);
     Window.show();
     if (!QTest::qWaitForWindowExposed(&Window))
         return 1;
@@ -187,6 +283,8 @@ int Shots(const QString& AFolder, const QString& APictures)
     if (!Save(&Window, APictures + QStringLiteral("/viewer-statement.png")))
         return 1;
     Window.SheetList()->setCurrentRow(Sumup.Inputs().Count());
+    if (ShotPrintPreview(Window, APictures) != 0 || ShotCharts(Window, APictures) != 0)
+        return 1;
     TTvrVersionDialog Dialog(&Window);
     Dialog.show();
     if (!QTest::qWaitForWindowExposed(&Dialog))

@@ -163,7 +163,9 @@ void EndOnUncaughtError(std::exception_ptr AError)
 QString TavrelUsageText()
 {
     return QStringLiteral("使い方: tavrel [フォルダ]\n"
-                          "  フォルダ  開くソースデータの場所 (4つのソースデータのあるフォルダ)");
+                          "  フォルダ   開くソースデータの場所 (4つのソースデータのあるフォルダ)\n"
+                          "  --help     この説明を表示する\n"
+                          "  --version  プログラムの名前と版を表示する");
 }
 
 std::optional<int> CheckTavrelArguments(const std::vector<std::string>& AArguments)

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
 #include <cerrno>
@@ -23,8 +24,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 #include "aggregation/TvrSourceFiles.h"
+#include "print/PrtYearEnd.h"
+#include "reports/RptNextYear.h"
 #include "shell/NbBrowseButton.h"
 #include "shell/NbCellText.h"
 #include "shell/NbFileNames.h"
@@ -43,6 +47,8 @@
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrSrcLocationHistory.h"
 #include "windows/TvrVersionDialog.h"
+#include "windows/TvrYearEndDialog.h"
+#include "windows/TvrYearEndSettings.h"
 
 namespace tavrel {
 
@@ -64,6 +70,15 @@ std::vector<std::string> ListSrcFolder(const std::string& AFolder)
     if (Error)
         throw ETvrError("フォルダ \"" + PathDisplay(AFolder).toStdString() + "\" を開けません。" + Error.message());
     return Names;
+}
+
+// The folder a folder lies in, with its separator; the root for the root.
+std::string ParentFolder(std::string AFolder)
+{
+    while (AFolder.size() > 1 && AFolder.back() == '/')
+        AFolder.pop_back();
+    const size_t Slash = AFolder.rfind('/');
+    return Slash == std::string::npos ? std::string() : AFolder.substr(0, Slash + 1);
 }
 
 QString FromView(std::string_view AText)
@@ -244,6 +259,8 @@ void TTvrMainWindow::CreateActions()
         Table.ActClip = Make(Caption + QStringLiteral("をクリップから作成"));
     }
     FActTotExec = Make(QStringLiteral("集計データ作成・表示"));
+    FActYearEnd = Make(QStringLiteral("総会資料を作成..."));
+    FActNextYear = Make(QStringLiteral("次年度のソースデータを作成..."));
     FActHelpOpenFolder = Make(QStringLiteral("ドキュメントフォルダを開く"));
     FActHelpVersion = Make(QStringLiteral("バージョン情報"));
     FActExit = Make(QStringLiteral("終了"));
@@ -257,6 +274,10 @@ void TTvrMainWindow::CreateActions()
     }
     FMenuPopupMenu->addSeparator();
     FMenuPopupMenu->addAction(FActTotExec);
+    FMenuPopupMenu->addSeparator();
+    // The year-end steps after the run, in their order.
+    FMenuPopupMenu->addAction(FActYearEnd);
+    FMenuPopupMenu->addAction(FActNextYear);
     FMenuPopupMenu->addSeparator();
     FMenuPopupMenu->addAction(FActHelpOpenFolder);
     FMenuPopupMenu->addAction(FActHelpVersion);
@@ -403,6 +424,9 @@ void TTvrMainWindow::StatusChange()
         Ready = Ready && Table.ComboBox->currentIndex() >= 0;
     FActTotExec->setEnabled(Ready);
     FTotExecButton->setEnabled(Ready);
+    // Both run the aggregation, and need what it needs.
+    FActYearEnd->setEnabled(Ready);
+    FActNextYear->setEnabled(Ready);
     // The viewer shows only the sheets of the sources chosen.
     FRun->HideSheetWindow();
 }
@@ -638,18 +662,13 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
             return;
         ChangeSrcPath(LocalPathBytes(Path), false);
     } else if (ASender == FActTotExec) {
-        TTvrRunSources Sources;
-        Sources.Folder = FSrcPath;
-        TTvrConfig::TKeyValues Remembered;
-        for (const TSrcTableKind Kind : kSrcTableKinds) {
-            Sources.FileName(Kind) = SrcFileName(Kind);
-            Remembered.emplace_back(SrcTable(Kind).ConfigKey, TTvrConfig::PathValue(Sources.FileName(Kind)));
-        }
-        // The choice is remembered before the run reads it, in one write;
-        // a configuration that cannot be written does not stop the run.
-        FRun->Run(Sources, [Remembered] {
-            Remember([&Remembered](TTvrConfig& AConfig) { AConfig.WriteStrings(Remembered); });
-        });
+        TRptYearEndRequest BooksOnly;
+        BooksOnly.Params = YearEndParams();
+        RunSources(std::move(BooksOnly));
+    } else if (ASender == FActYearEnd) {
+        ActYearEndExecute();
+    } else if (ASender == FActNextYear) {
+        ActNextYearExecute();
     } else if (ASender == FActHelpOpenFolder) {
         try {
             OpenWithShell(DocumentsFolder());
@@ -679,6 +698,102 @@ void TTvrMainWindow::ActionExecute(QAction* ASender)
         SelectSrcFile(Table->ComboBox, std::string(Table->Info->FileName), FromView(Table->Info->FileName));
         StatusChange();
     }
+}
+
+// ---------------------------------------------------------------- the year-end
+
+bool TTvrMainWindow::RunSources(TRptYearEndRequest AYearEnd)
+{
+    TTvrRunSources Sources;
+    Sources.Folder = FSrcPath;
+    TTvrConfig::TKeyValues Remembered;
+    for (const TSrcTableKind Kind : kSrcTableKinds) {
+        Sources.FileName(Kind) = SrcFileName(Kind);
+        Remembered.emplace_back(SrcTable(Kind).ConfigKey, TTvrConfig::PathValue(Sources.FileName(Kind)));
+    }
+    // The choice is remembered before the run reads it, in one write; a
+    // configuration that cannot be written does not stop the run.
+    return FRun->Run(
+        Sources,
+        [Remembered] { Remember([&Remembered](TTvrConfig& AConfig) { AConfig.WriteStrings(Remembered); }); },
+        std::move(AYearEnd));
+}
+
+TRptParams TTvrMainWindow::YearEndParams() const
+{
+    std::optional<TRptParams> Params;
+    if (HasConfig())
+        Params = ReadYearEndParams(Config(), FSrcPath);
+    return Params.value_or(TRptParams());
+}
+
+void TTvrMainWindow::ActYearEndExecute()
+{
+    TTvrYearEndDialog Dialog(YearEndParams(), FSettings, TTvrSheetWindow::CurrentDate(), this);
+    if (Dialog.exec() != QDialog::Accepted)
+        return;
+    TRptYearEndRequest YearEnd;
+    YearEnd.Params = Dialog.Params();
+    // Remembered for the location before the run, as its files are.
+    Remember([this, &YearEnd](TTvrConfig& AConfig) { WriteYearEndParams(AConfig, FSrcPath, YearEnd.Params); });
+    YearEnd.Documents = true;
+    YearEnd.YearEndPdf = true;
+    YearEnd.YearEndPdfMaker = WriteYearEndPdf;
+    const std::string Pdf = TTvrRunController::OutputFolderOf({FSrcPath, {}}) + kYearEndPdfName;
+    if (!RunSources(std::move(YearEnd)))
+        return;
+    try {
+        OpenWithShell(QFile::decodeName(ToByteArray(Pdf)));
+    } catch (const std::exception& E) {
+        ShowErrorMessage(E);
+    }
+}
+
+void TTvrMainWindow::ActNextYearExecute()
+{
+    // A new folder beside the location, named after the next period as the
+    // cash-book table's starting row gives it (2026年度), is made for the
+    // picker to propose; it goes again unless the tables are written into
+    // it (only an empty folder is removed).
+    const std::string Name = NextYearFolderName(FSrcPath + SrcFileName(TSrcTableKind::Kinsen), FSettings);
+    std::string Proposed = ParentFolder(FSrcPath);
+    bool Made = false;
+    if (!Name.empty()) {
+        Proposed += Name + '/';
+        Made = ::mkdir(Proposed.c_str(), 0777) == 0;
+    }
+    const auto Tidy = qScopeGuard([&] {
+        if (Made)
+            ::rmdir(Proposed.c_str());
+    });
+
+    QString Path = QFile::decodeName(ToByteArray(Proposed));
+    if (!SelectFolder(QStringLiteral("次年度のソースデータを作成するフォルダを指定してください。\n\n"
+                                     "今年度の帳簿の残高を繰り越した4つのソースデータをこのフォルダに作成します。"),
+                      Path, this))
+        return;
+    std::string Folder = LocalPathBytes(Path);
+    while (Folder.size() > 1 && Folder.back() == '/')
+        Folder.pop_back();
+    // A folder that already holds source data is refused before the run,
+    // with the engine's own words.
+    try {
+        CheckNextYearFolder(Folder);
+    } catch (const std::exception& E) {
+        ShowErrorMessage(E);
+        return;
+    }
+    TRptYearEndRequest YearEnd;
+    YearEnd.Params = YearEndParams();
+    YearEnd.NextYearFolder = Folder;
+    if (!RunSources(std::move(YearEnd)))
+        return;
+    if (ShowMessageBox(nmkQuestion,
+                       QStringLiteral("次年度のソースデータをフォルダ \"%1\" に作成しました。\n\n"
+                                      "このフォルダをソースデータの場所にしますか？"),
+                       {PathDisplay(Folder)}, nmbYesNo)
+        == nmaYes)
+        ChangeSrcPath(ExpandFolderBytes(Folder), false);
 }
 
 } // namespace tavrel

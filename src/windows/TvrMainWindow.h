@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "reports/RptRequest.h"
 #include "shell/NbWindows.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrValue.h"
@@ -113,6 +114,10 @@ public:
     QAction* ActSrcClip(TSrcTableKind AKind) const { return SrcTable(AKind).ActClip; }
     QAction* ActSrcSelect(TSrcTableKind AKind) const { return SrcTable(AKind).ActSelect; }
     QAction* ActTotExec() const { return FActTotExec; }
+    // 総会資料を作成... and 次年度のソースデータを作成...: runs that also make the
+    // year-end documents with their PDF, or next year's source tables.
+    QAction* ActYearEnd() const { return FActYearEnd; }
+    QAction* ActNextYear() const { return FActNextYear; }
     QAction* ActHelpOpenFolder() const { return FActHelpOpenFolder; }
     QAction* ActHelpVersion() const { return FActHelpVersion; }
     QAction* ActExit() const { return FActExit; }
@@ -153,6 +158,16 @@ private:
     bool SrcLocationComboBoxKeyDown(QKeyEvent* AEvent);
 
     void UpdateSrcComboBoxes(bool AFromConfig);
+
+    // The run of the chosen sources (the choice remembered), making what
+    // AYearEnd asks for beyond the books; the location's year-end settings
+    // head the viewer's printouts. True when it completed.
+    bool RunSources(TRptYearEndRequest AYearEnd);
+    // The location's year-end settings, remembered or the defaults (no
+    // names, the report date today).
+    TRptParams YearEndParams() const;
+    void ActYearEndExecute();
+    void ActNextYearExecute();
     // Chooses an item: the one named AName (its bytes, then its text with
     // letter case ignored) when a name is given, else the first whose text
     // contains the keyword. No name (nullopt) is not the same as the empty
@@ -183,6 +198,8 @@ private:
 
     QAction* FActSrcLocation = nullptr;
     QAction* FActTotExec = nullptr;
+    QAction* FActYearEnd = nullptr;
+    QAction* FActNextYear = nullptr;
     QAction* FActHelpOpenFolder = nullptr;
     QAction* FActHelpVersion = nullptr;
     QAction* FActExit = nullptr;

@@ -91,16 +91,25 @@ void TTvrRunController::ShowSheetWindow()
     FSheetWindow->activateWindow();
 }
 
-void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSources& ARemember)
+std::string TTvrRunController::OutputFolderOf(const TTvrRunSources& ASources)
+{
+    return ASources.Folder + kOutputFolderName + '/';
+}
+
+bool TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSources& ARemember,
+                            TRptYearEndRequest AYearEnd)
 {
     // A file mended in the spreadsheet since the run is a change of the
-    // choice: the mend is checked.
-    if (FSheetWindow && FSheetWindow->isVisible() && FRunSources == ASources && StampsOf(ASources) == FRunStamps) {
+    // choice: the mend is checked. Documents or next year's tables asked
+    // for are made by a run, whatever the viewer shows.
+    const bool BooksOnly = !AYearEnd.MakesDocuments() && !AYearEnd.BooksPdf && AYearEnd.NextYearFolder.empty();
+    if (BooksOnly && FSheetWindow && FSheetWindow->isVisible() && FRunSources == ASources
+        && StampsOf(ASources) == FRunStamps) {
         ShowSheetWindow();
-        return;
+        return false;
     }
     if (!FAction->isEnabled())
-        return;
+        return false;
     // The viewer shows the run's sheets, which the run replaces.
     HideSheetWindow();
     bool Ok = false;
@@ -121,9 +130,20 @@ void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSourc
         for (const TSrcTableKind Kind : kSrcTableKinds)
             SourceFileOf(Params, Kind) = ASources.FileName(Kind);
         Params.PathInput = ASources.Folder;
-        Params.PathOutput = ASources.Folder + kOutputFolderName + '/';
+        Params.PathOutput = OutputFolderOf(ASources);
         Params.Settings = FSettings;
         Params.Today = TTvrSheetWindow::CurrentDate();
+        // The year the viewer prints its sheets under. A run that stops
+        // before its books tells of no period and no charts; its sheets
+        // still print under the location's names.
+        TTvrSheetYear Year;
+        Year.Header = TRptPageHeader{AYearEnd.Params.Organisation, AYearEnd.Params.YearTitle, {}, {}};
+        Year.OutputFolder = Params.PathOutput;
+        Params.YearEnd = std::move(AYearEnd);
+        Params.YearEnd.KeepSummary = [&Year](TRptRunSummary ASummary) {
+            Year.Header = std::move(ASummary.Header);
+            Year.Charts = std::move(ASummary.Charts);
+        };
         FRunSources = ASources;
         FRunStamps = StampsOf(ASources);
         Ok = FSumup->Execute(Params);
@@ -135,15 +155,16 @@ void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSourc
             ShowMessageBox(nmkWarning, QStringLiteral("集計を完了できませんでした。\\n[集計ログ:] を確認してください。"),
                            nmbOk);
         if (FSumup->Inputs().Count() == 0 && FSumup->Outputs().Count() == 0)
-            return;
+            return Ok;
         if (!FSheetWindow)
             FSheetWindow = std::make_unique<TTvrSheetWindow>(FSumup->Inputs(), FSumup->Outputs(), FSettings,
                                                              Params.Today);
         else
             FSheetWindow->Setup(FSumup->Inputs(), FSumup->Outputs(), Params.Today);
+        FSheetWindow->SetYear(std::move(Year));
     } catch (const std::exception& E) {
         ShowErrorMessage(E);
-        return;
+        return false;
     }
 
     ShowSheetWindow();
@@ -151,6 +172,7 @@ void TTvrRunController::Run(const TTvrRunSources& ASources, const TRememberSourc
         FWindow->raise();
         FWindow->activateWindow();
     }
+    return Ok;
 }
 
 } // namespace tavrel

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "aggregation/SumSchema.h"
+#include "reports/RptRequest.h"
 #include "sources/SrcTables.h"
 #include "tables/TvrValue.h"
 
@@ -71,15 +72,22 @@ public:
 
     // While the viewer is on screen it shows the sheets of the last run:
     // when that run had these sources and none of their files changed since
-    // (FileStamp), the viewer only comes forward. Otherwise, when the
-    // command is enabled: the viewer hidden, the wait cursor, the button off
-    // and the log empty; a pause; the choice remembered (ARemember); the
-    // run; then a pause to read the last line, or the warning of a run that
-    // could not complete; the viewer with the sheets the run read and
-    // wrote; a failed run leaves the main window in front, with its log in
-    // view. However the run ends, the log is complete and the button and the
-    // cursor come back before any error is shown.
-    void Run(const TTvrRunSources& ASources, const TRememberSources& ARemember);
+    // (FileStamp), and nothing beyond the books is asked for, the viewer
+    // only comes forward. Otherwise, when the command is enabled: the viewer
+    // hidden, the wait cursor, the button off and the log empty; a pause;
+    // the choice remembered (ARemember); the run, making what AYearEnd asks
+    // for beyond the books (its Params also head the viewer's printouts);
+    // then a pause to read the last line, or the warning of a run that could
+    // not complete; the viewer with the sheets the run read and wrote and
+    // what the run told of their year; a failed run leaves the main window
+    // in front, with its log in view. However the run ends, the log is
+    // complete and the button and the cursor come back before any error is
+    // shown. True when a run was made now and completed.
+    bool Run(const TTvrRunSources& ASources, const TRememberSources& ARemember, TRptYearEndRequest AYearEnd = {});
+
+    // The folder a run of the sources writes its books into: the location's
+    // "output" (bytes, with its separator).
+    static std::string OutputFolderOf(const TTvrRunSources& ASources);
 
     // The viewer; none before the first run that kept a sheet.
     TTvrSheetWindow* SheetWindow() const { return FSheetWindow.get(); }

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -23,7 +24,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
+#include "print/PrtSheets.h"
+#include "print/PrtTexts.h"
 #include "shell/NbCellText.h"
 #include "shell/NbFileNames.h"
 #include "tables/TvrCsv.h"
@@ -35,6 +39,7 @@
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "tables/TvrConvert.h"
+#include "windows/TvrChartWindow.h"
 #include "windows/TvrProgramIcon.h"
 #include "windows/TvrGridParts.h"
 #include "windows/TvrWindowState.h"
@@ -181,6 +186,14 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
         FActRowSelect->setChecked(!FActRowSelect->isChecked());
         ActRowSelectExecute();
     });
+    // Printing and the charts, after the three commands of the grid.
+    FActPrint = MakePrintAction(this);
+    FActPdfSave = MakePdfSaveAction(this);
+    FActChart = MakeGridAction(this, "ActChart", QStringLiteral("グラフ"), QKeySequence());
+    FActChart->setEnabled(false);
+    connect(FActPrint, &QAction::triggered, this, [this] { ActPrintExecute(); });
+    connect(FActPdfSave, &QAction::triggered, this, [this] { ActPdfSaveExecute(); });
+    connect(FActChart, &QAction::triggered, this, [this] { ActChartExecute(); });
     FPopupMenu = new QMenu(this);
     FPopupMenu->setObjectName(QStringLiteral("PopupMenu"));
     FPopupMenu->addAction(FActSelectAll);
@@ -201,6 +214,9 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
     MakeToolBarButton(IcPanel, "IcSelectAllSpeedButton", FActSelectAll, 0);
     MakeToolBarButton(IcPanel, "IcCopySpeedButton", FActCopy, 1);
     MakeToolBarButton(IcPanel, "IcRowSelectSpeedButton", FActRowSelect, 2);
+    MakeToolBarButton(IcPanel, "IcPrintSpeedButton", FActPrint, 3);
+    MakeToolBarButton(IcPanel, "IcPdfSaveSpeedButton", FActPdfSave, 4);
+    MakeToolBarButton(IcPanel, "IcChartSpeedButton", FActChart, 5);
     CentralLayout->addWidget(IcPanel);
 
     auto* Splitter1 = new QSplitter(Qt::Horizontal, Central);
@@ -281,6 +297,7 @@ TTvrSheetWindow::TTvrSheetWindow(const TTvrSheets& AInputs, const TTvrSheets& AO
 
 TTvrSheetWindow::~TTvrSheetWindow()
 {
+    FChartWindow.reset();
     SheetWindowState().Save(*this, {{kListWidthKey, QString::number(FLsPanel->width())}});
 }
 
@@ -611,6 +628,77 @@ bool TTvrSheetWindow::eventFilter(QObject* AWatched, QEvent* AEvent)
         }
     }
     return TTvrTaskBarWindow::eventFilter(AWatched, AEvent);
+}
+
+// ---------------------------------------------------------------- printing and charts
+
+void TTvrSheetWindow::SetYear(TTvrSheetYear AYear)
+{
+    FYear = std::move(AYear);
+    FActChart->setEnabled(FYear.Charts.has_value());
+    if (!FChartWindow)
+        return;
+    if (FYear.Charts)
+        FChartWindow->SetYear(FYear);
+    else
+        FChartWindow->hide();
+}
+
+std::optional<TTvrPrintout> TTvrSheetWindow::Printout() const
+{
+    // The sheet as the grid on screen shows it, read from its file when it
+    // was chosen.
+    const TTvrSheet* Sheet = FViSheetStringGrid->SheetModel()->Values();
+    if (!Sheet)
+        return std::nullopt;
+    std::string Folder = FYear.OutputFolder;
+    if (Folder.empty())
+        Folder = std::filesystem::path(Sheet->FileName()).parent_path().string() + '/';
+    const auto Paint = [Sheet, Header = FYear.Header, Settings = FSettings](QPagedPaintDevice& ADevice) {
+        const TTvrSheet* const Sheets[] = {Sheet};
+        return PaintSheets(ADevice, Sheets, Header, Settings, CurrentDate());
+    };
+    const auto WritePdf = [Sheet, Header = FYear.Header, Settings = FSettings](const std::string& APath) {
+        const TTvrSheet* const Sheets[] = {Sheet};
+        WriteSheetsPdf(APath, Sheets, Header, Settings, CurrentDate());
+    };
+    return TTvrPrintout{SheetDisplayName(Sheet->FileName()), Folder, Paint, WritePdf};
+}
+
+void TTvrSheetWindow::ActPrintExecute()
+{
+    if (const std::optional<TTvrPrintout> Sheet = Printout())
+        PrintWithPreview(*Sheet, this);
+}
+
+void TTvrSheetWindow::ActPdfSaveExecute()
+{
+    if (const std::optional<TTvrPrintout> Sheet = Printout())
+        SavePrintoutPdf(*Sheet, this);
+}
+
+void TTvrSheetWindow::ActChartExecute()
+{
+    if (!FYear.Charts)
+        return;
+    if (!FChartWindow) {
+        FChartWindow = std::make_unique<TTvrChartWindow>(FSettings);
+        FChartWindow->SetYear(FYear);
+    }
+    if (FChartWindow->isMinimized())
+        FChartWindow->showNormal();
+    FChartWindow->show();
+    FChartWindow->raise();
+    FChartWindow->activateWindow();
+}
+
+void TTvrSheetWindow::hideEvent(QHideEvent* AEvent)
+{
+    // A window minimised is still open; one closed, or hidden for a new
+    // run, takes its charts with it.
+    if (!AEvent->spontaneous() && FChartWindow)
+        FChartWindow->hide();
+    TTvrTaskBarWindow::hideEvent(AEvent);
 }
 
 } // namespace tavrel

@@ -11,13 +11,16 @@
 #include <QTableView>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "shell/NbWindows.h"
 #include "tables/TvrSheet.h"
 #include "tables/TvrValue.h"
+#include "windows/TvrPrintCommands.h"
 #include "windows/TvrSheetModel.h"
+#include "windows/TvrSheetYear.h"
 
 class QAction;
 class QFrame;
@@ -46,6 +49,7 @@ struct TTvrSheetInfo {
 // text alone in ADateInfo2.
 void SheetDateInfo(TTvrDate AFileTime, TTvrDate AToday, TTvrSheetInfo& AInfo);
 
+class TTvrChartWindow;
 class TTvrSheetWindow;
 
 // One of the two grids: the headers are the fixed row (titles) and the
@@ -79,6 +83,11 @@ public:
     // Replaces the sheets shown: the source tables, then the output books;
     // at least one in all. AToday dates the files' ages.
     void Setup(const TTvrSheets& AInputs, const TTvrSheets& AOutputs, TTvrDate AToday);
+    // What the run tells of the year of the sheets: the printed pages'
+    // header, the output folder, the charts (the chart window, when open,
+    // shows the new ones, or goes when there are none).
+    void SetYear(TTvrSheetYear AYear);
+    const TTvrSheetYear& Year() const { return FYear; }
 
     // The date of today on this computer.
     static TTvrDate CurrentDate();
@@ -92,6 +101,18 @@ public:
 
     void ActSelectAllExecute();
     void ActCopyExecute();
+    // What 印刷... and PDF保存... act on: the sheet on show as its file holds
+    // it now, under the year's header; none before a sheet is shown.
+    std::optional<TTvrPrintout> Printout() const;
+    void ActPrintExecute();
+    void ActPdfSaveExecute();
+    // Opens the chart window on the charts of the year, or brings it
+    // forward.
+    void ActChartExecute();
+    TTvrChartWindow* ChartWindow() const { return FChartWindow.get(); }
+    QAction* ActPrint() const { return FActPrint; }
+    QAction* ActPdfSave() const { return FActPdfSave; }
+    QAction* ActChart() const { return FActChart; }
     // Toggles row mode. Turning it off moves to the data cell at
     // APointerPos (viewport coordinates of the visible grid) when it is one;
     // without a position, to the one under the mouse pointer.
@@ -113,6 +134,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* AEvent) override;
     bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
+    // The chart window goes with the viewer.
+    void hideEvent(QHideEvent* AEvent) override;
 
 private:
     void LsListListBoxClick();
@@ -139,6 +162,11 @@ private:
     QAction* FActCopy = nullptr;
     QAction* FActRowSelect = nullptr;
     QMenu* FPopupMenu = nullptr;
+    TTvrSheetYear FYear;
+    QAction* FActPrint = nullptr;
+    QAction* FActPdfSave = nullptr;
+    QAction* FActChart = nullptr;
+    std::unique_ptr<TTvrChartWindow> FChartWindow;
 };
 
 } // namespace tavrel

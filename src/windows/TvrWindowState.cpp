@@ -14,14 +14,15 @@
 
 namespace tavrel {
 
-TTvrWindowState::TTvrWindowState(QString APrefix, bool AKeepsPlace)
-    : FPrefix(std::move(APrefix)), FKeepsPlace(AKeepsPlace)
+TTvrWindowState::TTvrWindowState(QString APrefix, bool AKeepsPlace, QSize ADefaultSize)
+    : FPrefix(std::move(APrefix)), FKeepsPlace(AKeepsPlace), FDefaultSize(ADefaultSize)
 {
 }
 
 TTvrWindowPlace TTvrWindowState::Read() const
 {
     TTvrWindowPlace Place;
+    Place.Geometry.setSize(FDefaultSize);
     if (!HasConfig())
         return Place;
     const TTvrConfig& C = Config();

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <utility>
 #include <vector>
@@ -28,14 +29,15 @@ struct TTvrWindowPlace {
 // key prefix of the configuration: <prefix>Left, <prefix>Top,
 // <prefix>Width, <prefix>Height and <prefix>Maximized. The viewer keeps
 // its place under "Sheet."; the source-data dialog keeps its size under
-// "Mksrc." and is centred on the screen.
+// "Mksrc." and the chart window under "Chart.", both centred on the screen.
 class TTvrWindowState {
 public:
-    TTvrWindowState(QString APrefix, bool AKeepsPlace);
+    // ADefaultSize: the size before one is remembered.
+    TTvrWindowState(QString APrefix, bool AKeepsPlace, QSize ADefaultSize = QSize(800, 600));
 
-    // The remembered place: each value read, or its default (0, 0, 800 x
-    // 600, not maximised) when the key is missing or not an integer, and
-    // all defaults without a configuration.
+    // The remembered place: each value read, or its default (0, 0, the
+    // default size, not maximised) when the key is missing or not an
+    // integer, and all defaults without a configuration.
     TTvrWindowPlace Read() const;
     // Gives the window the remembered size, then its place (or the middle
     // of the screen), both brought onto the screens (PlaceOnScreens), then
@@ -54,6 +56,7 @@ private:
 
     QString FPrefix;
     bool FKeepsPlace;
+    QSize FDefaultSize;
 };
 
 // A window's rectangle brought onto the screens whose available areas are

@@ -293,6 +293,29 @@ TEST(PageFrame, LeavesOutWhatTheSettingsDoNotGive)
     }
 }
 
+// A run that stopped before the cash-book table gave no period: its source
+// tables still print, under no period.
+TEST(PageFrame, SaysThePeriodOnlyWhenTheRunGaveOne)
+{
+    struct TCase {
+        TTvrDate First;
+        TTvrDate Last;
+        QString Expected;
+    };
+    const TCase kCases[] = {
+        {Ymd(2025, 4, 1), Ymd(2026, 3, 31), QStringLiteral("期間 2025/04/01～2026/03/31")},
+        {Ymd(2025, 1, 1), Ymd(2025, 12, 31), QStringLiteral("期間 2025/01/01～2025/12/31")},
+        {TTvrDate(), TTvrDate(), QString()},
+    };
+    for (const TCase& C : kCases) {
+        const TRptPageHeader Header{"さくら会", "", C.First, C.Last};
+        const TPrtFrame Frame = PageFrame(Header, TTvrRegionalSettings(), Today());
+        EXPECT_EQ(Frame.Period, C.Expected) << C.Expected.toStdString();
+        EXPECT_EQ(HasPeriod(Header), !C.Expected.isEmpty()) << C.Expected.toStdString();
+        EXPECT_EQ(Frame.Organisation, QStringLiteral("さくら会"));
+    }
+}
+
 // The cells of a sheet as the grid shows them: separators, rounding, dates
 // in the regional settings, a text that did not convert left as it is.
 TEST(SheetTable, GivesTheCellsTheTextsAndAlignmentOfTheGrid)

@@ -19,7 +19,7 @@
 #include "print/PrtPdfText.h"
 #include "print/PrtSheets.h"
 #include "print/PrtYearEnd.h"
-#include "print/shots/PrtExampleDocuments.h"
+#include "PrtExampleDocuments.h"
 #include "tables/TvrCsv.h"
 
 namespace tavrel::printtest {
@@ -253,6 +253,37 @@ TEST(WriteYearEndPdf, WritesTheStatementTheReconciliationAndTheChartsOnA4Pages)
     // around the slash.
     for (int N = 1; N <= 3; ++N)
         EXPECT_THAT(PdfText(File, N), ContainsRegex(std::to_string(N) + " ?/ ?3"));
+}
+
+// The chart window's printout: both charts of the year on one page, headed
+// and footed as a sheet's pages are.
+TEST(WriteChartsPdf, PutsBothChartsOnOneA4PageUnderTheRunningHeader)
+{
+    const TExampleYear Year;
+    const TRptCharts Charts = MakeCharts(*Year.Kinsen, *Year.Ledger, Year.Zandaka.get());
+    const std::string File = Year.Path("グラフ.pdf");
+    WriteChartsPdf(File, Charts, ExamplePageHeader(), Year.Settings, Ymd(2026, 5, 1));
+    EXPECT_THAT(PdfPageSizes(File), ::testing::ElementsAre("595 x 842"));
+    ExpectFontsEmbedded(File);
+    const std::string Text = PdfText(File);
+    for (const char* Printed : {"さくら台三丁目町内会 2025年度", "グラフ", "期間 2025/04/01～2026/03/31",
+                                "印刷日 2026/05/01", "予算と決算", "資金の推移", "会議費", "残高テーブル"})
+        EXPECT_THAT(Text, HasSubstr(Printed));
+    EXPECT_THAT(Text, ContainsRegex("1 ?/ ?1"));
+
+    // A printer gets the same page.
+    QBuffer Buffer;
+    Buffer.open(QIODevice::WriteOnly);
+    {
+        TPrtPdfWriter Writer(&Buffer);
+        ASSERT_TRUE(PaintCharts(Writer, Charts, ExamplePageHeader(), Year.Settings, Ymd(2026, 5, 1)));
+    }
+    const std::string Device = Year.Path("device.pdf");
+    test::WriteBytes(Device, Buffer.data().toStdString());
+    EXPECT_THAT(PdfPageSizes(Device), ::testing::ElementsAre("595 x 842"));
+    // Qt's writer alone gives some shared glyphs' characters wrongly (金 as
+    // a radical); the title checked has none of them.
+    EXPECT_THAT(PdfText(Device), HasSubstr("予算と決算"));
 }
 
 // The run is handed the two drawing functions as its makers.

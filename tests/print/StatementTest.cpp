@@ -16,7 +16,7 @@
 #include "print/PrtPaint.h"
 #include "print/PrtTexts.h"
 #include "print/PrtYearEnd.h"
-#include "print/shots/PrtExampleDocuments.h"
+#include "PrtExampleDocuments.h"
 
 namespace tavrel::printtest {
 namespace {

@@ -236,5 +236,42 @@ TEST(WriteNextYearTables, FailedWriteRemovesTheTablesWrittenBeforeIt)
     EXPECT_TRUE(std::filesystem::is_empty(Temp.Path("next")));
 }
 
+TEST(NextYearFolderName, NextYearsTitleFromTheStartingRowsLastDay)
+{
+    struct Case {
+        const char* Name;
+        std::string Bytes;
+        std::string Expected;
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"fiscal year",        "2025/04/01,2026/03/31,,,,前期繰越,01,000,1000,480\r\n2025/04/10,,,,,会費,01,101,300,\r\n", "2026年度"},
+        {"calendar year",      "2025/01/01,2025/12/31,,,,前期繰越,,000,1,2\r\n", "2026年度"},
+        {"ends in February",   "2024/03/01,2025/02/28,,,,前期繰越,,000,1,2\r\n", "2025年度"},
+        {"blank lines first",  "\r\n,,\r\n  ,\r\n2025/04/01,2026/03/31,,,,,,000,1,2\r\n", "2026年度"},
+        {"code page 932",      test::ToCp932("2025/04/01,2026/03/31,,,,前期繰越,01,000,1000,480\r\n"), "2026年度"},
+        {"UTF-8 with a mark",  "\xEF\xBB\xBF" "2025/04/01,2026/03/31,,,,前期繰越,,000,1,2\n", "2026年度"},
+        {"no last day",        "2025/04/01,,,,,前期繰越,,000,1,2\r\n2025/04/02,2026/03/31\r\n", ""},
+        {"no such day",        "2025/04/01,2026/02/30,,,,前期繰越,,000,1,2\r\n", ""},
+        {"one field",          "2025/04/01\r\n", ""},
+        {"quote runs on",      "\"2025/04/01,2026/03/31\r\n", ""},
+        {"empty file",         "", ""},
+    };
+    // clang-format on
+    for (const Case& C : kCases) {
+        TempFolder Temp;
+        const std::string File = Temp.WriteBytes("金銭出納テーブル.csv", C.Bytes);
+        EXPECT_EQ(NextYearFolderName(File, TTvrRegionalSettings()), C.Expected) << C.Name;
+    }
+    TempFolder Temp;
+    EXPECT_EQ(NextYearFolderName(Temp.Path("missing.csv"), TTvrRegionalSettings()), "");
+    // The day and month order of the regional settings.
+    TTvrRegionalSettings Dmy;
+    Dmy.ShortDateOrder = TTvrDateOrder::DMY;
+    const std::string File = Temp.WriteBytes("dmy.csv", "01/10/2025,30/09/2026,,,,,,000,1,2\r\n");
+    EXPECT_EQ(NextYearFolderName(File, Dmy), "2026年度");
+    EXPECT_EQ(NextYearFolderName(File, TTvrRegionalSettings()), "");
+}
+
 } // namespace
 } // namespace tavrel::rpttest

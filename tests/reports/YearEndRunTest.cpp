@@ -8,6 +8,7 @@
 
 #include "ReportsTestSupport.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "aggregation/SumSchema.h"
@@ -414,6 +415,59 @@ TEST(YearEndRun, NextYearFolderWithSourceDataStopsTheRunBeforeAnythingIsRead)
     EXPECT_THAT(R.Log, ElementsAre("フォルダ \"" + Temp.Path("src") + "\" には既にソースデータがあります。", "",
                                    "集計は中止されました。"));
     EXPECT_FALSE(std::filesystem::exists(Temp.Path("out")));
+}
+
+TEST(YearEndRun, ACompletedRunHandsItsSummaryOnceItsBooksAreWritten)
+{
+    TempFolder Temp;
+    WriteSources(Temp, Club());
+    aggtest::SumupRun R;
+    TRptYearEndRequest Request;
+    Request.Params.Organisation = "さくら台三丁目町内会";
+    std::vector<TRptRunSummary> Summaries;
+    std::vector<std::string> LogAtSummary;
+    Request.KeepSummary = [&](TRptRunSummary ASummary) {
+        LogAtSummary = R.Log;
+        Summaries.push_back(std::move(ASummary));
+    };
+    ASSERT_TRUE(Execute(R, Temp.Path("src"), Temp.Path("out"), true, Request)) << LogText(R.Log);
+    // Nothing else of the year-end is made, and the log is the books' log.
+    EXPECT_THAT(R.Log, ElementsAreArray(Concat(LoadingLines(true), {"", "集計が完了しました。"})));
+    EXPECT_EQ(R.Sumup().Outputs().Count(), 8);
+    ASSERT_EQ(Summaries.size(), 1u);
+    EXPECT_EQ(LogAtSummary, LoadingLines(true));
+
+    const TRptRunSummary& Summary = Summaries.front();
+    EXPECT_EQ(Summary.Header.Organisation, "さくら台三丁目町内会");
+    EXPECT_EQ(Summary.Header.YearTitle, "2025年度");
+    EXPECT_EQ(Summary.Header.FirstDate.Serial(), Ymd(2025, 4, 1).Serial());
+    EXPECT_EQ(Summary.Header.LastDate.Serial(), Ymd(2026, 3, 31).Serial());
+    // The charts of the year: 会費 came in short of its budget.
+    const auto Item = [](const TRptBudgetItem& AItem) {
+        return AItem.Name + " " + std::to_string(static_cast<int>(AItem.Budget)) + " "
+               + std::to_string(static_cast<int>(AItem.Actual)) + (AItem.Marked ? " " + AItem.MarkText : "");
+    };
+    ASSERT_EQ(Summary.Charts.Budget.Incomes.Items.size(), 1u);
+    EXPECT_EQ(Item(Summary.Charts.Budget.Incomes.Items[0]), "会費 1000 100 予算未達");
+    ASSERT_EQ(Summary.Charts.Budget.Expenses.Items.size(), 1u);
+    EXPECT_EQ(Item(Summary.Charts.Budget.Expenses.Items[0]), "事務費 500 30");
+    const TRptMoneyChart& Money = Summary.Charts.Money;
+    ASSERT_EQ(Money.Series.size(), 3u);
+    ASSERT_EQ(Money.Series[0].MonthEnds.size(), 12u);
+    EXPECT_EQ(Money.Series[0].MonthEnds[0], 1100);
+    EXPECT_EQ(Money.Series[0].MonthEnds[1], 1070);
+    EXPECT_EQ(Money.Series[2].MonthEnds[11], 1570);
+    // Two balance rows, each counted in cash and bank, all agreeing.
+    EXPECT_EQ(Money.Points.size(), 6u);
+    EXPECT_TRUE(std::none_of(Money.Points.begin(), Money.Points.end(),
+                             [](const TRptMoneyPoint& APoint) { return APoint.Differs; }));
+
+    // A run that stops has no year to tell of.
+    Sources Stopping = Club();
+    Stopping.Kinsen.push_back("2025/03/31,,,,,前年,,101,5,");
+    WriteSources(Temp, Stopping);
+    EXPECT_FALSE(Execute(R, Temp.Path("src"), Temp.Path("out"), true, Request));
+    EXPECT_EQ(Summaries.size(), 1u);
 }
 
 } // namespace

@@ -367,6 +367,15 @@ TEST_F(ConfigTest, SectionKeyValuesComeInTheFilesOrderWithEqualsSignsInTheValues
     EXPECT_TRUE(TTvrConfig(Docs() + "/elsewhere").ReadSectionKeyValues("SrcPaths").empty());
 }
 
+TEST_F(ConfigTest, SectionNamesComeInTheFilesOrderEachOnce)
+{
+    EXPECT_TRUE(TTvrConfig(Docs()).SectionNames().isEmpty());
+    WriteIni("; a comment\r\n[General]\r\nSheet.Width=900\r\n [YearEnd.2] \r\nFolder=/b/\r\n[yearend.2]\r\n"
+             "[YearEnd.1]\r\nx=[not a section]\r\n[SrcPaths]\r\n0=/a\r\n");
+    const TTvrConfig Config(Docs());
+    EXPECT_EQ(Config.SectionNames(), (QStringList{"General", "YearEnd.2", "YearEnd.1", "SrcPaths"}));
+}
+
 TEST_F(ConfigTest, WriteSectionKeyValuesTrimsAndSkipsEmptyKeysInOneWrite)
 {
     WriteIni("[SrcPaths]\r\n0=/old/a\r\n1=/old/b\r\n\r\n[General]\r\nSheet.Width=900\r\n");

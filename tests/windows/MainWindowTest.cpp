@@ -5,18 +5,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QDate>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QToolButton>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,11 +51,13 @@
 #include "shell/TvrConfig.h"
 #include "shell/TvrEnvironment.h"
 #include "sources/SrcTables.h"
+#include "tables/TvrCsv.h"
 #include "windows/TvrBaseWindow.h"
 #include "windows/TvrMainWindow.h"
 #include "windows/TvrMksrcDialog.h"
 #include "windows/TvrSheetWindow.h"
 #include "windows/TvrVersionDialog.h"
+#include "windows/TvrYearEndDialog.h"
 
 namespace tavrel {
 namespace {
@@ -219,8 +225,9 @@ TEST_F(MainWindowTest, PopupMenuHoldsEveryCommandInOrder)
         Tables << Caption(Kind) + QStringLiteral("を選択") << Caption(Kind) + QStringLiteral("をクリップから作成");
     EXPECT_EQ(Items, (QStringList{QStringLiteral("データソースの場所"), QStringLiteral("-")} + Tables
                       + QStringList{QStringLiteral("-"), QStringLiteral("集計データ作成・表示"), QStringLiteral("-"),
-                                    QStringLiteral("ドキュメントフォルダを開く"), QStringLiteral("バージョン情報"),
-                                    QStringLiteral("-"), QStringLiteral("終了")}));
+                                    QStringLiteral("総会資料を作成..."), QStringLiteral("次年度のソースデータを作成..."),
+                                    QStringLiteral("-"), QStringLiteral("ドキュメントフォルダを開く"),
+                                    QStringLiteral("バージョン情報"), QStringLiteral("-"), QStringLiteral("終了")}));
     // The version dialog comes up modally, owned by the window, and goes
     // with OK.
     QString VersionTitle;
@@ -1109,6 +1116,9 @@ TEST(TavrelArguments, TwoArgumentsShowTheUsageInABoxAndOnStandardError)
         }
     }
     EXPECT_TRUE(TavrelUsageText().startsWith(QStringLiteral("使い方: tavrel [フォルダ]")));
+    // The options the program answers without a window are listed.
+    for (const char* Option : {"  --help ", "  --version "})
+        EXPECT_TRUE(TavrelUsageText().contains(QLatin1String(Option))) << Option;
 }
 
 TEST(UncaughtErrorDeathTest, AnErrorThatEscapesASlotEndsTheProgramWithAMessageAndStatusOne)
@@ -1141,6 +1151,276 @@ TEST(UncaughtErrorDeathTest, AnErrorThatEscapesASlotEndsTheProgramWithAMessageAn
             ::testing::ExitedWithCode(1), "tavrel: ")
             << C.Name;
     }
+}
+
+} // namespace
+} // namespace tavrel
+
+// ---------------------------------------------------------------- the year-end
+
+namespace tavrel {
+namespace {
+
+// The text of a PDF file's first page as pdftotext lays it out.
+QString PdfFirstPageText(const QString& AFileName)
+{
+    QProcess Process;
+    Process.start(QStringLiteral(TAVREL_PDFTOTEXT), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                     QStringLiteral("UTF-8"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                     AFileName, QStringLiteral("-")});
+    Process.waitForFinished(60000);
+    return QString::fromUtf8(Process.readAllStandardOutput());
+}
+
+// What the year-end dialog showed when it came up.
+struct TShownYearEnd {
+    QString Title;
+    QString Organisation;
+    QString YearTitle;
+    QString Treasurer;
+    QStringList Auditors;
+    QDate ReportDate;
+};
+
+// Answers the year-end dialog once it is up: records what it shows, lets
+// AFill type into it, then clicks OK (or Cancel).
+void AnswerYearEndDialog(TShownYearEnd& AShown, const std::function<void(TTvrYearEndDialog&)>& AFill, bool AOk = true)
+{
+    QTimer::singleShot(0, [&AShown, AFill, AOk] {
+        auto* Dialog = dynamic_cast<TTvrYearEndDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(Dialog, nullptr);
+        AShown.Title = Dialog->windowTitle();
+        AShown.Organisation = Dialog->OrganisationEdit()->text();
+        AShown.YearTitle = Dialog->YearTitleEdit()->text();
+        AShown.Treasurer = Dialog->TreasurerEdit()->text();
+        AShown.Auditors.clear();
+        for (size_t I = 0; I < kMaxAuditors; ++I)
+            AShown.Auditors << Dialog->AuditorEdit(I)->text();
+        AShown.ReportDate = Dialog->ReportDateEdit()->date();
+        if (AFill)
+            AFill(*Dialog);
+        (AOk ? Dialog->OkButton() : Dialog->CancelButton())->click();
+    });
+}
+
+const QStringList kYearEndLog = [] {
+    QStringList Log = kCompleteLog.mid(0, kCompleteLog.size() - 2);
+    Log << QStringLiteral("21収支決算書.csv 作成中...") << QStringLiteral("22残高照合表.csv 作成中...")
+        << QStringLiteral("総会資料.pdf 作成中...") << QString() << QStringLiteral("残高照合: 6件中6件が一致しました。")
+        << QString() << QStringLiteral("集計が完了しました。");
+    return Log;
+}();
+
+TEST_F(MainWindowTest, TheYearEndCommandsAreThereOnlyWhenARunCanBe)
+{
+    TTvrMainWindow& Window = Open();
+    EXPECT_FALSE(Window.ActYearEnd()->isEnabled());
+    EXPECT_FALSE(Window.ActNextYear()->isEnabled());
+    // A location without a cash-book table to choose.
+    ASSERT_TRUE(Window.OpenSrcLocation(ExampleFolder(QStringLiteral("科目だけ"), {kKamoku})));
+    EXPECT_FALSE(Window.ActYearEnd()->isEnabled());
+    EXPECT_FALSE(Window.ActNextYear()->isEnabled());
+    ASSERT_TRUE(Window.OpenSrcLocation(ExampleFolder(QStringLiteral("会計"))));
+    EXPECT_TRUE(Window.ActYearEnd()->isEnabled());
+    EXPECT_TRUE(Window.ActNextYear()->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheYearEndRunListsTheDocumentsInTheViewerAndOpensThePdf)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("会計"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    TShownYearEnd Shown;
+    AnswerYearEndDialog(Shown, [](TTvrYearEndDialog& ADialog) {
+        ADialog.OrganisationEdit()->setText(QStringLiteral("さくら台三丁目町内会"));
+        ADialog.TreasurerEdit()->setText(QStringLiteral("渡辺恵子"));
+        ADialog.AuditorEdit(0)->setText(QStringLiteral("木村和夫"));
+        ADialog.AuditorEdit(2)->setText(QStringLiteral("斎藤由美"));
+        ADialog.ReportDateEdit()->setDate(QDate(2026, 4, 20));
+    });
+    SetNextOpenWithShellResult(true);
+    Window.ActYearEnd()->trigger();
+
+    // The first time: nothing remembered, the report date today.
+    EXPECT_EQ(Shown.Title, QStringLiteral("総会資料の作成"));
+    EXPECT_TRUE(Shown.Organisation.isEmpty());
+    EXPECT_EQ(Shown.Auditors, (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(Shown.ReportDate, QDate::currentDate());
+    // The run as 集計データ作成・表示 makes it, with the documents and the PDF.
+    EXPECT_EQ(LogLinesOf(Window), kYearEndLog);
+    TTvrSheetWindow* Viewer = Window.SheetWindow();
+    ASSERT_NE(Viewer, nullptr);
+    EXPECT_TRUE(Viewer->isVisible());
+    ASSERT_EQ(Viewer->SheetList()->count(), 14);
+    EXPECT_EQ(Viewer->SheetList()->item(12)->text(), QStringLiteral("21収支決算書.csv"));
+    EXPECT_EQ(Viewer->SheetList()->item(13)->text(), QStringLiteral("22残高照合表.csv"));
+    // The year its sheets print under.
+    EXPECT_EQ(Viewer->Year().Header.Organisation, "さくら台三丁目町内会");
+    EXPECT_EQ(Viewer->Year().Header.YearTitle, "2025年度");
+    EXPECT_EQ(Viewer->Year().Header.FirstDate.Serial(), TTvrDate::Encode(2025, 4, 1).Serial());
+    EXPECT_EQ(Viewer->Year().Header.LastDate.Serial(), TTvrDate::Encode(2026, 3, 31).Serial());
+    EXPECT_TRUE(Viewer->ActChart()->isEnabled());
+    // The PDF, opened with the desktop's viewer.
+    const QString Pdf = Folder + QStringLiteral("output/総会資料.pdf");
+    EXPECT_EQ(LastOpenedWithShell(), Pdf);
+    const QString Page1 = PdfFirstPageText(Pdf);
+    for (const QString& Printed : {QStringLiteral("さくら台三丁目町内会 2025年度 収支決算書"), QStringLiteral("渡辺恵子"),
+                                   QStringLiteral("木村和夫"), QStringLiteral("斎藤由美"), QStringLiteral("2026/04/20"),
+                                   QStringLiteral("1,120,480")})
+        EXPECT_TRUE(Page1.contains(Printed)) << Printed.toStdString() << "\n" << Page1.toStdString();
+
+    // Again, with the viewer on screen: the documents are made by a run all
+    // the same, from the values remembered. A PDF the desktop cannot open
+    // is said in the error box.
+    const QString Statement = Folder + QStringLiteral("output/21収支決算書.csv");
+    ASSERT_TRUE(QFile::remove(Statement));
+    AnswerYearEndDialog(Shown, {});
+    SetNextOpenWithShellResult(false);
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.ActYearEnd()->trigger();
+    EXPECT_EQ(Shown.Organisation, QStringLiteral("さくら台三丁目町内会"));
+    EXPECT_EQ(Shown.Treasurer, QStringLiteral("渡辺恵子"));
+    EXPECT_EQ(Shown.Auditors, (QStringList{QStringLiteral("木村和夫"), QString(), QStringLiteral("斎藤由美")}));
+    EXPECT_EQ(Shown.ReportDate, QDate(2026, 4, 20));
+    EXPECT_TRUE(QFileInfo::exists(Statement));
+    EXPECT_EQ(LogLinesOf(Window), kYearEndLog);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_EQ(LastMessageBox()->Text, OsErrorText(kOsErrorNoAssociation) + QStringLiteral("\n\n") + Pdf);
+}
+
+TEST_F(MainWindowTest, TheYearEndSettingsAreRememberedForEachLocation)
+{
+    const QString A = ExampleFolder(QStringLiteral("a"));
+    const QString B = ExampleFolder(QStringLiteral("b"));
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(A));
+    TShownYearEnd Shown;
+    const auto Organisation = [](const QString& AName) {
+        return [AName](TTvrYearEndDialog& ADialog) { ADialog.OrganisationEdit()->setText(AName); };
+    };
+    SetNextOpenWithShellResult(true);
+    AnswerYearEndDialog(Shown, Organisation(QStringLiteral("A町内会")));
+    Window.ActYearEnd()->trigger();
+
+    // Another location has its own; Cancel neither runs nor remembers.
+    ASSERT_TRUE(Window.OpenSrcLocation(B));
+    AnswerYearEndDialog(Shown, Organisation(QStringLiteral("取り消した名前")), false);
+    Window.ActYearEnd()->trigger();
+    EXPECT_TRUE(Shown.Organisation.isEmpty());
+    EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(B + QStringLiteral("output")));
+    SetNextOpenWithShellResult(true);
+    AnswerYearEndDialog(Shown, Organisation(QStringLiteral("B子ども会")));
+    Window.ActYearEnd()->trigger();
+    EXPECT_TRUE(Shown.Organisation.isEmpty());
+
+    // Back on A, whose place in the list has changed.
+    ASSERT_TRUE(Window.OpenSrcLocation(A));
+    AnswerYearEndDialog(Shown, {}, false);
+    Window.ActYearEnd()->trigger();
+    EXPECT_EQ(Shown.Organisation, QStringLiteral("A町内会"));
+    ASSERT_TRUE(Window.OpenSrcLocation(B));
+    AnswerYearEndDialog(Shown, {}, false);
+    Window.ActYearEnd()->trigger();
+    EXPECT_EQ(Shown.Organisation, QStringLiteral("B子ども会"));
+    // One section each, named by the folder it holds.
+    EXPECT_EQ(Config().ReadSectionKeyValues(QStringLiteral("YearEnd.1")).front(),
+              std::make_pair(QStringLiteral("Folder"), A));
+    EXPECT_EQ(Config().ReadSectionKeyValues(QStringLiteral("YearEnd.2")).front(),
+              std::make_pair(QStringLiteral("Folder"), B));
+    EXPECT_TRUE(Config().ReadSectionKeyValues(QStringLiteral("YearEnd.3")).empty());
+    // The viewer's printouts of a plain run are headed with the location's
+    // names.
+    Window.ActTotExec()->trigger();
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    EXPECT_EQ(Window.SheetWindow()->Year().Header.Organisation, "B子ども会");
+}
+
+TEST_F(MainWindowTest, NextYearsTablesGoIntoTheFolderProposedBesideTheLocationWhichBecomesTheLocation)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("2025年度"));
+    const QString Next = FData.filePath(QStringLiteral("2026年度")) + u'/';
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    // The treasurer takes the folder proposed, and moves to it.
+    SetNextSelectedFolder(Next);
+    SetNextMessageBoxResult(QMessageBox::Yes);
+    Window.ActNextYear()->trigger();
+
+    EXPECT_EQ(LastSelectFolderStart(), Next);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Question);
+    EXPECT_EQ(LastMessageBox()->Text, QStringLiteral("次年度のソースデータをフォルダ \"%1\" に作成しました。\n\n"
+                                                     "このフォルダをソースデータの場所にしますか？")
+                                          .arg(Next.chopped(1)));
+    for (const QString& Table : {kKamoku, kTantosha, kZandaka, kKinsen})
+        EXPECT_TRUE(QFileInfo::exists(Next + Table)) << Table.toStdString();
+    EXPECT_EQ(ReadTextLines((Next + kKinsen).toStdString()),
+              std::vector<std::string>{"2026/04/01,2027/03/31,,,,前期繰越,01,000,21670,1098810"});
+    // The new location, first in the list, its tables chosen.
+    EXPECT_EQ(Window.SrcPath(), Next);
+    EXPECT_EQ(Window.SrcLocationComboBox()->currentIndex(), 0);
+    EXPECT_EQ(Window.SrcLocationComboBox()->count(), 2);
+    for (const auto& [Kind, Name] : {std::pair(TSrcTableKind::Kamoku, kKamoku), std::pair(TSrcTableKind::Tantosha, kTantosha),
+                                     std::pair(TSrcTableKind::Zandaka, kZandaka), std::pair(TSrcTableKind::Kinsen, kKinsen)})
+        EXPECT_EQ(QString::fromStdString(Window.SrcFileName(Kind)), Name);
+    // Next year runs on what was written.
+    Window.ActTotExec()->trigger();
+    EXPECT_EQ(LogLinesOf(Window).last(), QStringLiteral("集計が完了しました。"));
+    ASSERT_NE(Window.SheetWindow(), nullptr);
+    EXPECT_EQ(Window.SheetWindow()->Year().Header.FirstDate.Serial(), TTvrDate::Encode(2026, 4, 1).Serial());
+}
+
+TEST_F(MainWindowTest, ANextYearFolderThatHoldsSourceDataIsRefusedAndNothingIsWritten)
+{
+    const QString Folder = ExampleFolder(QStringLiteral("2025年度"));
+    const QString Other = ExampleFolder(QStringLiteral("他の会"));
+    const QString Proposed = FData.filePath(QStringLiteral("2026年度"));
+    const auto Snapshot = [](const QString& AFolder) {
+        QStringList Files;
+        for (const QFileInfo& File : QDir(AFolder).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+            Files << File.fileName() + u' ' + QString::number(File.size()) + u' '
+                         + File.lastModified().toString(Qt::ISODateWithMs);
+        return Files;
+    };
+    const QStringList Before = Snapshot(Other);
+    TTvrMainWindow& Window = Open();
+    ASSERT_TRUE(Window.OpenSrcLocation(Folder));
+    for (const QString& Chosen : {Other, Folder}) {
+        const int Boxes = MessageBoxCount();
+        SetNextSelectedFolder(Chosen);
+        SetNextMessageBoxResult(QMessageBox::Ok);
+        Window.ActNextYear()->trigger();
+        // The engine's own words, and no run.
+        EXPECT_EQ(MessageBoxCount(), Boxes + 1);
+        ASSERT_TRUE(LastMessageBox().has_value());
+        EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+        EXPECT_EQ(LastMessageBox()->Text,
+                  QStringLiteral("フォルダ \"%1\" には既にソースデータがあります。").arg(Chosen.chopped(1)));
+        EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(Folder + QStringLiteral("output")));
+        // The folder proposed, not taken, is gone again.
+        EXPECT_FALSE(QFileInfo::exists(Proposed));
+    }
+    EXPECT_EQ(Snapshot(Other), Before);
+
+    // Cancelled: nothing at all.
+    SetNextSelectedFolder(std::nullopt);
+    Window.ActNextYear()->trigger();
+    EXPECT_FALSE(QFileInfo::exists(Proposed));
+    EXPECT_TRUE(LogLinesOf(Window).isEmpty());
+
+    // Another new folder, and the location kept.
+    const QString Elsewhere = FData.filePath(QStringLiteral("次の会計/2026"));
+    SetNextSelectedFolder(Elsewhere);
+    SetNextMessageBoxResult(QMessageBox::No);
+    Window.ActNextYear()->trigger();
+    EXPECT_TRUE(QFileInfo::exists(Elsewhere + u'/' + kKinsen));
+    EXPECT_FALSE(QFileInfo::exists(Proposed));
+    EXPECT_EQ(Window.SrcPath(), Folder);
+    EXPECT_EQ(LogLinesOf(Window).last(), QStringLiteral("集計が完了しました。"));
+    EXPECT_TRUE(LogLinesOf(Window).contains(QStringLiteral("次年度 金銭出納テーブル.csv 作成中...")));
 }
 
 } // namespace

@@ -515,6 +515,9 @@ TEST_F(SheetWindowTest, LayoutActionsAndSizesAtTheDesignResolution)
         {"IcSelectAllSpeedButton", "すべて選択", QKeySequence(Qt::CTRL | Qt::Key_A), 2},
         {"IcCopySpeedButton", "コピー", QKeySequence(Qt::CTRL | Qt::Key_C), 88},
         {"IcRowSelectSpeedButton", "行選択", QKeySequence(Qt::CTRL | Qt::Key_R), 174},
+        {"IcPrintSpeedButton", "印刷...", QKeySequence(Qt::CTRL | Qt::Key_P), 260},
+        {"IcPdfSaveSpeedButton", "PDF保存...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), 346},
+        {"IcChartSpeedButton", "グラフ", QKeySequence(), 432},
     };
     for (const Case& C : kCases) {
         auto* Button = Window.findChild<QToolButton*>(QLatin1String(C.Button));

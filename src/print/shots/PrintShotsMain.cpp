@@ -2,31 +2,28 @@
 // SPDX-License-Identifier: MIT
 
 // tavrel-print-shots FOLDER PICTURES: runs the aggregation on the example
-// tables in FOLDER (books into FOLDER/output), then writes into PICTURES
-// 帳簿.pdf (the eight books), 総会資料.pdf (the year-end PDF of the example
-// year's documents, made by hand until the run makes them) and charts.png
-// (the charts of the year). Needs no display.
+// tables in FOLDER as `tavrel-sumup --pdf --pdf-books` does (books,
+// documents and both PDF files into FOLDER/output, drawn by the page
+// layer's functions handed to the run), then copies 総会資料.pdf and 帳簿.pdf
+// into PICTURES and draws charts.png there (the charts of the year the run
+// made). Needs no display.
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 
-#include "aggregation/SumLedger.h"
 #include "aggregation/TvrSumup.h"
 #include "print/PrtCharts.h"
 #include "print/PrtGuiSession.h"
 #include "print/PrtSheets.h"
 #include "print/PrtYearEnd.h"
-#include "print/shots/PrtExampleDocuments.h"
 #include "reports/RptCharts.h"
-#include "sources/SrcKamoku.h"
-#include "sources/SrcKinsen.h"
+#include "reports/RptRequest.h"
 #include "sources/SrcTables.h"
-#include "sources/SrcTantosha.h"
-#include "sources/SrcZandaka.h"
 
 using namespace tavrel;
 
@@ -55,12 +52,23 @@ bool SaveCharts(const TRptCharts& ACharts, const QString& AFileName)
     return Image.save(AFileName);
 }
 
+// Copies a file the run wrote (AFrom ends in a separator) into a folder.
+bool CopyInto(const std::string& AFrom, const std::string& ATo, const char* AName)
+{
+    const QString Target = QString::fromStdString(ATo + "/" + AName);
+    QFile::remove(Target);
+    if (!QFile::copy(QString::fromStdString(AFrom + AName), Target)) {
+        std::fprintf(stderr, "tavrel-print-shots: cannot copy %s\n", AName);
+        return false;
+    }
+    std::printf("%s\n", qPrintable(Target));
+    return true;
+}
+
 int Shots(const std::string& AFolder, const std::string& APictures)
 {
     const std::string Folder = QDir(QString::fromStdString(AFolder)).absolutePath().toStdString() + "/";
     const std::string Output = Folder + kOutputFolderName + "/";
-    const TTvrRegionalSettings Settings;
-    const TTvrDate Today = CurrentDate();
     TTvrSumup Sumup([](const std::string& AMessage) { std::fprintf(stderr, "%s\n", AMessage.c_str()); });
     TTvrExecuteParams Params;
     Params.PathInput = Folder;
@@ -69,32 +77,31 @@ int Shots(const std::string& AFolder, const std::string& APictures)
     Params.TantoshaMaster = TableName(TSrcTableKind::Tantosha);
     Params.ZandakaTable = TableName(TSrcTableKind::Zandaka);
     Params.KinsenTable = TableName(TSrcTableKind::Kinsen);
-    Params.Settings = Settings;
-    Params.Today = Today;
-    if (!Sumup.Execute(Params))
+    Params.Settings = TTvrRegionalSettings();
+    Params.Today = CurrentDate();
+    // The example club's treasurer and auditors, as the command line's
+    // --org, --treasurer and --auditor would give them.
+    TRptYearEndRequest& YearEnd = Params.YearEnd;
+    YearEnd.YearEndPdf = true;
+    YearEnd.BooksPdf = true;
+    YearEnd.YearEndPdfMaker = WriteYearEndPdf;
+    YearEnd.BooksPdfMaker = WriteBooksPdf;
+    YearEnd.Params.Organisation = "さくら台三丁目町内会";
+    YearEnd.Params.Treasurer = "渡辺　恵子";
+    YearEnd.Params.Auditors = {"木村　和夫", "斎藤　由美"};
+    YearEnd.Params.ReportDate = TTvrDate::Encode(2026, 4, 20);
+    std::optional<TRptCharts> Charts;
+    YearEnd.KeepSummary = [&Charts](TRptRunSummary ASummary) { Charts = std::move(ASummary.Charts); };
+    if (!Sumup.Execute(Params) || !Charts)
         return 1;
+
     QDir().mkpath(QString::fromStdString(APictures));
-
-    const TRptPageHeader Header = ExamplePageHeader();
-    WriteBooksPdf(APictures + "/帳簿.pdf", BookFilesOf(Sumup.Outputs()), Header, Settings, Today);
-    std::printf("%s/帳簿.pdf\n", APictures.c_str());
-
-    const TTvrExecuteSendMessage Quiet = [](const std::string&) {};
-    const TSrcKamokuMaster Kamoku(Folder + Params.KamokuMaster, Quiet, Settings);
-    const TSrcTantoshaMaster Tantosha(Folder + Params.TantoshaMaster, Quiet);
-    const TSrcZandakaTable Zandaka(Folder + Params.ZandakaTable, Quiet, Settings, Today);
-    const TSrcKinsenTable Kinsen(Folder + Params.KinsenTable, Quiet, &Tantosha, Kamoku, Settings, Today);
-    const TSumLedger Ledger(Kinsen);
-    const TRptDocument Statement = ExampleStatement();
-    const TRptDocument Reconciliation = ExampleReconciliation();
-    const TRptYearEndInputs Inputs{Kinsen, Ledger, &Zandaka, Statement, &Reconciliation, Header, Settings, Today};
-    WriteYearEndPdf(APictures + "/総会資料.pdf", Inputs);
-    std::printf("%s/総会資料.pdf\n", APictures.c_str());
-
-    const QString Charts = QString::fromStdString(APictures) + QStringLiteral("/charts.png");
-    if (!SaveCharts(MakeCharts(Kinsen, Ledger, &Zandaka), Charts))
+    if (!CopyInto(Output, APictures, kBooksPdfName) || !CopyInto(Output, APictures, kYearEndPdfName))
         return 1;
-    std::printf("%s\n", qPrintable(Charts));
+    const QString ChartsFile = QString::fromStdString(APictures) + QStringLiteral("/charts.png");
+    if (!SaveCharts(*Charts, ChartsFile))
+        return 1;
+    std::printf("%s\n", qPrintable(ChartsFile));
     return 0;
 }
 

@@ -4,9 +4,9 @@
 #pragma once
 
 // The year-end documents of the example data (examples/), written out by
-// hand line by line with the figures of its year, for the pictures of the
-// year-end PDF and for the page layer's tests: the page layer draws
-// documents, it does not make them.
+// hand line by line with the figures of its year, for the page layer's
+// tests: the page layer draws documents, it does not make them, and its
+// tests draw documents they can change line by line.
 
 #include "reports/RptDocument.h"
 #include "reports/RptYearEnd.h"

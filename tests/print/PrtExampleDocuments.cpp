@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Tavrel developers
 // SPDX-License-Identifier: MIT
 
-#include "print/shots/PrtExampleDocuments.h"
+#include "PrtExampleDocuments.h"
 
 #include <initializer_list>
 
