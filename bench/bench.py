@@ -11,7 +11,10 @@ For each size, generates the four source tables with gen_tables.py beside
 this file into DIR/rows-N (once: kept for later runs as long as the generator
 is unchanged), then runs the whole aggregation K times under /usr/bin/time -v
 and reports the medians of the wall time, the user + system time and the peak
-memory, as a Markdown table. --prepare-only generates the tables and stops.
+memory, as a Markdown table, with the machine's core count. For the
+100,000-row year (when measured) it also measures the same run with the
+year-end documents (--reports) and with next year's tables (--next-year, a
+fresh folder each run). --prepare-only generates the tables and stops.
 """
 
 import argparse
@@ -24,14 +27,14 @@ import subprocess
 import sys
 
 
-def measure(sumup, folder):
+def measure(sumup, folder, extra=()):
     output = os.path.join(folder, "output")
     shutil.rmtree(output, ignore_errors=True)
     # The generated tables are written in the Japanese conventions, which
     # the program takes under the C locale.
     env = dict(os.environ, LC_ALL="C.UTF-8")
     result = subprocess.run(
-        ["/usr/bin/time", "-v", sumup, "--today", "2026-12-10", folder],
+        ["/usr/bin/time", "-v", sumup, "--today", "2026-12-10", *extra, folder],
         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, check=False, env=env)
     if result.returncode != 0:
         sys.exit(f"tavrel-sumup failed on {folder}:\n{result.stderr}")
@@ -49,6 +52,8 @@ def measure(sumup, folder):
 
 
 KINSEN = "金銭出納テーブル.csv"
+# The year measured also with the year-end documents and next year's tables.
+COMPARED_ROWS = 100_000
 STAMP = "generated-by.txt"
 
 
@@ -90,18 +95,32 @@ def main():
     if not args.sumup:
         parser.error("--sumup is required unless --prepare-only is given")
 
-    print("| rows | cash book | wall (s) | user+sys (s) | peak memory (MiB) |")
-    print("|---:|---:|---:|---:|---:|")
+    print(f"{os.cpu_count()} cores; load average {os.getloadavg()[0]:.2f} at the start; "
+          f"medians of {args.runs} runs")
+    print()
+    print("| rows | run | cash book | wall (s) | user+sys (s) | peak memory (MiB) |")
+    print("|---:|---|---:|---:|---:|---:|")
     for rows in args.rows:
         folder = os.path.join(args.work, f"rows-{rows}")
         cash_book = os.path.join(folder, KINSEN)
         prepare(args.generator, folder, rows)
-        runs = [measure(args.sumup, folder) for _ in range(args.runs)]
-        wall = statistics.median(r[0] for r in runs)
-        cpu = statistics.median(r[1] for r in runs)
-        rss = statistics.median(r[2] for r in runs)
         size_mb = os.path.getsize(cash_book) / 1e6
-        print(f"| {rows:,} | {size_mb:.1f} MB | {wall:.2f} | {cpu:.2f} | {rss:.0f} |", flush=True)
+        kinds = [("books", lambda: ())]
+        if rows == COMPARED_ROWS:
+            next_year = os.path.join(args.work, "next-year")
+
+            def fresh_next_year():
+                shutil.rmtree(next_year, ignore_errors=True)
+                return ("--next-year", next_year)
+            kinds += [("books + --reports", lambda: ("--reports",)),
+                      ("books + --next-year", fresh_next_year)]
+        for kind, extra in kinds:
+            runs = [measure(args.sumup, folder, extra()) for _ in range(args.runs)]
+            wall = statistics.median(r[0] for r in runs)
+            cpu = statistics.median(r[1] for r in runs)
+            rss = statistics.median(r[2] for r in runs)
+            print(f"| {rows:,} | {kind} | {size_mb:.1f} MB | {wall:.2f} | {cpu:.2f} | {rss:.0f} |", flush=True)
+    print(f"load average {os.getloadavg()[0]:.2f} at the end")
 
 
 if __name__ == "__main__":

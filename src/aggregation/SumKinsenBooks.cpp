@@ -17,38 +17,59 @@ void ApplyMonthSeparator(const TSrcKinsenTable& AKinsenTable, const TSrcKinsen& 
     if (Month == ALastMonth)
         return;
     if (ARows.Count() > 2)
-        ARows.Add();
+        ARows.Append();
     ALastMonth = Month;
 }
 
 // A balance is shown only on the last row of its date: the last row of the
-// list, or one followed by an empty row or by a row of another date.
-template <typename TRows, typename TDateOf>
-bool ShowsBalance(const TRows& ARows, int AIndex, TDateOf ADateOf)
+// book, or one followed by an empty row or by a row of another date.
+template <typename TRow, typename TDateOf>
+bool ShowsBalance(const TRow& ARow, const TRow* ANext, TDateOf ADateOf)
 {
-    if (AIndex + 1 >= ARows.Count())
-        return true;
-    const auto& Next = ARows.Row(AIndex + 1);
-    return Next.Empty() || ADateOf(Next).Day() != ADateOf(ARows.Row(AIndex)).Day();
+    return ANext == nullptr || ANext->Empty() || ADateOf(*ANext).Day() != ADateOf(ARow).Day();
 }
 
 // The cash-in-hand and bank books: the opening row, an empty row, then the
 // transactions that move that kind of money, with month separators.
 template <typename TRows, typename THasAmount>
-void BuildMoneyRows(const TSrcKinsenTable& AKinsenTable, TRows& ARows, THasAmount AHasAmount)
+void AddMoneyRows(const TSrcKinsenTable& AKinsenTable, TRows& ARows, THasAmount AHasAmount)
 {
     const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
     double Zandaka = 0.0;
-    ARows.Add(Kinsens.Kinsens(AKinsenTable.KinsenStartingIndex()), Zandaka);
-    ARows.Add();
+    ARows.Append(Kinsens.Kinsens(AKinsenTable.KinsenStartingIndex()), Zandaka);
+    ARows.Append();
     int LastMonth = -1;
     for (const int32_t Index : AKinsenTable.KinsenAllIndices().Items()) {
         const TSrcKinsen& Kinsen = Kinsens.Kinsens(Index);
         if (!AHasAmount(Kinsen))
             continue;
         ApplyMonthSeparator(AKinsenTable, Kinsen, LastMonth, ARows);
-        ARows.Add(Kinsen, Zandaka);
+        ARows.Append(Kinsen, Zandaka);
     }
+}
+
+bool MovesCash(const TSrcKinsen& AKinsen) { return AKinsen.KCASH().IsNumber(); }
+bool MovesBank(const TSrcKinsen& AKinsen) { return AKinsen.KBANK().IsNumber(); }
+
+// The rows of the cash book: the opening row, an empty row, the
+// transactions with month separators, an empty row and the closing row.
+template <typename TRows>
+void AddKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TRows& ARows)
+{
+    const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
+    double Cash = 0.0;
+    double Bank = 0.0;
+    double Total = 0.0;
+    ARows.Append(Kinsens.Kinsens(AKinsenTable.KinsenStartingIndex()), Cash, Bank, Total);
+    ARows.Append();
+    int LastMonth = -1;
+    for (const int32_t Index : AKinsenTable.KinsenAllIndices().Items()) {
+        const TSrcKinsen& Kinsen = Kinsens.Kinsens(Index);
+        ApplyMonthSeparator(AKinsenTable, Kinsen, LastMonth, ARows);
+        ARows.Append(Kinsen, Cash, Bank, Total);
+    }
+    ARows.Append();
+    ARows.Append(Cash, Bank, AToday);
 }
 
 } // namespace
@@ -114,93 +135,83 @@ TSumMoneyItem::TSumMoneyItem(const TSrcKinsen& AKinsen, const TTvrValue& AAmount
 
 void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumKinsens& ARows)
 {
-    const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
-    double Cash = 0.0;
-    double Bank = 0.0;
-    double Total = 0.0;
-    ARows.Add(Kinsens.Kinsens(AKinsenTable.KinsenStartingIndex()), Cash, Bank, Total);
-    ARows.Add();
-    int LastMonth = -1;
-    for (const int32_t Index : AKinsenTable.KinsenAllIndices().Items()) {
-        const TSrcKinsen& Kinsen = Kinsens.Kinsens(Index);
-        ApplyMonthSeparator(AKinsenTable, Kinsen, LastMonth, ARows);
-        ARows.Add(Kinsen, Cash, Bank, Total);
-    }
-    ARows.Add();
-    ARows.Add(Cash, Bank, AToday);
+    AddKinsenRows(AKinsenTable, AToday, ARows);
 }
 
 void BuildCashRows(const TSrcKinsenTable& AKinsenTable, TSumCashItems& ARows)
 {
-    BuildMoneyRows(AKinsenTable, ARows, [](const TSrcKinsen& AKinsen) { return AKinsen.KCASH().IsNumber(); });
+    AddMoneyRows(AKinsenTable, ARows, MovesCash);
 }
 
 void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows)
 {
-    BuildMoneyRows(AKinsenTable, ARows, [](const TSrcKinsen& AKinsen) { return AKinsen.KBANK().IsNumber(); });
+    AddMoneyRows(AKinsenTable, ARows, MovesBank);
 }
 
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
+void MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext,
+                        TTvrTextOut& AOut)
 {
-    TSumKinsens Rows;
-    BuildKinsenRows(AKinsenTable, AContext.Today, Rows);
     const auto DateOf = [](const TSumKinsen& ARow) { return ARow.KDATE(); };
-    return BookRowsText(Rows, KinsenBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
-        const TSumKinsen& Row = Rows.Kinsens(AIndex);
-        ALine.Date(kbKDATE, Row.KDATE());
-        ALine.Value(kbKSDATE, Row.KSDATE());
-        ALine.Text(kbKSNOTE, Row.KSNOTE());
-        ALine.Text(kbKAITE, Row.KAITE());
-        ALine.Value(kbKTNUM, Row.KTNUM());
-        ALine.Text(kbKTEKI, Row.KTEKI());
-        ALine.Text(kbKTantosha, Row.KTantosha());
-        ALine.Text(kbKKamoku1, Row.KKamoku1());
-        ALine.Text(kbKKamoku2, Row.KKamoku2());
-        ALine.Text(kbKKamoku3, Row.KKamoku3());
-        ALine.Value(kbKCASH, Row.KCASH());
-        ALine.Value(kbKBANK, Row.KBANK());
-        // The opening row always shows its balance.
-        if (AIndex == 0 || ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(kbKCarrying, Row.KCarrying());
-    });
+    WriteBookRows<TSumKinsen>(
+        AOut, KinsenBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddKinsenRows(AKinsenTable, AContext.Today, ARows); },
+        [&](TSumLine& ALine, const TSumKinsen& ARow, const TSumKinsen* ANext, int AIndex) {
+            ALine.Date(kbKDATE, ARow.KDATE());
+            ALine.Value(kbKSDATE, ARow.KSDATE());
+            ALine.Text(kbKSNOTE, ARow.KSNOTE());
+            ALine.Text(kbKAITE, ARow.KAITE());
+            ALine.Value(kbKTNUM, ARow.KTNUM());
+            ALine.Text(kbKTEKI, ARow.KTEKI());
+            ALine.Text(kbKTantosha, ARow.KTantosha());
+            ALine.Text(kbKKamoku1, ARow.KKamoku1());
+            ALine.Text(kbKKamoku2, ARow.KKamoku2());
+            ALine.Text(kbKKamoku3, ARow.KKamoku3());
+            ALine.Value(kbKCASH, ARow.KCASH());
+            ALine.Value(kbKBANK, ARow.KBANK());
+            // The opening row always shows its balance.
+            if (AIndex == 0 || ShowsBalance(ARow, ANext, DateOf))
+                ALine.Value(kbKCarrying, ARow.KCarrying());
+        });
 }
 
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
+void MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext,
+                      TTvrTextOut& AOut)
 {
-    TSumCashItems Rows;
-    BuildCashRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumCashItem& ARow) { return ARow.CDATE(); };
-    return BookRowsText(Rows, CashBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
-        const TSumCashItem& Row = Rows.CashItems(AIndex);
-        ALine.Date(cbCDATE, Row.CDATE());
-        ALine.Value(cbCSDATE, Row.CSDATE());
-        ALine.Text(cbCSNOTE, Row.CSNOTE());
-        ALine.Text(cbCAITE, Row.CAITE());
-        ALine.Value(cbCTNUM, Row.CTNUM());
-        ALine.Text(cbCTEKI, Row.CTEKI());
-        ALine.Value(cbCNyukin, Row.CNyukin());
-        ALine.Value(cbCShukkin, Row.CShukkin());
-        if (ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(cbCZandaka, Row.CZandaka());
-    });
+    WriteBookRows<TSumCashItem>(
+        AOut, CashBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddMoneyRows(AKinsenTable, ARows, MovesCash); },
+        [&](TSumLine& ALine, const TSumCashItem& ARow, const TSumCashItem* ANext, int) {
+            ALine.Date(cbCDATE, ARow.CDATE());
+            ALine.Value(cbCSDATE, ARow.CSDATE());
+            ALine.Text(cbCSNOTE, ARow.CSNOTE());
+            ALine.Text(cbCAITE, ARow.CAITE());
+            ALine.Value(cbCTNUM, ARow.CTNUM());
+            ALine.Text(cbCTEKI, ARow.CTEKI());
+            ALine.Value(cbCNyukin, ARow.CNyukin());
+            ALine.Value(cbCShukkin, ARow.CShukkin());
+            if (ShowsBalance(ARow, ANext, DateOf))
+                ALine.Value(cbCZandaka, ARow.CZandaka());
+        });
 }
 
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
+void MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext,
+                      TTvrTextOut& AOut)
 {
-    TSumBankItems Rows;
-    BuildBankRows(AKinsenTable, Rows);
     const auto DateOf = [](const TSumBankItem& ARow) { return ARow.BDATE(); };
-    return BookRowsText(Rows, BankBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
-        const TSumBankItem& Row = Rows.BankItems(AIndex);
-        ALine.Date(bbBDATE, Row.BDATE());
-        ALine.Text(bbBSNOTE, Row.BSNOTE());
-        ALine.Text(bbBAITE, Row.BAITE());
-        ALine.Text(bbBTEKI, Row.BTEKI());
-        ALine.Value(bbBShiharai, Row.BShiharai());
-        ALine.Value(bbBAzukari, Row.BAzukari());
-        if (ShowsBalance(Rows, AIndex, DateOf))
-            ALine.Value(bbBZandaka, Row.BZandaka());
-    });
+    WriteBookRows<TSumBankItem>(
+        AOut, BankBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddMoneyRows(AKinsenTable, ARows, MovesBank); },
+        [&](TSumLine& ALine, const TSumBankItem& ARow, const TSumBankItem* ANext, int) {
+            ALine.Date(bbBDATE, ARow.BDATE());
+            ALine.Text(bbBSNOTE, ARow.BSNOTE());
+            ALine.Text(bbBAITE, ARow.BAITE());
+            ALine.Text(bbBTEKI, ARow.BTEKI());
+            ALine.Value(bbBShiharai, ARow.BShiharai());
+            ALine.Value(bbBAzukari, ARow.BAzukari());
+            if (ShowsBalance(ARow, ANext, DateOf))
+                ALine.Value(bbBZandaka, ARow.BZandaka());
+        });
 }
 
 namespace {

@@ -145,11 +145,11 @@ void BuildKinsenRows(const TSrcKinsenTable& AKinsenTable, TTvrDate AToday, TSumK
 void BuildCashRows(const TSrcKinsenTable& AKinsenTable, TSumCashItems& ARows);
 void BuildBankRows(const TSrcKinsenTable& AKinsenTable, TSumBankItems& ARows);
 
-std::string MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                               const TSumContext& AContext);
-std::string MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                             const TSumContext& AContext);
-std::string MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                             const TSumContext& AContext);
+void MakeKinsenBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger, const TSumContext& AContext,
+                        TTvrTextOut& AOut);
+void MakeCashBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger, const TSumContext& AContext,
+                      TTvrTextOut& AOut);
+void MakeBankBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger, const TSumContext& AContext,
+                      TTvrTextOut& AOut);
 
 } // namespace tavrel

@@ -51,10 +51,11 @@ private:
 };
 
 // The middle item statement's rows as they are added.
+template <typename TRows>
 class TMiddMeisaiBuilder {
 public:
     TMiddMeisaiBuilder(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                       const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows)
+                       const TTvrRegionalSettings& ASettings, TRows& ARows)
         : FKinsens(AKinsenTable.Kinsens()), FLedger(ALedger), FSettings(ASettings), FByAccount(AKinsenTable),
           FRows(ARows)
     {
@@ -66,14 +67,14 @@ public:
     {
         for (int C = 0; C < AConcs.Count(); ++C) {
             const TSrcKamokuConc& Conc = AConcs.Concs(C);
-            FRows.Add(TSumMiddMeisai::CreateConc(Conc, FLedger, FSettings));
+            FRows.Append(TSumMiddMeisai::CreateConc(Conc, FLedger, FSettings));
             AddKinsens(FByAccount.RowsOf(Conc));
         }
         const std::vector<int32_t>& Own = FByAccount.RowsOf(AParent);
         if (Own.empty())
             return;
         if (AConcs.Count() > 0)
-            FRows.Add(TSumMiddMeisai::CreateConc(ARemainder));
+            FRows.Append(TSumMiddMeisai::CreateConc(ARemainder));
         AddKinsens(Own);
     }
 
@@ -84,7 +85,7 @@ public:
         if (Own.empty())
             return;
         FRows.Separate();
-        FRows.Add(TSumMiddMeisai::CreateMidd(AGran, FLedger, FSettings));
+        FRows.Append(TSumMiddMeisai::CreateMidd(AGran, FLedger, FSettings));
         AddKinsens(Own);
     }
 
@@ -92,14 +93,14 @@ private:
     void AddKinsens(const std::vector<int32_t>& AIndices)
     {
         for (const int32_t Index : AIndices)
-            FRows.Add(TSumMiddMeisai::CreateKinsen(FKinsens.Kinsens(Index)));
+            FRows.Append(TSumMiddMeisai::CreateKinsen(FKinsens.Kinsens(Index)));
     }
 
     const TSrcKinsens& FKinsens;
     const TSumLedger& FLedger;
     const TTvrRegionalSettings& FSettings;
     const TKinsensByAccount FByAccount;
-    TSumMiddMeisais& FRows;
+    TRows& FRows;
 };
 
 } // namespace
@@ -169,94 +170,110 @@ const std::string& TSumMiddMeisai::Tantosha() const
     return FKinsen ? FKinsen->TantoshaName() : EmptyText();
 }
 
-void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                         const TTvrRegionalSettings& ASettings, TSumGranMeisais& ARows)
+namespace {
+
+template <typename TRows>
+void AddGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                       const TTvrRegionalSettings& ASettings, TRows& ARows)
 {
     const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
     // The minor items of a parent, then "その他" for what lies in none of them.
     const auto AddConcs = [&](const TSrcKamokuConcs& AConcs, double ARemainder, double AParentSumAll) {
         for (int C = 0; C < AConcs.Count(); ++C)
-            ARows.Add(TSumGranMeisai::CreateItem(AConcs.Concs(C), ALedger, ASettings));
+            ARows.Append(TSumGranMeisai::CreateItem(AConcs.Concs(C), ALedger, ASettings));
         if (RemainderShown(ARemainder, AParentSumAll))
-            ARows.Add(TSumGranMeisai::CreateOthers(sklConc, ARemainder));
+            ARows.Append(TSumGranMeisai::CreateOthers(sklConc, ARemainder));
     };
     for (int G = 0; G < Grans.Count(); ++G) {
         const TSrcKamokuGran& Gran = Grans.Grans(G);
         if (Gran.Inout() == skiCarrying)
             continue;
         ARows.Separate();
-        ARows.Add(TSumGranMeisai::CreateItem(Gran, ALedger, ASettings));
+        ARows.Append(TSumGranMeisai::CreateItem(Gran, ALedger, ASettings));
         if (Gran.GranConc()) {
             AddConcs(*Gran.Concs(), ALedger.SumExceptConcs(Gran), ALedger.SumAll(Gran));
             continue;
         }
         for (int D = 0; D < Gran.Midds().Count(); ++D) {
             const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
-            ARows.Add(TSumGranMeisai::CreateItem(Midd, ALedger, ASettings));
+            ARows.Append(TSumGranMeisai::CreateItem(Midd, ALedger, ASettings));
             AddConcs(Midd.Concs(), ALedger.SumExceptConcs(Midd), ALedger.SumAll(Midd));
         }
         if (RemainderShown(ALedger.SumExceptMidds(Gran), ALedger.SumAll(Gran)))
-            ARows.Add(TSumGranMeisai::CreateOthers(sklMidd, ALedger.SumExceptMidds(Gran)));
+            ARows.Append(TSumGranMeisai::CreateOthers(sklMidd, ALedger.SumExceptMidds(Gran)));
     }
 }
 
-void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                         const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows)
+template <typename TRows>
+void AddMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                       const TTvrRegionalSettings& ASettings, TRows& ARows)
 {
     const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
-    TMiddMeisaiBuilder Builder(AKinsenTable, ALedger, ASettings, ARows);
+    TMiddMeisaiBuilder<TRows> Builder(AKinsenTable, ALedger, ASettings, ARows);
     for (int G = 0; G < Grans.Count(); ++G) {
         const TSrcKamokuGran& Gran = Grans.Grans(G);
         if (Gran.Inout() == skiCarrying)
             continue;
         if (Gran.GranConc()) {
             ARows.Separate();
-            ARows.Add(TSumMiddMeisai::CreateMidd(Gran, ALedger, ASettings));
+            ARows.Append(TSumMiddMeisai::CreateMidd(Gran, ALedger, ASettings));
             Builder.AddConcsAndKinsens(*Gran.Concs(), ALedger.SumExceptConcs(Gran), Gran);
             continue;
         }
         for (int D = 0; D < Gran.Midds().Count(); ++D) {
             const TSrcKamokuMidd& Midd = Gran.Midds().Midds(D);
             ARows.Separate();
-            ARows.Add(TSumMiddMeisai::CreateMidd(Midd, ALedger, ASettings));
+            ARows.Append(TSumMiddMeisai::CreateMidd(Midd, ALedger, ASettings));
             Builder.AddConcsAndKinsens(Midd.Concs(), ALedger.SumExceptConcs(Midd), Midd);
         }
         Builder.AddGranKinsens(Gran);
     }
 }
 
-std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                   const TSumContext& AContext)
+} // namespace
+
+void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumGranMeisais& ARows)
 {
-    TSumGranMeisais Rows;
-    BuildGranMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, GranMeisaiBookSchema().ColumnCount(), AContext.Settings,
-                        [&](TSumLine& ALine, int AIndex) {
-        const TSumGranMeisai& Row = Rows.GranMeisais(AIndex);
-        ALine.Text(gbKamoku1, Row.Kamoku1());
-        ALine.Text(gbKamoku2, Row.Kamoku2());
-        ALine.Text(gbKamoku3, Row.Kamoku3());
-        ALine.Number(gbKessan, Row.Kessan());
-    });
+    AddGranMeisaiRows(AKinsenTable, ALedger, ASettings, ARows);
 }
 
-std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                   const TSumContext& AContext)
+void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows)
 {
-    TSumMiddMeisais Rows;
-    BuildMiddMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, MiddMeisaiBookSchema().ColumnCount(), AContext.Settings,
-                        [&](TSumLine& ALine, int AIndex) {
-        const TSumMiddMeisai& Row = Rows.MiddMeisais(AIndex);
-        ALine.Text(dbKamoku2, Row.Kamoku2());
-        ALine.Text(dbKamoku3, Row.Kamoku3());
-        ALine.Text(dbKAITE, Row.KAITE());
-        ALine.Text(dbKTEKI, Row.KTEKI());
-        if (Row.Date().Serial() != 0)
-            ALine.Date(dbDate, Row.Date());
-        ALine.Text(dbTantosha, Row.Tantosha());
-        ALine.Number(dbKingaku, Row.Kingaku());
-    });
+    AddMiddMeisaiRows(AKinsenTable, ALedger, ASettings, ARows);
+}
+
+void MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                            const TSumContext& AContext, TTvrTextOut& AOut)
+{
+    WriteBookRows<TSumGranMeisai>(
+        AOut, GranMeisaiBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddGranMeisaiRows(AKinsenTable, ALedger, AContext.Settings, ARows); },
+        [](TSumLine& ALine, const TSumGranMeisai& ARow, const TSumGranMeisai*, int) {
+            ALine.Text(gbKamoku1, ARow.Kamoku1());
+            ALine.Text(gbKamoku2, ARow.Kamoku2());
+            ALine.Text(gbKamoku3, ARow.Kamoku3());
+            ALine.Number(gbKessan, ARow.Kessan());
+        });
+}
+
+void MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                            const TSumContext& AContext, TTvrTextOut& AOut)
+{
+    WriteBookRows<TSumMiddMeisai>(
+        AOut, MiddMeisaiBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddMiddMeisaiRows(AKinsenTable, ALedger, AContext.Settings, ARows); },
+        [](TSumLine& ALine, const TSumMiddMeisai& ARow, const TSumMiddMeisai*, int) {
+            ALine.Text(dbKamoku2, ARow.Kamoku2());
+            ALine.Text(dbKamoku3, ARow.Kamoku3());
+            ALine.Text(dbKAITE, ARow.KAITE());
+            ALine.Text(dbKTEKI, ARow.KTEKI());
+            if (ARow.Date().Serial() != 0)
+                ALine.Date(dbDate, ARow.Date());
+            ALine.Text(dbTantosha, ARow.Tantosha());
+            ALine.Number(dbKingaku, ARow.Kingaku());
+        });
 }
 
 namespace {

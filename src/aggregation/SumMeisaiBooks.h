@@ -100,9 +100,9 @@ void BuildGranMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& 
 void BuildMiddMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                          const TTvrRegionalSettings& ASettings, TSumMiddMeisais& ARows);
 
-std::string MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                   const TSumContext& AContext);
-std::string MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                   const TSumContext& AContext);
+void MakeGranMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                            const TSumContext& AContext, TTvrTextOut& AOut);
+void MakeMiddMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                            const TSumContext& AContext, TTvrTextOut& AOut);
 
 } // namespace tavrel

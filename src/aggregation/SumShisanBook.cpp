@@ -21,17 +21,6 @@ struct TSumShisanLine {
     bool Empty() const { return FEmpty; }
 };
 
-class TSumShisanLines : public TSumRowList<TSumShisanLine> {
-public:
-    void AddEmpty() { Append(TSumShisanLine()); }
-    void AddLabel(const std::string& ALabel) { Append(TSumShisanLine{false, ALabel}); }
-    void AddAmounts(const std::string& ALabel, const TSumShisanAmounts& AAmounts, bool ABudget,
-                    bool ADifference, bool AMonths)
-    {
-        Append(TSumShisanLine{false, ALabel, &AAmounts, ABudget, true, ADifference, AMonths});
-    }
-};
-
 } // namespace
 
 void TSumShisanAmounts::Add(const TSumShisanAmounts& AOther)
@@ -102,49 +91,54 @@ void TSumShisanBook::Fill(TSumShisanTable& ATable, bool ACumulative) const
     }
 }
 
-std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                               const TSumContext& AContext)
+void MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger, const TSumContext& AContext,
+                        TTvrTextOut& AOut)
 {
     const TSumShisanBook Book(AKinsenTable, ALedger);
     const std::string OpeningName = Book.Opening() ? Book.Opening()->KNAME() : std::string();
-
-    TSumShisanLines Lines;
-    const auto AddSection = [&](const char* ATitle, const TSumShisanTable& ATable, bool AMonthly) {
-        Lines.AddLabel(ATitle);
-        Lines.AddEmpty();
-        Lines.AddAmounts(OpeningName, ATable.Opening, true, false, AMonthly);
-        Lines.AddEmpty();
-        for (size_t I = 0; I < Book.Incomes().size(); ++I)
-            Lines.AddAmounts(Book.Incomes()[I]->KNAME(), ATable.Incomes[I], true, true, true);
-        Lines.AddAmounts("収入合計", ATable.IncomeTotal, true, true, true);
-        Lines.AddEmpty();
-        for (size_t I = 0; I < Book.Expenses().size(); ++I)
-            Lines.AddAmounts(Book.Expenses()[I]->KNAME(), ATable.Expenses[I], true, true, true);
-        Lines.AddAmounts("支出合計", ATable.ExpenseTotal, true, true, true);
-        Lines.AddEmpty();
-        Lines.AddAmounts("残高", ATable.Balance, false, false, true);
-    };
-    AddSection("■ 月次試算表", Book.Monthly(), true);
-    Lines.AddEmpty();
-    AddSection("■ 合計試算表", Book.Cumulative(), false);
-
     const int Printed = Book.PrintedMonthCount();
-    return BookRowsText(Lines, ShisanBookSchema().ColumnCount(Book.MonthCount()), AContext.Settings,
-                        [&](TSumLine& ALine, int AIndex) {
-        const TSumShisanLine& Line = Lines.Row(AIndex);
-        ALine.Text(sbKamoku, Line.Label);
-        if (Line.Amounts == nullptr)
-            return;
-        if (Line.Budget)
-            ALine.Number(sbBudget, Line.Amounts->Budget);
-        if (Line.Actual)
-            ALine.Number(sbActual, Line.Amounts->Actual);
-        if (Line.Difference)
-            ALine.Number(sbDifference, Line.Amounts->Difference);
-        if (Line.Months)
-            for (int M = 0; M < Printed; ++M)
-                ALine.Number(sbFirstMonth + M, Line.Amounts->Months[static_cast<size_t>(M)]);
-    });
+
+    const auto AddLines = [&](auto& ALines) {
+        const auto AddEmpty = [&] { ALines.Append(); };
+        const auto AddAmounts = [&](const std::string& ALabel, const TSumShisanAmounts& AAmounts, bool ABudget,
+                                    bool ADifference, bool AMonths) {
+            ALines.Append(TSumShisanLine{false, ALabel, &AAmounts, ABudget, true, ADifference, AMonths});
+        };
+        const auto AddSection = [&](const char* ATitle, const TSumShisanTable& ATable, bool AMonthly) {
+            ALines.Append(TSumShisanLine{false, ATitle});
+            AddEmpty();
+            AddAmounts(OpeningName, ATable.Opening, true, false, AMonthly);
+            AddEmpty();
+            for (size_t I = 0; I < Book.Incomes().size(); ++I)
+                AddAmounts(Book.Incomes()[I]->KNAME(), ATable.Incomes[I], true, true, true);
+            AddAmounts("収入合計", ATable.IncomeTotal, true, true, true);
+            AddEmpty();
+            for (size_t I = 0; I < Book.Expenses().size(); ++I)
+                AddAmounts(Book.Expenses()[I]->KNAME(), ATable.Expenses[I], true, true, true);
+            AddAmounts("支出合計", ATable.ExpenseTotal, true, true, true);
+            AddEmpty();
+            AddAmounts("残高", ATable.Balance, false, false, true);
+        };
+        AddSection("■ 月次試算表", Book.Monthly(), true);
+        AddEmpty();
+        AddSection("■ 合計試算表", Book.Cumulative(), false);
+    };
+    WriteBookRows<TSumShisanLine>(
+        AOut, ShisanBookSchema().ColumnCount(Book.MonthCount()), AContext.Settings, AddLines,
+        [&](TSumLine& ALine, const TSumShisanLine& ARow, const TSumShisanLine*, int) {
+            ALine.Text(sbKamoku, ARow.Label);
+            if (ARow.Amounts == nullptr)
+                return;
+            if (ARow.Budget)
+                ALine.Number(sbBudget, ARow.Amounts->Budget);
+            if (ARow.Actual)
+                ALine.Number(sbActual, ARow.Amounts->Actual);
+            if (ARow.Difference)
+                ALine.Number(sbDifference, ARow.Amounts->Difference);
+            if (ARow.Months)
+                for (int M = 0; M < Printed; ++M)
+                    ALine.Number(sbFirstMonth + M, ARow.Amounts->Months[static_cast<size_t>(M)]);
+        });
 }
 
 namespace {

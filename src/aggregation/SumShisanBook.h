@@ -70,7 +70,7 @@ private:
     TSumShisanTable FCumulative;
 };
 
-std::string MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                               const TSumContext& AContext);
+void MakeShisanBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                        const TSumContext& AContext, TTvrTextOut& AOut);
 
 } // namespace tavrel

@@ -33,8 +33,11 @@ const std::string& TSumShushiMeisai::MTEKI() const { return FKinsen ? FKinsen->K
 const std::string& TSumShushiMeisai::MKamoku2() const { return FKinsen ? FKinsen->Kamoku2CodeName() : EmptyText(); }
 const std::string& TSumShushiMeisai::MKamoku3() const { return FKinsen ? FKinsen->Kamoku3CodeName() : EmptyText(); }
 
-void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                           const TTvrRegionalSettings& ASettings, TSumShushiMeisais& ARows)
+namespace {
+
+template <typename TRows>
+void AddShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                         const TTvrRegionalSettings& ASettings, TRows& ARows)
 {
     const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
     const TSrcKamokuGrans& Grans = AKinsenTable.KamokuMaster().Grans();
@@ -43,29 +46,36 @@ void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger
         if (Gran.Inout() == skiCarrying)
             continue;
         ARows.Separate();
-        ARows.Add(TSumShushiMeisai::CreateTitle(Gran, ALedger.SumAll(Gran), ASettings));
+        ARows.Append(TSumShushiMeisai::CreateTitle(Gran, ALedger.SumAll(Gran), ASettings));
         for (int M = 0; M < ALedger.MonthCount(); ++M)
             for (const int32_t Index : ALedger.Rows(Gran, M))
-                ARows.Add(TSumShushiMeisai::CreateKinsen(Kinsens.Kinsens(Index)));
+                ARows.Append(TSumShushiMeisai::CreateKinsen(Kinsens.Kinsens(Index)));
     }
 }
 
-std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                     const TSumContext& AContext)
+} // namespace
+
+void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                           const TTvrRegionalSettings& ASettings, TSumShushiMeisais& ARows)
 {
-    TSumShushiMeisais Rows;
-    BuildShushiMeisaiRows(AKinsenTable, ALedger, AContext.Settings, Rows);
-    return BookRowsText(Rows, ShushiMeisaiBookSchema().ColumnCount(), AContext.Settings,
-                        [&](TSumLine& ALine, int AIndex) {
-        const TSumShushiMeisai& Row = Rows.ShushiMeisais(AIndex);
-        ALine.Value(mbMTradingDate, Row.MTradingDate());
-        ALine.Text(mbMSNOTE, Row.MSNOTE());
-        ALine.Text(mbMAITE, Row.MAITE());
-        ALine.Text(mbMTEKI, Row.MTEKI());
-        ALine.Text(mbMKamoku2, Row.MKamoku2());
-        ALine.Text(mbMKamoku3, Row.MKamoku3());
-        ALine.Number(mbMKingaku, Row.MKingaku());
-    });
+    AddShushiMeisaiRows(AKinsenTable, ALedger, ASettings, ARows);
+}
+
+void MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                              const TSumContext& AContext, TTvrTextOut& AOut)
+{
+    WriteBookRows<TSumShushiMeisai>(
+        AOut, ShushiMeisaiBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddShushiMeisaiRows(AKinsenTable, ALedger, AContext.Settings, ARows); },
+        [](TSumLine& ALine, const TSumShushiMeisai& ARow, const TSumShushiMeisai*, int) {
+            ALine.Value(mbMTradingDate, ARow.MTradingDate());
+            ALine.Text(mbMSNOTE, ARow.MSNOTE());
+            ALine.Text(mbMAITE, ARow.MAITE());
+            ALine.Text(mbMTEKI, ARow.MTEKI());
+            ALine.Text(mbMKamoku2, ARow.MKamoku2());
+            ALine.Text(mbMKamoku3, ARow.MKamoku3());
+            ALine.Number(mbMKingaku, ARow.MKingaku());
+        });
 }
 
 namespace {

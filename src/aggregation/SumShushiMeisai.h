@@ -57,7 +57,7 @@ public:
 void BuildShushiMeisaiRows(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
                            const TTvrRegionalSettings& ASettings, TSumShushiMeisais& ARows);
 
-std::string MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                     const TSumContext& AContext);
+void MakeShushiMeisaiBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                              const TSumContext& AContext, TTvrTextOut& AOut);
 
 } // namespace tavrel

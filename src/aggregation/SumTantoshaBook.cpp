@@ -39,7 +39,10 @@ const std::string& TSumTantosha::TKamoku1() const { return FKinsen ? FKinsen->Ka
 const std::string& TSumTantosha::TKamoku2() const { return FKinsen ? FKinsen->Kamoku2CodeName() : EmptyText(); }
 const std::string& TSumTantosha::TKamoku3() const { return FKinsen ? FKinsen->Kamoku3CodeName() : EmptyText(); }
 
-void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows)
+namespace {
+
+template <typename TRows>
+void AddTantoshaRows(const TSrcKinsenTable& AKinsenTable, TRows& ARows)
 {
     const TSrcKinsens& Kinsens = AKinsenTable.Kinsens();
     // The transactions grouped once by the person their code was resolved
@@ -57,32 +60,40 @@ void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows
         if (Tantosha.Empty())
             continue;
         ARows.Separate();
-        ARows.Add(Tantosha);
+        ARows.Append(Tantosha);
         const auto It = ByPerson.find(&Tantosha);
         if (It == ByPerson.end())
             continue;
         for (const int32_t Index : It->second)
-            ARows.Add(Kinsens.Kinsens(Index));
+            ARows.Append(Kinsens.Kinsens(Index));
     }
 }
 
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext)
+} // namespace
+
+void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows)
 {
-    TSumTantoshas Rows;
-    BuildTantoshaRows(AKinsenTable, Rows);
-    return BookRowsText(Rows, TantoshaBookSchema().ColumnCount(), AContext.Settings, [&](TSumLine& ALine, int AIndex) {
-        const TSumTantosha& Row = Rows.Tantoshas(AIndex);
-        ALine.Value(tbTDATE, Row.TDATE());
-        ALine.Value(tbTSDATE, Row.TSDATE());
-        ALine.Text(tbTSNOTE, Row.TSNOTE());
-        ALine.Text(tbTAITE, Row.TAITE());
-        ALine.Text(tbTTEKI, Row.TTEKI());
-        ALine.Text(tbTKamoku1, Row.TKamoku1());
-        ALine.Text(tbTKamoku2, Row.TKamoku2());
-        ALine.Text(tbTKamoku3, Row.TKamoku3());
-        ALine.Value(tbTNyukin, Row.TNyukin());
-        ALine.Value(tbTShukkin, Row.TShukkin());
-    });
+    AddTantoshaRows(AKinsenTable, ARows);
+}
+
+void MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger&, const TSumContext& AContext,
+                          TTvrTextOut& AOut)
+{
+    WriteBookRows<TSumTantosha>(
+        AOut, TantoshaBookSchema().ColumnCount(), AContext.Settings,
+        [&](auto& ARows) { AddTantoshaRows(AKinsenTable, ARows); },
+        [](TSumLine& ALine, const TSumTantosha& ARow, const TSumTantosha*, int) {
+            ALine.Value(tbTDATE, ARow.TDATE());
+            ALine.Value(tbTSDATE, ARow.TSDATE());
+            ALine.Text(tbTSNOTE, ARow.TSNOTE());
+            ALine.Text(tbTAITE, ARow.TAITE());
+            ALine.Text(tbTTEKI, ARow.TTEKI());
+            ALine.Text(tbTKamoku1, ARow.TKamoku1());
+            ALine.Text(tbTKamoku2, ARow.TKamoku2());
+            ALine.Text(tbTKamoku3, ARow.TKamoku3());
+            ALine.Value(tbTNyukin, ARow.TNyukin());
+            ALine.Value(tbTShukkin, ARow.TShukkin());
+        });
 }
 
 namespace {

@@ -63,7 +63,7 @@ public:
 void BuildTantoshaRows(const TSrcKinsenTable& AKinsenTable, TSumTantoshas& ARows);
 
 // The book of a table loaded with a person master.
-std::string MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                 const TSumContext& AContext);
+void MakeTantoshaBookText(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                          const TSumContext& AContext, TTvrTextOut& AOut);
 
 } // namespace tavrel

@@ -90,9 +90,15 @@ std::string BudgetLabel(const std::string& APrefix, const std::string& AName, co
     return Trim(APrefix + AName + " " + BudgetText(ABudget, ASettings));
 }
 
-void WriteBookText(const std::string& AFileName, std::string_view AText)
+TTvrFileWriter WriteBookText(TTvrTextWriter& AWriter, const std::string& AFileName, const TTvrMakeText& AMake)
 {
-    WriteFileIfChanged(AFileName, EncodeText(AText), TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace);
+    return AWriter.Write(AFileName, AMake, TTvrWriteDurability::Regenerable, TTvrLinkWrite::Replace);
+}
+
+void WriteBookFile(const std::string& AFileName, const TTvrMakeText& AMake)
+{
+    TTvrTextWriter Writer;
+    WriteBookText(Writer, AFileName, AMake).Commit();
 }
 
 } // namespace tavrel

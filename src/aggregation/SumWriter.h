@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tables/TvrCsv.h"
@@ -24,11 +25,12 @@ struct TSumContext {
 };
 
 // The signature every book builder shares: the book's text, one line per
-// row, made from the checked cash-book table (with the masters it refers
-// to), the ledger of the run and the context. A builder changes nothing, so
-// that any book can be built alone and in any order.
-using TSumBookText = std::string (*)(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
-                                     const TSumContext& AContext);
+// row, made into AOut from the checked cash-book table (with the masters it
+// refers to), the ledger of the run and the context. A builder changes
+// nothing, so that any book can be built alone, in any order, on any
+// thread, and made again to the same text.
+using TSumBookText = void (*)(const TSrcKinsenTable& AKinsenTable, const TSumLedger& ALedger,
+                              const TSumContext& AContext, TTvrTextOut& AOut);
 
 // The empty text and the null value that rows without a source return.
 const std::string& EmptyText();
@@ -84,6 +86,12 @@ public:
     void Value(int ACol, const TTvrValue& AValue);
     // The line with its CR LF appended to ATarget.
     void AppendTo(std::string& ATarget) const;
+    // The line with its CR LF as the next line of a text.
+    void WriteTo(TTvrTextOut& AOut) const
+    {
+        AppendTo(AOut.Text());
+        AOut.LineDone();
+    }
 
 private:
     std::string& Owned(int ACol);
@@ -102,28 +110,83 @@ private:
 std::string BudgetLabel(const std::string& APrefix, const std::string& AName, const TTvrValue& ABudget,
                         const TTvrRegionalSettings& ASettings);
 
-// Encodes the text and writes it only when the file's content changes. A
-// symbolic link at the book's path is replaced by the book, never written
-// through.
-void WriteBookText(const std::string& AFileName, std::string_view AText);
+// Writes the text AMake makes to a book's file with the books' routine: code
+// page 932, or UTF-8 with a byte-order mark when the text needs it; the file
+// replaced only when its content changes, and a symbolic link at its path
+// replaced by the book, never written through. The file is finished, not
+// yet in place: Commit puts it there.
+TTvrFileWriter WriteBookText(TTvrTextWriter& AWriter, const std::string& AFileName, const TTvrMakeText& AMake);
+// The same, put in place at once: a single book or document, written
+// with buffers of its own.
+void WriteBookFile(const std::string& AFileName, const TTvrMakeText& AMake);
 
-// The text of a book: one line per row (an empty row is a line of empty
-// fields), each ending in CR LF.
-template <typename TRows, typename TFill>
-std::string BookRowsText(const TRows& ARows, int AColumnCount, const TTvrRegionalSettings& ASettings, TFill AFill)
-{
-    TSumLine Line(AColumnCount, ASettings);
-    std::string Text;
-    // About the size of a line of the longest books, so that the text of a
-    // million rows is not copied again and again while it grows.
-    Text.reserve(static_cast<size_t>(ARows.Count()) * (24 + 12 * static_cast<size_t>(AColumnCount)));
-    for (int I = 0; I < ARows.Count(); ++I) {
-        Line.Clear();
-        if (!ARows.Row(I).Empty())
-            AFill(Line, I);
-        Line.AppendTo(Text);
+// The rows of a book as they are made, each written as its line as soon as
+// the row after it is known: a line may depend on the next row (a balance is
+// shown only on the last row of its date). Only that one row is kept, never
+// the book's rows. It appends as TSumRowList does, so that one builder
+// serves both.
+template <typename TRow, typename TFill>
+class TSumRowStream {
+public:
+    // AFill(ALine, ARow, ANext, AIndex) sets the fields of a row that is not
+    // empty; ANext is the row after it, none after the last row.
+    TSumRowStream(TTvrTextOut& AOut, int AColumnCount, const TTvrRegionalSettings& ASettings, TFill AFill)
+        : FOut(AOut), FLine(AColumnCount, ASettings), FFill(std::move(AFill))
+    {
     }
-    return Text;
+    TSumRowStream(const TSumRowStream&) = delete;
+    TSumRowStream& operator=(const TSumRowStream&) = delete;
+
+    int Count() const { return FCount; }
+    // Constructs the row and returns its index.
+    template <typename... TArgs>
+    int Append(TArgs&&... AArgs)
+    {
+        TRow Next(std::forward<TArgs>(AArgs)...);
+        if (FCount > 0)
+            WriteHeld(&Next);
+        FHeld = std::move(Next);
+        return FCount++;
+    }
+    // An empty row, unless no row came yet: the separator before every
+    // block of a book but the first.
+    void Separate()
+    {
+        if (FCount > 0)
+            Append();
+    }
+    // Writes the last row.
+    void Finish()
+    {
+        if (FCount > 0)
+            WriteHeld(nullptr);
+    }
+
+private:
+    void WriteHeld(const TRow* ANext)
+    {
+        FLine.Clear();
+        if (!FHeld.Empty())
+            FFill(FLine, static_cast<const TRow&>(FHeld), ANext, FCount - 1);
+        FLine.WriteTo(FOut);
+    }
+
+    TTvrTextOut& FOut;
+    TSumLine FLine;
+    TFill FFill;
+    TRow FHeld;
+    int FCount = 0;
+};
+
+// A book's text: AAddRows(ARows) appends the rows to a TSumRowStream of
+// them, whose lines AFill fills (see TSumRowStream).
+template <typename TRow, typename TAddRows, typename TFill>
+void WriteBookRows(TTvrTextOut& AOut, int AColumnCount, const TTvrRegionalSettings& ASettings, TAddRows AAddRows,
+                   TFill AFill)
+{
+    TSumRowStream<TRow, TFill> Rows(AOut, AColumnCount, ASettings, std::move(AFill));
+    AAddRows(Rows);
+    Rows.Finish();
 }
 
 } // namespace tavrel

@@ -4,10 +4,10 @@
 #include "aggregation/TvrSumup.h"
 
 #include <filesystem>
-#include <future>
 #include <system_error>
 #include <vector>
 
+#include "aggregation/SumBookMaker.h"
 #include "aggregation/SumBooks.h"
 #include "aggregation/SumLedger.h"
 #include "aggregation/SumOutputFolder.h"
@@ -111,8 +111,11 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
         throw ETvrError("出力フォルダ \"" + FolderText(Output) + "\" は他の集計で使用中です。");
     RemoveStaleTemporaryFiles(Output);
 
+    // A kept sheet reads its file only when the viewer shows it: the
+    // loaders have just read every table once.
     const auto LoadInput = [&](const std::string& APath, const TTvrFieldDefDynArray& ADefs) {
-        FInputs->Sheets(FInputs->Add()).LoadFromFile(APath, ADefs, Settings);
+        if (AParams.KeepSheets)
+            FInputs->Sheets(FInputs->Add()).LoadFromFileDeferred(APath, ADefs, Settings);
     };
 
     // The source objects live only during the run; the unique pointers free
@@ -148,39 +151,36 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     const TSumLedger Ledger(*Kinsen);
     const TSumContext Context{Settings, AParams.Today};
 
-    // Each book's text is made on this thread while the book before it is
-    // encoded, written and read back as a sheet on another, so that a run
-    // uses both cores of a small machine. A book's line goes to the log only
-    // once the book before it has been written, and a failed write stops the
+    // The books are made side by side on other threads (TSumBookMaker) and
+    // put in place here, one after the other. A book's line goes to the log
+    // only once the book before it is in place, and a failed book stops the
     // run there: the log and the files are those of one book after another.
+    // The threads only read the tables: the master's lookup index, built at
+    // its first lookup, is built here, before them, even for a cash book
+    // whose check looked nothing up.
+    std::vector<TSumBookMaker::TJob> Jobs;
+    for (const TSumBook& Book : SumBooks())
+        if (!Book.NeedsTantosha || Tantosha)
+            Jobs.push_back({&Book, Output + Book.Schema.FileName()});
+    int Unused = -1;
+    (void)Kamoku->KamokuItems().Find(std::string(), Unused);
+    TSumBookMaker Maker(Jobs, *Kinsen, Ledger, Context, TSumBookMaker::ThreadCount());
     std::vector<TRptBookFile> BookFiles;
-    std::future<std::unique_ptr<TTvrSheet>> Pending;
-    const auto FinishPending = [&] {
-        if (Pending.valid())
-            FOutputs->Add(Pending.get());
-    };
+    size_t Next = 0;
     for (const TSumBook& Book : SumBooks()) {
+        const std::string Path = Output + Book.Schema.FileName();
         if (Book.NeedsTantosha && !Tantosha) {
             // A per-person book of an earlier run would stand beside this
             // run's books as if it were one of them.
-            RemoveStaleBook(Output + Book.Schema.FileName());
+            RemoveStaleBook(Path);
             continue;
         }
-        std::string Text = Book.MakeText(*Kinsen, Ledger, Context);
-        FinishPending();
-        const std::string Path = Output + Book.Schema.FileName();
         FSendMessage(Book.Schema.FileName() + " 作成中...");
+        Maker.Take(Next++).Commit();
         BookFiles.push_back({Path, Book.Schema.FieldDefs(Kinsen->FiscalMonths())});
-        Pending = std::async(std::launch::async, [Path, Text = std::move(Text), FieldDefs = BookFiles.back().FieldDefs,
-                                                  &Settings]() mutable {
-            WriteBookText(Path, Text);
-            std::string().swap(Text);
-            auto Sheet = std::make_unique<TTvrSheet>();
-            Sheet->LoadFromFile(Path, FieldDefs, Settings);
-            return Sheet;
-        });
+        if (AParams.KeepSheets)
+            FOutputs->Sheets(FOutputs->Add()).LoadFromFileDeferred(Path, BookFiles.back().FieldDefs, Settings);
     }
-    FinishPending();
 
     const TRptRunResult Result{*Kinsen,
                                Ledger,
@@ -188,7 +188,7 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
                                {KamokuPath, TantoshaPath, KinsenPath},
                                Output,
                                std::move(BookFiles)};
-    MakeYearEndOutputs(AParams.YearEnd, Result, Context, FSendMessage, *FOutputs);
+    MakeYearEndOutputs(AParams.YearEnd, Result, Context, FSendMessage, AParams.KeepSheets ? FOutputs.get() : nullptr);
     return true;
 }
 

@@ -33,11 +33,16 @@ struct TTvrExecuteParams {
     // What the run makes after its books besides them: the year-end
     // documents, the PDF files, next year's tables. Nothing by default.
     TRptYearEndRequest YearEnd;
+    // Whether the run keeps the files it read and wrote as sheets (Inputs,
+    // Outputs) for a viewer. A kept sheet knows its file's name, columns and
+    // time at once, and reads the file only when its rows are first asked
+    // for. A front end that shows no sheet (the command line) keeps none.
+    bool KeepSheets = true;
 };
 
 // One aggregation run: loads the source tables, stops at the first that is
 // not complete, writes the eight books in their fixed order, and keeps every
-// file it read or wrote as a sheet for the viewer.
+// file it read or wrote as a sheet for the viewer when asked to.
 class TTvrSumup {
 public:
     explicit TTvrSumup(TTvrExecuteSendMessage ASendMessage);

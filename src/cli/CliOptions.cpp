@@ -215,6 +215,8 @@ TTvrExecuteParams MakeExecuteParams(const TCliOptions& AOptions, TTvrDate ADefau
                             + " に見つかりません（" + Table.Option + "）。");
     }
     Params.Today = AOptions.Today ? *AOptions.Today : ADefaultToday;
+    // The command line shows no sheet: the run reads no file a second time.
+    Params.KeepSheets = false;
     ApplyYearEndOptions(AOptions, Params);
     return Params;
 }

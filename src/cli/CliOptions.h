@@ -54,7 +54,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& AArgs);
 // The parameters of the run: each table not named on the command line is
 // chosen as the main window chooses without a remembered choice (the first
 // .csv file of the folder, in name order, whose name holds the table's
-// keyword), never a file named like a book or a year-end document. Names
+// keyword), never a file named like a book or a year-end document. The run
+// keeps no sheet of the files (KeepSheets): nothing shows them. Names
 // are kept as their bytes; a name that is not UTF-8 (code page 932 from a
 // Windows stick) is matched by its text. Raises ECliUsage with the system's
 // reason when the folder cannot be opened or listed, when it is not a

@@ -45,7 +45,7 @@ TRptPageHeader ReportPageHeader(const TRptParams& AParams, const TSrcKinsenTable
 
 void MakeYearEndOutputs(const TRptYearEndRequest& ARequest, const TRptRunResult& ARun,
                         const TSumContext& AContext, const TTvrExecuteSendMessage& ASendMessage,
-                        TTvrSheets& AOutputs)
+                        TTvrSheets* AOutputs)
 {
     CheckYearEndRequest(ARequest);
     if (ARequest.KeepSummary)
@@ -56,9 +56,8 @@ void MakeYearEndOutputs(const TRptYearEndRequest& ARequest, const TRptRunResult&
         const std::string Path = ARun.OutputFolder + ADocument.FileName;
         ASendMessage(ADocument.FileName + " 作成中...");
         WriteDocument(Path, ADocument, Settings);
-        auto Sheet = std::make_unique<TTvrSheet>();
-        Sheet->LoadFromFile(Path, ADocument.FieldDefs, Settings);
-        AOutputs.Add(std::move(Sheet));
+        if (AOutputs != nullptr)
+            AOutputs->Sheets(AOutputs->Add()).LoadFromFileDeferred(Path, ADocument.FieldDefs, Settings);
     };
 
     std::optional<TRptDocument> Statement;

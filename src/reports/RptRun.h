@@ -42,7 +42,8 @@ TRptPageHeader ReportPageHeader(const TRptParams& AParams, const TSrcKinsenTable
 // asks for, each with its log line, in this order:
 // 1. 21収支決算書.csv and, with a balance table, 22残高照合表.csv, written
 //    into the output folder with the books' routine and added to AOutputs
-//    as sheets like the books; without a balance table, a
+//    as sheets like the books (none when AOutputs is none: the run keeps no
+//    sheet); without a balance table, a
 //    22残高照合表.csv that an earlier run left there is removed;
 // 2. 総会資料.pdf, then 帳簿.pdf, drawn by the request's functions;
 // 3. next year's four tables in their folder;
@@ -52,6 +53,6 @@ TRptPageHeader ReportPageHeader(const TRptParams& AParams, const TSrcKinsenTable
 // function.
 void MakeYearEndOutputs(const TRptYearEndRequest& ARequest, const TRptRunResult& ARun,
                         const TSumContext& AContext, const TTvrExecuteSendMessage& ASendMessage,
-                        TTvrSheets& AOutputs);
+                        TTvrSheets* AOutputs);
 
 } // namespace tavrel

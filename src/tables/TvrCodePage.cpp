@@ -219,21 +219,80 @@ std::string DecodeUtf8(std::string_view ABytes)
 
 bool LooksLikeUtf8(std::string_view ABytes)
 {
-    bool MultiByte = false;
+    TTvrUtf8Look Look;
+    Look.Add(ABytes);
+    return Look.LooksLikeUtf8();
+}
+
+namespace {
+
+// The length of the sequence a lead byte starts (2 to 4), or 0 for a byte
+// that starts none.
+size_t Utf8LeadLength(unsigned char AByte)
+{
+    if ((AByte & 0xE0) == 0xC0)
+        return 2;
+    if ((AByte & 0xF0) == 0xE0)
+        return 3;
+    if ((AByte & 0xF8) == 0xF0)
+        return 4;
+    return 0;
+}
+
+} // namespace
+
+void TTvrUtf8Look::Add(std::string_view ABytes)
+{
+    if (FInvalid)
+        return;
     size_t Pos = 0;
-    while (Pos < ABytes.size()) {
-        if (static_cast<unsigned char>(ABytes[Pos]) < 0x80) {
+    char32_t Code = 0;
+    if (FCarryLength > 0) {
+        const size_t Needed = Utf8LeadLength(static_cast<unsigned char>(FCarry[0]));
+        while (FCarryLength < Needed && Pos < ABytes.size())
+            FCarry[FCarryLength++] = ABytes[Pos++];
+        if (FCarryLength < Needed)
+            return;
+        if (Utf8SequenceLength(std::string_view(FCarry, Needed), 0, Code) != Needed) {
+            FInvalid = true;
+            return;
+        }
+        FMultiByte = true;
+        FCarryLength = 0;
+    }
+    const size_t Size = ABytes.size();
+    while (Pos < Size) {
+        // Eight ASCII bytes at a time: most of every file is ASCII.
+        uint64_t Word = 0;
+        if (Size - Pos >= 8 && (std::memcpy(&Word, ABytes.data() + Pos, 8), (Word & 0x8080808080808080ull) == 0)) {
+            Pos += 8;
+            continue;
+        }
+        const auto Lead = static_cast<unsigned char>(ABytes[Pos]);
+        if (Lead < 0x80) {
             ++Pos;
             continue;
         }
-        char32_t Code = 0;
         const size_t Length = Utf8SequenceLength(ABytes, Pos, Code);
-        if (Length == 0)
-            return false;
-        MultiByte = true;
-        Pos += Length;
+        if (Length != 0) {
+            FMultiByte = true;
+            Pos += Length;
+            continue;
+        }
+        // A sequence the end of the piece cuts short is judged when the
+        // next piece completes it.
+        const size_t Needed = Utf8LeadLength(Lead);
+        bool Cut = Needed > 0 && Pos + Needed > Size;
+        for (size_t I = Pos + 1; Cut && I < Size; ++I)
+            Cut = (static_cast<unsigned char>(ABytes[I]) & 0xC0) == 0x80;
+        if (!Cut) {
+            FInvalid = true;
+            return;
+        }
+        FCarryLength = Size - Pos;
+        std::memcpy(FCarry, ABytes.data() + Pos, FCarryLength);
+        return;
     }
-    return MultiByte;
 }
 
 namespace {
@@ -356,11 +415,20 @@ std::string FileNameText(std::string_view AName)
 
 bool TryEncodeCp932(std::string_view AText, std::string& AResult)
 {
-    const TCp932Tables& Tables = TCp932Tables::Get();
     AResult.resize(AText.size());
-    char* Out = AResult.data();
+    size_t Length = 0;
+    const bool Result = TryEncodeCp932(AText, AResult.data(), Length);
+    AResult.resize(Length);
+    return Result;
+}
+
+bool TryEncodeCp932(std::string_view AText, char* AOut, size_t& ALength)
+{
+    const TCp932Tables& Tables = TCp932Tables::Get();
+    char* Out = AOut;
     const auto* In = reinterpret_cast<const unsigned char*>(AText.data());
     const auto* End = In + AText.size();
+    ALength = 0;
     while (In < End) {
         // Eight ASCII bytes at a time: most of every book is ASCII.
         uint64_t Word = 0;
@@ -392,7 +460,7 @@ bool TryEncodeCp932(std::string_view AText, std::string& AResult)
         *Out++ = static_cast<char>(Bytes & 0xFF);
         In += Length;
     }
-    AResult.resize(static_cast<size_t>(Out - AResult.data()));
+    ALength = static_cast<size_t>(Out - AOut);
     return true;
 }
 

@@ -45,6 +45,22 @@ private:
 // holding at least one multi-byte sequence.
 bool LooksLikeUtf8(std::string_view ABytes);
 
+// LooksLikeUtf8 of bytes given in pieces, all taken together: a writer that
+// makes a file piece by piece learns it without keeping the pieces. A
+// sequence may be cut between two pieces.
+class TTvrUtf8Look {
+public:
+    void Add(std::string_view ABytes);
+    bool LooksLikeUtf8() const { return !FInvalid && FCarryLength == 0 && FMultiByte; }
+
+private:
+    bool FInvalid = false;
+    bool FMultiByte = false;
+    // The start of a sequence that the next piece goes on with.
+    char FCarry[4] = {};
+    size_t FCarryLength = 0;
+};
+
 // UTF-8 bytes as text: each byte that is not part of a valid sequence, and
 // each NUL, becomes U+FFFD.
 std::string DecodeUtf8(std::string_view ABytes);
@@ -65,5 +81,9 @@ std::string FileNameText(std::string_view AName);
 // code page 932 cannot hold exactly (reading the bytes back would not give
 // the same character), leaving AResult unspecified.
 [[nodiscard]] bool TryEncodeCp932(std::string_view AText, std::string& AResult);
+// The same into AOut, which has room for AText.size() bytes (no character
+// takes more bytes in code page 932 than in UTF-8); ALength is the number of
+// bytes written. A writer reuses one buffer for every piece of a file.
+[[nodiscard]] bool TryEncodeCp932(std::string_view AText, char* AOut, size_t& ALength);
 
 } // namespace tavrel

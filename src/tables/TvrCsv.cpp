@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <limits>
 #include <cstdlib>
+#include <limits>
+#include <memory>
+#include <stdexcept>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -390,17 +392,55 @@ std::string MakeCsvLine(std::span<const std::string> AFields)
     return Line;
 }
 
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The code page 932 bytes of a text given in pieces, for as long as the text
+// holds only characters the code page holds, and whether those bytes taken
+// together would read back as UTF-8 (half-width kana such as "ﾃｽ" do). The
+// buffer serves piece after piece.
+class TCp932Pieces {
+public:
+    void Reset() { FLook = TTvrUtf8Look(); }
+
+    // The bytes of the piece, valid until the next call, in ABytes; false
+    // when the piece holds a character code page 932 cannot hold.
+    bool Encode(std::string_view APiece, std::string_view& ABytes)
+    {
+        if (APiece.size() > FCapacity) {
+            FCapacity = std::max(APiece.size(), 2 * FCapacity);
+            FBuffer = std::make_unique_for_overwrite<char[]>(FCapacity);
+        }
+        size_t Length = 0;
+        if (!TryEncodeCp932(APiece, FBuffer.get(), Length))
+            return false;
+        ABytes = std::string_view(FBuffer.get(), Length);
+        FLook.Add(ABytes);
+        return true;
+    }
+
+    // Every byte given reads back as UTF-8: the text must be written as
+    // UTF-8 with a mark instead, so that it always reads back as written.
+    bool ReadsAsUtf8() const { return FLook.LooksLikeUtf8(); }
+
+private:
+    TTvrUtf8Look FLook;
+    std::unique_ptr<char[]> FBuffer;
+    size_t FCapacity = 0;
+};
+
+} // namespace
+
 std::string EncodeText(std::string_view AText)
 {
-    // Code page 932 bytes that happen to form valid UTF-8 (half-width kana
-    // such as "ﾃｽ" do) would be read back as UTF-8: such a text is written
-    // as UTF-8 with a mark too, so that it always reads back as written.
-    std::string Bytes;
-    if (TryEncodeCp932(AText, Bytes) && !LooksLikeUtf8(Bytes))
-        return Bytes;
-    Bytes.assign("\xEF\xBB\xBF");
-    Bytes.append(AText);
-    return Bytes;
+    TCp932Pieces Cp932;
+    std::string_view Bytes;
+    if (Cp932.Encode(AText, Bytes) && !Cp932.ReadsAsUtf8())
+        return std::string(Bytes);
+    std::string Result(kUtf8Mark);
+    Result.append(AText);
+    return Result;
 }
 
 std::string EncodeTextLines(std::span<const std::string> ALines)
@@ -417,66 +457,364 @@ std::string EncodeTextLines(std::span<const std::string> ALines)
     return EncodeText(Text);
 }
 
-bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability,
-                        TTvrLinkWrite ALinkWrite)
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+// The bytes of a file compared at a time.
+constexpr size_t kCompareSize = 256 * 1024;
+
+// Reads up to ASize bytes at AOffset, fewer only at the end of the file;
+// the number read, or -1.
+ssize_t ReadAt(int AFd, char* ABuffer, size_t ASize, off_t AOffset)
 {
-    std::string Target = AFileName;
-    struct stat St {};
+    size_t Done = 0;
+    while (Done < ASize) {
+        const ssize_t N = ::pread(AFd, ABuffer + Done, ASize - Done, AOffset + static_cast<off_t>(Done));
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (N == 0)
+            break;
+        Done += static_cast<size_t>(N);
+    }
+    return static_cast<ssize_t>(Done);
+}
+
+} // namespace
+
+struct TTvrFileWriter::TState {
+    enum class TStep { Comparing, Writing, Unchanged, Finished, Committed };
+
+    // The name the caller gave, for messages; the file replaced.
+    std::string FileName;
+    std::string Target;
+    TTvrWriteDurability Durability = TTvrWriteDurability::Durable;
+    // A regular file is there, with this status.
+    bool Exists = false;
+    struct stat Status {};
+    TStep Step = TStep::Comparing;
+    // While comparing: the present file, and how many of its bytes the
+    // content has matched so far.
+    int Old = -1;
+    off_t Agreed = 0;
+    std::unique_ptr<char[]> Buffer;
+    // From the first difference on: the temporary file.
+    std::string Temporary;
+    int Fd = -1;
+
+    ~TState()
+    {
+        CloseOld();
+        Abandon();
+    }
+
+    void CloseOld()
+    {
+        if (Old >= 0)
+            ::close(Old);
+        Old = -1;
+    }
+
+    void OpenOld()
+    {
+        Agreed = 0;
+        if (Exists)
+            Old = ::open(Target.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+
+    // The temporary file closed and removed.
+    void Abandon()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+        Fd = -1;
+        if (!Temporary.empty())
+            ::unlink(Temporary.c_str());
+        Temporary.clear();
+    }
+
+    [[noreturn]] void Fail(int AErrno)
+    {
+        CloseOld();
+        Abandon();
+        RaiseCreateError(FileName, AErrno);
+    }
+
+    char* CompareBuffer()
+    {
+        if (!Buffer)
+            Buffer = std::make_unique_for_overwrite<char[]>(kCompareSize);
+        return Buffer.get();
+    }
+
+    // Compares the bytes with the present file from where they agree so far
+    // and takes the leading part that agrees; ABytes keeps the rest.
+    void Compare(std::string_view& ABytes)
+    {
+        if (Old < 0)
+            return;
+        char* const Present = CompareBuffer();
+        while (!ABytes.empty()) {
+            const size_t Size = std::min(ABytes.size(), kCompareSize);
+            const ssize_t Read = ReadAt(Old, Present, Size, Agreed);
+            if (Read != static_cast<ssize_t>(Size) || std::memcmp(Present, ABytes.data(), Size) != 0)
+                return;
+            Agreed += static_cast<off_t>(Size);
+            ABytes.remove_prefix(Size);
+        }
+    }
+
+    // The content differs from the present file from byte Agreed on: the
+    // temporary file gets the agreeing part of the present file, and the
+    // rest of the content after it.
+    void Diverge()
+    {
+        // A read-only file stays as it is, as writing in place would fail;
+        // the permission bits count even for a user (root) who could write.
+        if (Exists && ((Status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(Target.c_str(), W_OK) != 0))
+            Fail(EACCES);
+        const size_t Slash = Target.rfind('/');
+        const std::string Folder = Slash == std::string::npos ? std::string() : Target.substr(0, Slash + 1);
+        const std::string Name = Slash == std::string::npos ? Target : Target.substr(Slash + 1);
+        for (int Attempt = 0; Attempt < 100 && Fd < 0; ++Attempt) {
+            Temporary = Folder + TemporaryName(Name);
+            Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (Fd < 0) {
+                const int Error = errno;
+                Temporary.clear();
+                if (Error != EEXIST)
+                    Fail(Error);
+            }
+        }
+        if (Fd < 0)
+            Fail(EEXIST);
+        CopyAgreed();
+        CloseOld();
+        Step = TStep::Writing;
+    }
+
+    // The first Agreed bytes of the present file into the temporary file:
+    // inside the kernel where the file system can, else through the buffer.
+    void CopyAgreed()
+    {
+        off_t From = 0;
+        while (From < Agreed) {
+            const ssize_t N = ::copy_file_range(Old, &From, Fd, nullptr, static_cast<size_t>(Agreed - From), 0);
+            if (N > 0)
+                continue;
+            if (N < 0 && errno == EINTR)
+                continue;
+            if (N < 0 && errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+                Fail(errno);
+            break;
+        }
+        char* const Present = CompareBuffer();
+        while (From < Agreed) {
+            const ssize_t Read = ReadAt(Old, Present, std::min<size_t>(kCompareSize, static_cast<size_t>(Agreed - From)), From);
+            if (Read <= 0)
+                Fail(Read < 0 ? errno : EIO);
+            if (!WriteAll(Fd, std::string_view(Present, static_cast<size_t>(Read))))
+                Fail(errno);
+            From += Read;
+        }
+    }
+};
+
+TTvrFileWriter::TTvrFileWriter(const std::string& AFileName, TTvrWriteDurability ADurability,
+                               TTvrLinkWrite ALinkWrite)
+    : FState(std::make_unique<TState>())
+{
+    TState& S = *FState;
+    S.FileName = AFileName;
+    S.Target = AFileName;
+    S.Durability = ADurability;
     bool Exists = false;
     if (ALinkWrite == TTvrLinkWrite::Replace) {
         // A link is never written through: it is replaced like any file that
         // differs from the new content.
-        Exists = ::lstat(AFileName.c_str(), &St) == 0 && !S_ISLNK(St.st_mode);
+        Exists = ::lstat(AFileName.c_str(), &S.Status) == 0 && !S_ISLNK(S.Status.st_mode);
     } else {
-        Target = ResolvedTarget(AFileName);
-        Exists = ::stat(Target.c_str(), &St) == 0;
+        S.Target = ResolvedTarget(AFileName);
+        Exists = ::stat(S.Target.c_str(), &S.Status) == 0;
     }
-    if (Exists && S_ISREG(St.st_mode)) {
-        if (static_cast<size_t>(St.st_size) == ABytes.size()) {
-            TFileHandle File(::open(Target.c_str(), O_RDONLY | O_CLOEXEC));
-            std::string Old;
-            if (File.Fd() >= 0 && ReadAll(File.Fd(), Old, ABytes.size()) && Old == ABytes)
-                return false;
+    // A folder, a device or a pipe is never replaced by a file.
+    if (Exists && !S_ISREG(S.Status.st_mode))
+        RaiseCreateError(AFileName, S_ISDIR(S.Status.st_mode) ? EISDIR : EINVAL);
+    S.Exists = Exists;
+    S.OpenOld();
+}
+
+TTvrFileWriter::TTvrFileWriter(TTvrFileWriter&&) noexcept = default;
+TTvrFileWriter& TTvrFileWriter::operator=(TTvrFileWriter&&) noexcept = default;
+TTvrFileWriter::~TTvrFileWriter() = default;
+
+void TTvrFileWriter::Write(std::string_view ABytes)
+{
+    TState& S = *FState;
+    if (S.Step == TState::TStep::Comparing) {
+        S.Compare(ABytes);
+        if (ABytes.empty())
+            return;
+        S.Diverge();
+    }
+    if (S.Step != TState::TStep::Writing)
+        throw std::logic_error("TTvrFileWriter::Write after Finish");
+    if (!WriteAll(S.Fd, ABytes))
+        S.Fail(errno);
+}
+
+void TTvrFileWriter::Restart()
+{
+    TState& S = *FState;
+    if (S.Step != TState::TStep::Comparing && S.Step != TState::TStep::Writing)
+        throw std::logic_error("TTvrFileWriter::Restart after Finish");
+    S.Abandon();
+    S.CloseOld();
+    S.OpenOld();
+    S.Step = TState::TStep::Comparing;
+}
+
+bool TTvrFileWriter::Finish()
+{
+    TState& S = *FState;
+    if (S.Step == TState::TStep::Comparing) {
+        // The content agreed with the file so far: it is the same content
+        // only when the file ends there too.
+        char End = 0;
+        if (S.Old >= 0 && S.Agreed == S.Status.st_size && ReadAt(S.Old, &End, 1, S.Agreed) == 0) {
+            S.CloseOld();
+            S.Step = TState::TStep::Unchanged;
+            return false;
         }
-        // A read-only file stays as it is, as writing in place would fail;
-        // the permission bits count even for a user (root) who could write.
-        if ((St.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(Target.c_str(), W_OK) != 0)
-            RaiseCreateError(AFileName, EACCES);
-    } else if (Exists) {
-        // A folder, a device or a pipe is never replaced by a file.
-        RaiseCreateError(AFileName, S_ISDIR(St.st_mode) ? EISDIR : EINVAL);
+        S.Diverge();
+    }
+    if (S.Step != TState::TStep::Writing)
+        throw std::logic_error("TTvrFileWriter::Finish twice");
+    if (S.Exists && ::fchmod(S.Fd, S.Status.st_mode & 07777) != 0)
+        S.Fail(errno);
+    if (S.Durability == TTvrWriteDurability::Durable && ::fsync(S.Fd) != 0)
+        S.Fail(errno);
+    const int Closed = ::close(S.Fd);
+    S.Fd = -1;
+    if (Closed != 0)
+        S.Fail(errno);
+    S.Step = TState::TStep::Finished;
+    return true;
+}
+
+void TTvrFileWriter::Commit()
+{
+    TState& S = *FState;
+    if (S.Step == TState::TStep::Unchanged) {
+        S.Step = TState::TStep::Committed;
+        return;
+    }
+    if (S.Step != TState::TStep::Finished)
+        throw std::logic_error("TTvrFileWriter::Commit before Finish");
+    if (::rename(S.Temporary.c_str(), S.Target.c_str()) != 0)
+        S.Fail(errno);
+    S.Temporary.clear();
+    S.Step = TState::TStep::Committed;
+}
+
+TTvrTextOut::TTvrTextOut()
+{
+    FText.reserve(kTextPieceSize + kTextPieceSize / 4);
+}
+
+void TTvrTextOut::Flush()
+{
+    if (FText.empty())
+        return;
+    Take(FText);
+    FText.clear();
+}
+
+std::string TTvrTextCollector::Result()
+{
+    Flush();
+    return FResult;
+}
+
+namespace {
+
+// Thrown from a piece of a text that code page 932 cannot hold: the text is
+// made again, as UTF-8.
+struct TNeedsUtf8 {};
+
+} // namespace
+
+// The pieces of one text into one file at a time.
+class TTvrTextWriter::TOut final : public TTvrTextOut {
+public:
+    void Begin(TTvrFileWriter& AFile, bool ACp932)
+    {
+        Discard();
+        FFile = &AFile;
+        FCp932 = ACp932;
+        FPieces.Reset();
+        if (!ACp932)
+            AFile.Write(kUtf8Mark);
     }
 
-    const size_t Slash = Target.rfind('/');
-    const std::string Folder = Slash == std::string::npos ? std::string() : Target.substr(0, Slash + 1);
-    const std::string Name = Slash == std::string::npos ? Target : Target.substr(Slash + 1);
-    std::string Temporary;
-    int Fd = -1;
-    for (int Attempt = 0; Attempt < 100 && Fd < 0; ++Attempt) {
-        Temporary = Folder + TemporaryName(Name);
-        Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (Fd < 0 && errno != EEXIST)
-            RaiseCreateError(AFileName, errno);
+    bool ReadsAsUtf8() const { return FCp932 && FPieces.ReadsAsUtf8(); }
+
+protected:
+    void Take(std::string_view APiece) override
+    {
+        if (!FCp932) {
+            FFile->Write(APiece);
+            return;
+        }
+        std::string_view Bytes;
+        if (!FPieces.Encode(APiece, Bytes))
+            throw TNeedsUtf8();
+        FFile->Write(Bytes);
     }
-    if (Fd < 0)
-        RaiseCreateError(AFileName, EEXIST);
-    TFileHandle File(Fd);
-    const auto Fail = [&](int AErrno) {
-        File.Close();
-        ::unlink(Temporary.c_str());
-        RaiseCreateError(AFileName, AErrno);
-    };
-    if (!WriteAll(File.Fd(), ABytes))
-        Fail(errno);
-    if (Exists && ::fchmod(File.Fd(), St.st_mode & 07777) != 0)
-        Fail(errno);
-    if (ADurability == TTvrWriteDurability::Durable && ::fsync(File.Fd()) != 0)
-        Fail(errno);
-    if (File.Close() != 0)
-        Fail(errno);
-    if (::rename(Temporary.c_str(), Target.c_str()) != 0)
-        Fail(errno);
-    return true;
+
+private:
+    TTvrFileWriter* FFile = nullptr;
+    bool FCp932 = true;
+    TCp932Pieces FPieces;
+};
+
+TTvrTextWriter::TTvrTextWriter() : FOut(std::make_unique<TOut>()) {}
+TTvrTextWriter::~TTvrTextWriter() = default;
+
+TTvrFileWriter TTvrTextWriter::Write(const std::string& AFileName, const TTvrMakeText& AMake,
+                                     TTvrWriteDurability ADurability, TTvrLinkWrite ALinkWrite)
+{
+    TTvrFileWriter File(AFileName, ADurability, ALinkWrite);
+    bool Utf8 = false;
+    try {
+        FOut->Begin(File, true);
+        AMake(*FOut);
+        FOut->Flush();
+        Utf8 = FOut->ReadsAsUtf8();
+    } catch (const TNeedsUtf8&) {
+        Utf8 = true;
+    }
+    if (Utf8) {
+        File.Restart();
+        FOut->Begin(File, false);
+        AMake(*FOut);
+        FOut->Flush();
+    }
+    File.Finish();
+    return File;
+}
+
+bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes, TTvrWriteDurability ADurability,
+                        TTvrLinkWrite ALinkWrite)
+{
+    TTvrFileWriter File(AFileName, ADurability, ALinkWrite);
+    File.Write(ABytes);
+    const bool Changed = File.Finish();
+    File.Commit();
+    return Changed;
 }
 
 void RemoveStaleTemporaryFiles(const std::string& AFolder)

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -69,13 +71,8 @@ std::string EncodeTextLines(std::span<const std::string> ALines);
 // The same for a text whose lines already end in CR LF.
 std::string EncodeText(std::string_view AText);
 
-// Writes the bytes unless the file already holds exactly them. Returns true
-// when it wrote, false when the file was left untouched (its time too).
-// The file is replaced atomically: written to a temporary file beside it,
-// flushed, then renamed over it, keeping its permission bits; a failure
-// leaves the old content whole and no temporary file behind. A file without
-// write permission is not replaced. Raises ETvrError with the platform's
-// text on failure.
+// How carefully a written file is kept, and what a symbolic link at its
+// path stands for.
 enum class TTvrWriteDurability {
     // Forced to the disk before the rename: what the user typed (source
     // tables, configuration), which nothing could make again.
@@ -85,7 +82,6 @@ enum class TTvrWriteDurability {
     // to a reader, and the run does not wait eight times for the disk.
     Regenerable,
 };
-// What a symbolic link at the written path stands for.
 enum class TTvrLinkWrite {
     // The file the user chose (a source table, the configuration): the file
     // the link points to is replaced, and the link stays.
@@ -96,6 +92,117 @@ enum class TTvrLinkWrite {
     // overwrite a file elsewhere.
     Replace,
 };
+
+// A file replaced only when its content changes, written in pieces as the
+// content is made. The pieces are compared with the file's present content
+// as they come, a buffer at a time, and nothing is written while the two
+// agree; from the first difference on, the content goes to a temporary file
+// beside the file (the agreeing part copied from the file itself), which
+// Commit renames over it, keeping its permission bits. A file without write
+// permission is not replaced; a folder, a device or a pipe at the path never
+// is. A failure, or a writer destroyed before Commit, leaves the old content
+// whole and no temporary file behind. Raises ETvrError with the platform's
+// text.
+class TTvrFileWriter {
+public:
+    TTvrFileWriter(const std::string& AFileName, TTvrWriteDurability ADurability, TTvrLinkWrite ALinkWrite);
+    TTvrFileWriter(TTvrFileWriter&&) noexcept;
+    TTvrFileWriter& operator=(TTvrFileWriter&&) noexcept;
+    ~TTvrFileWriter();
+
+    // The next bytes of the content.
+    void Write(std::string_view ABytes);
+    // Forgets every byte written so far: the content starts again.
+    void Restart();
+    // The content is complete. True when it differs from the file's (the
+    // new content is then complete, and flushed when durable), false when
+    // the file already holds exactly these bytes: it is left untouched, its
+    // time too.
+    bool Finish();
+    // Puts the new content in place; nothing for an unchanged file. Files
+    // finished together are thus replaced in the order their caller wants.
+    void Commit();
+
+private:
+    struct TState;
+    std::unique_ptr<TState> FState;
+};
+
+// Where a text goes as it is made: its lines are appended to Text(), and
+// LineDone() after each line hands the text on in pieces of about
+// kTextPieceSize bytes that end with a line, so that a text of any length is
+// never held whole.
+class TTvrTextOut {
+public:
+    static constexpr size_t kTextPieceSize = 256 * 1024;
+
+    TTvrTextOut();
+    virtual ~TTvrTextOut() = default;
+    TTvrTextOut(const TTvrTextOut&) = delete;
+    TTvrTextOut& operator=(const TTvrTextOut&) = delete;
+
+    std::string& Text() { return FText; }
+    void LineDone()
+    {
+        if (FText.size() >= kTextPieceSize)
+            Flush();
+    }
+    // Hands on what Text() holds.
+    void Flush();
+
+protected:
+    // The next piece of the text.
+    virtual void Take(std::string_view APiece) = 0;
+    // Drops what Text() holds, keeping its room.
+    void Discard() { FText.clear(); }
+
+private:
+    std::string FText;
+};
+
+// A text made in pieces, collected whole: for a text that is small, or
+// wanted in memory.
+class TTvrTextCollector final : public TTvrTextOut {
+public:
+    // The text made so far.
+    std::string Result();
+
+protected:
+    void Take(std::string_view APiece) override { FResult.append(APiece); }
+
+private:
+    std::string FResult;
+};
+
+// Makes a text into the text target given.
+using TTvrMakeText = std::function<void(TTvrTextOut& AOut)>;
+
+// Writes texts made in pieces to files, each encoded as EncodeText encodes a
+// whole text: code page 932, or UTF-8 with a byte-order mark when the text
+// turns out to need it, even in its last piece, in which case the text is
+// made a second time from the start. Its buffers serve file after file.
+class TTvrTextWriter {
+public:
+    TTvrTextWriter();
+    ~TTvrTextWriter();
+    TTvrTextWriter(const TTvrTextWriter&) = delete;
+    TTvrTextWriter& operator=(const TTvrTextWriter&) = delete;
+
+    // The file with the text AMake makes, finished and not yet committed
+    // (TTvrFileWriter). AMake must make the same text every time it is
+    // called.
+    TTvrFileWriter Write(const std::string& AFileName, const TTvrMakeText& AMake, TTvrWriteDurability ADurability,
+                         TTvrLinkWrite ALinkWrite);
+
+private:
+    class TOut;
+    std::unique_ptr<TOut> FOut;
+};
+
+// Writes the bytes unless the file already holds exactly them (a
+// TTvrFileWriter given the bytes in one piece and committed at once).
+// Returns true when it wrote, false when the file was left untouched (its
+// time too).
 bool WriteFileIfChanged(const std::string& AFileName, std::string_view ABytes,
                         TTvrWriteDurability ADurability = TTvrWriteDurability::Durable,
                         TTvrLinkWrite ALinkWrite = TTvrLinkWrite::WriteThrough);

@@ -27,14 +27,15 @@ void TTvrSheet::Clear()
     FFileName.clear();
     FFileTimeStamp = TTvrDate();
     FFileTimeStampKnown = false;
+    FDeferred = false;
     FLines.clear();
     FText = TTvrFileText();
     FCachedRow = -1;
     FCachedFields.clear();
 }
 
-void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
-                             const TTvrRegionalSettings& ASettings)
+void TTvrSheet::SetFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                        const TTvrRegionalSettings& ASettings)
 {
     Clear();
     for (const TTvrFieldDef& Def : AFieldDefs)
@@ -44,8 +45,37 @@ void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrF
     TTvrDate Time;
     FFileTimeStampKnown = TryFileModificationTime(AFileName, Time);
     FFileTimeStamp = FFileTimeStampKnown ? Time : TTvrDate();
-    FText = TTvrFileText(ReadFileBytes(AFileName));
+}
+
+void TTvrSheet::LoadFromFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                             const TTvrRegionalSettings& ASettings)
+{
+    SetFile(AFileName, AFieldDefs, ASettings);
+    ReadContent();
+}
+
+void TTvrSheet::LoadFromFileDeferred(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                                     const TTvrRegionalSettings& ASettings)
+{
+    SetFile(AFileName, AFieldDefs, ASettings);
+    FDeferred = true;
+}
+
+void TTvrSheet::ReadContent() const
+{
+    FText = TTvrFileText(ReadFileBytes(FFileName));
     FLines = SplitTextLines(FText.Body());
+}
+
+int TTvrSheet::RowCount() const
+{
+    if (ColCount() == 0)
+        return 0;
+    if (FDeferred) {
+        ReadContent();
+        FDeferred = false;
+    }
+    return static_cast<int>(FLines.size());
 }
 
 const std::vector<std::string>& TTvrSheet::RowFields(int ARow) const

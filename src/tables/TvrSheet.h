@@ -73,6 +73,17 @@ public:
     // the time unknown.
     void LoadFromFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
                       const TTvrRegionalSettings& ASettings);
+    // The same, but the file's content is read only the first time a row is
+    // asked for (RowCount, Cells), and again at the next time when that read
+    // failed: the fields, the file name and the file's time are set at once,
+    // so that a list of a run's files shows them without reading any (the
+    // time unknown when the file's status cannot be read now). RowCount and
+    // Cells raise ETvrError with the platform's text when the content cannot
+    // be read then.
+    void LoadFromFileDeferred(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                              const TTvrRegionalSettings& ASettings);
+    // False while a deferred content has not been read yet.
+    bool ContentRead() const { return !FDeferred; }
     void Clear();
 
     // A copy of one cell: null, the text exactly as split (text columns), or
@@ -87,9 +98,12 @@ public:
     // shown as unknown then.
     bool FileTimeStampKnown() const { return FFileTimeStampKnown; }
     int ColCount() const { return FFields.Count(); }
-    int RowCount() const { return ColCount() == 0 ? 0 : static_cast<int>(FLines.size()); }
+    int RowCount() const;
 
 private:
+    void SetFile(const std::string& AFileName, std::span<const TTvrFieldDef> AFieldDefs,
+                 const TTvrRegionalSettings& ASettings);
+    void ReadContent() const;
     const std::vector<std::string>& RowFields(int ARow) const;
 
     TTvrFields FFields;
@@ -97,8 +111,10 @@ private:
     TTvrDate FFileTimeStamp;
     bool FFileTimeStampKnown = false;
     TTvrRegionalSettings FSettings;
-    TTvrFileText FText;
-    std::vector<std::string_view> FLines;
+    // The content, read at the first row asked for when deferred.
+    mutable bool FDeferred = false;
+    mutable TTvrFileText FText;
+    mutable std::vector<std::string_view> FLines;
     // The fields of the row read last: a viewer reads a row cell by cell.
     mutable int FCachedRow = -1;
     mutable std::vector<std::string> FCachedFields;

@@ -154,6 +154,7 @@ public:
         Params.Settings = TTvrRegionalSettings{};
         Params.Today = AToday;
         Params.YearEnd = YearEnd;
+        Params.KeepSheets = KeepSheets;
         return FSumup.Execute(Params);
     }
 
@@ -185,6 +186,9 @@ public:
     std::vector<std::string> Log;
     // What each run makes after its books: nothing unless a test asks.
     TRptYearEndRequest YearEnd;
+    // Whether the run keeps its files as sheets, as the desktop program's
+    // runs do.
+    bool KeepSheets = true;
 
 private:
     TTvrSumup FSumup;

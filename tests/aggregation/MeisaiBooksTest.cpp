@@ -282,7 +282,8 @@ TEST(MajorItemStatement, BuiltAloneFromAFreshLedgerPrintsTheRealSums)
     ASSERT_TRUE(Tables.Completed()) << LogText(Tables.Log);
     const TSumLedger Ledger(*Tables.Kinsen);
     const TSumContext Context{Tables.Settings, Today()};
-    WriteBookText(Temp.Path(kGranMeisaiBookName), MakeGranMeisaiBookText(*Tables.Kinsen, Ledger, Context));
+    WriteBookFile(Temp.Path(kGranMeisaiBookName),
+                  [&](TTvrTextOut& AOut) { MakeGranMeisaiBookText(*Tables.Kinsen, Ledger, Context, AOut); });
     ExpectBook(Temp.Path(kGranMeisaiBookName), {
         "\"■ 101.会費収入 (50,000)\",,,12800",
         ",\"01.年会費 (40,000)\",,12500",

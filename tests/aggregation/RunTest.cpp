@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <unistd.h>
 
 namespace tavrel::aggtest {
 namespace {
@@ -117,6 +118,47 @@ TEST(AggregationRun, CompleteRunKeepsEveryFileAsASheet)
     EXPECT_EQ(Midd.CharCount(), 10);
     // A cell of a book read back through its sheet.
     EXPECT_EQ(Outputs.Sheets(0).Cells(12, 0).AsFloat(), 1500);
+}
+
+// A kept sheet knows its file's name, columns and time at once, and reads
+// the file only when its rows are first asked for: what the file holds then
+// is what it shows. A file gone by then raises the platform's error, and
+// the sheet reads it when asked again.
+TEST(AggregationRun, KeptSheetsReadTheirFilesWhenFirstAsked)
+{
+    TempFolder Temp;
+    SumupRun R;
+    ASSERT_TRUE(R.Execute(Temp, FullClub())) << LogText(R.Log);
+    const TTvrSheets& Inputs = R.Sumup().Inputs();
+    const TTvrSheets& Outputs = R.Sumup().Outputs();
+    ASSERT_EQ(Outputs.Count(), 8);
+    for (const TTvrSheets* Sheets : {&Inputs, &Outputs})
+        for (int I = 0; I < Sheets->Count(); ++I) {
+            EXPECT_FALSE(Sheets->Sheets(I).ContentRead()) << Sheets->Sheets(I).FileName();
+            EXPECT_TRUE(Sheets->Sheets(I).FileTimeStampKnown()) << Sheets->Sheets(I).FileName();
+        }
+
+    // The trial balance, changed after the run: the sheet shows the change.
+    const TTvrSheet& Shisan = Outputs.Sheets(7);
+    test::WriteBytes(Shisan.FileName(), "a\r\nb\r\n");
+    EXPECT_EQ(Shisan.RowCount(), 2);
+    EXPECT_TRUE(Shisan.ContentRead());
+    EXPECT_EQ(Shisan.Cells(0, 1), TTvrValue("b"));
+    // Read once: a later change is not seen.
+    test::WriteBytes(Shisan.FileName(), "c\r\n");
+    EXPECT_EQ(Shisan.RowCount(), 2);
+
+    // The cash book, removed after the run.
+    const TTvrSheet& Kinsen = Outputs.Sheets(0);
+    const std::string Saved = ReadBytes(Kinsen.FileName());
+    ASSERT_EQ(::unlink(Kinsen.FileName().c_str()), 0);
+    EXPECT_THROW((void)Kinsen.RowCount(), ETvrError);
+    EXPECT_THROW((void)Kinsen.Cells(0, 0), ETvrError);
+    EXPECT_EQ(Kinsen.FileName(), R.Book(kKinsenBookName));
+    EXPECT_FALSE(Kinsen.ContentRead());
+    test::WriteBytes(Kinsen.FileName(), Saved);
+    EXPECT_EQ(static_cast<size_t>(Kinsen.RowCount()), BookLines(Kinsen.FileName()).size());
+    EXPECT_EQ(Kinsen.Cells(12, 0).AsFloat(), 1500);
 }
 
 TEST(AggregationRun, WithoutPersonMasterWritesSevenBooks)

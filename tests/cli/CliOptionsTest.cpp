@@ -174,6 +174,19 @@ TEST(MakeExecuteParams, YearEndRequestFollowsTheOptions)
     EXPECT_EQ(P.YearEnd.NextYearFolder, F.Path("2026"));
 }
 
+// The command line shows no sheet: its run keeps none, with or without the
+// year-end options.
+TEST(MakeExecuteParams, TheRunKeepsNoSheet)
+{
+    Folder F;
+    F.Touch("収支科目マスタ.csv");
+    F.Touch("金銭出納テーブル.csv");
+    EXPECT_TRUE(TTvrExecuteParams().KeepSheets);
+    for (const std::vector<std::string>& Args :
+         {std::vector<std::string>{F.Path()}, std::vector<std::string>{"--reports", "--pdf-books", F.Path()}})
+        EXPECT_FALSE(MakeExecuteParams(ParseCliOptions(Args), TTvrDate::Encode(2026, 12, 10)).KeepSheets);
+}
+
 TEST(MakeExecuteParams, NextYearFolderThatHoldsSourceDataIsAUsageError)
 {
     Folder F;

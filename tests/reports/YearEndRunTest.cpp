@@ -75,6 +75,30 @@ std::vector<std::string> SheetNames(const TTvrSheets& ASheets)
     return Names;
 }
 
+// A run asked to keep no sheet (the command line's) keeps none of the files
+// it read or wrote, books and documents alike, and still writes and logs
+// exactly what a run that keeps them does.
+TEST(YearEndRun, RunWithoutSheetsKeepsNoneAndWritesTheSame)
+{
+    TempFolder Temp;
+    const std::string Input = CopyExamples(Temp, "2025");
+    aggtest::SumupRun Kept;
+    ASSERT_TRUE(Execute(Kept, Input, Temp.Path("kept"), true, Documents())) << LogText(Kept.Log);
+    aggtest::SumupRun None;
+    None.KeepSheets = false;
+    ASSERT_TRUE(Execute(None, Input, Temp.Path("none"), true, Documents())) << LogText(None.Log);
+
+    EXPECT_EQ(None.Sumup().Inputs().Count(), 0);
+    EXPECT_EQ(None.Sumup().Outputs().Count(), 0);
+    EXPECT_EQ(Kept.Sumup().Inputs().Count(), 4);
+    EXPECT_EQ(Kept.Sumup().Outputs().Count(), 10);
+    EXPECT_EQ(None.Log, Kept.Log);
+    const std::vector<std::string> Files = TempFolder::Entries(Temp.Path("kept"));
+    EXPECT_EQ(TempFolder::Entries(Temp.Path("none")), Files);
+    for (const std::string& File : Files)
+        EXPECT_EQ(ReadBytes(Temp.Path("none/" + File)), ReadBytes(Temp.Path("kept/" + File))) << File;
+}
+
 TEST(YearEndRun, ExampleYearDocumentsWithTheFiguresCheckedByHand)
 {
     TempFolder Temp;

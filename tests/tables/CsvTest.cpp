@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -737,6 +738,120 @@ TEST_F(WriteFileTest, StaleTemporaryFilesOfEndedWritersAreRemoved)
     EXPECT_EQ(ReadBytes(Folder.Path("11金銭出納簿.csv")), "keep");
     // A folder that cannot be read is no error.
     RemoveStaleTemporaryFiles(Folder.Path("no-such-folder"));
+}
+
+// A text made in pieces: about 700 KB of ASCII lines, so that it spans several
+// pieces and several buffers of comparison, then a last line.
+void MakeLongText(TTvrTextOut& AOut, std::string_view ALastLine)
+{
+    for (int I = 0; I < 30000; ++I) {
+        AOut.Text().append("2025/04/01,row " + std::to_string(I) + ",1500\r\n");
+        AOut.LineDone();
+    }
+    AOut.Text().append(ALastLine);
+    AOut.LineDone();
+}
+
+std::string LongText(std::string_view ALastLine)
+{
+    TTvrTextCollector Text;
+    MakeLongText(Text, ALastLine);
+    return Text.Result();
+}
+
+// A text written piece by piece gives the bytes the whole text's encoding
+// gives, whatever the file held before: the file is replaced unless it held
+// exactly those bytes, and then it keeps its time.
+TEST_F(WriteFileTest, TextMadeInPiecesIsWrittenAsAWholeText)
+{
+    const std::string Last = Cat({"2026/03/31,", kNihonUtf8, ",0\r\n"});
+    const std::string Encoded = EncodeText(LongText(Last));
+    std::string LastByteDiffers = Encoded;
+    LastByteDiffers.back() = 'x';
+    struct TCase {
+        const char* What;
+        std::optional<std::string> Old;
+        std::string LastLine;
+        bool Changed;
+        bool Utf8;
+    };
+    const TCase Cases[] = {
+        {"no file", std::nullopt, Last, true, false},
+        {"unchanged", Encoded, Last, false, false},
+        {"only the last byte differs", LastByteDiffers, Last, true, false},
+        {"old file longer", Encoded + "more\r\n", Last, true, false},
+        {"old file shorter", Encoded.substr(0, Encoded.size() - 1), Last, true, false},
+        {"old file empty", std::string(), Last, true, false},
+        // The code page 932 bytes of every line but the last agree with the
+        // file; the last line needs UTF-8: the whole file becomes UTF-8.
+        {"unencodable character in the last line", Encoded, Cat({"2026/03/31,", kEmojiUtf8, "\r\n"}), true, true},
+        // Half-width kana ﾃｽ, whose code page 932 bytes C3 BD read back as
+        // UTF-8.
+        {"kana in the last line that read as UTF-8", Encoded, "\xEF\xBE\x83\xEF\xBD\xBD\r\n", true, true},
+    };
+    TTvrTextWriter Writer;
+    for (const TCase& C : Cases) {
+        ::unlink(Target().c_str());
+        if (C.Old) {
+            WriteBytes(Target(), *C.Old);
+            SetModificationTime(Target(), OldTime);
+        }
+        const std::string Expected = EncodeText(LongText(C.LastLine));
+        TTvrFileWriter File = Writer.Write(
+            Target(), [&](TTvrTextOut& AOut) { MakeLongText(AOut, C.LastLine); }, TTvrWriteDurability::Regenerable,
+            TTvrLinkWrite::Replace);
+        // Finished, not yet in place.
+        if (C.Old)
+            EXPECT_EQ(ReadBytes(Target()), *C.Old) << C.What;
+        File.Commit();
+        const std::string Written = ReadBytes(Target());
+        EXPECT_EQ(Written.size(), Expected.size()) << C.What;
+        EXPECT_TRUE(Written == Expected) << C.What;
+        EXPECT_EQ(StatOf(Target()).st_mtim.tv_sec == OldTime, !C.Changed) << C.What;
+        EXPECT_EQ(Folder.Entries(), TFields{"book.csv"}) << C.What << ": a temporary file was left";
+        // Code page 932, or the whole text as UTF-8 after its mark.
+        const std::string Text = LongText(C.LastLine);
+        EXPECT_EQ(Written.substr(0, 3) == "\xEF\xBB\xBF" && Written.substr(3) == Text, C.Utf8) << C.What;
+        std::string Cp932;
+        EXPECT_EQ(TryEncodeCp932(Text, Cp932) && Written == Cp932, !C.Utf8) << C.What;
+    }
+}
+
+// A writer destroyed before Commit leaves the old file and no temporary one.
+TEST_F(WriteFileTest, TextWriterNotCommittedLeavesTheOldFile)
+{
+    WriteBytes(Target(), "old\r\n");
+    {
+        TTvrTextWriter Writer;
+        TTvrFileWriter File = Writer.Write(
+            Target(), [](TTvrTextOut& AOut) { MakeLongText(AOut, "new\r\n"); }, TTvrWriteDurability::Regenerable,
+            TTvrLinkWrite::Replace);
+    }
+    EXPECT_EQ(ReadBytes(Target()), "old\r\n");
+    EXPECT_EQ(Folder.Entries(), TFields{"book.csv"});
+}
+
+// Bytes given in pieces, cut anywhere, are judged as the whole bytes are.
+TEST(Utf8Look, PiecesCutAnywhereJudgeAsTheWhole)
+{
+    const std::string Cases[] = {
+        "plain ASCII",
+        Cat({"a", kNihonUtf8, "b"}),
+        Cat({kEmojiUtf8, "x"}),
+        "\x83\x65\x83\x58",  // code page 932 カタカナ-like bytes
+        "\xC3\xBD\xC3",       // cut short at the end
+        "\xE3\x81",
+        "ab\xFF",
+    };
+    for (const std::string& Bytes : Cases)
+        for (size_t Cut = 0; Cut <= Bytes.size(); ++Cut)
+            for (size_t Cut2 = Cut; Cut2 <= Bytes.size(); ++Cut2) {
+                TTvrUtf8Look Look;
+                Look.Add(std::string_view(Bytes).substr(0, Cut));
+                Look.Add(std::string_view(Bytes).substr(Cut, Cut2 - Cut));
+                Look.Add(std::string_view(Bytes).substr(Cut2));
+                EXPECT_EQ(Look.LooksLikeUtf8(), LooksLikeUtf8(Bytes)) << Escaped(Bytes) << " cut at " << Cut << ", " << Cut2;
+            }
 }
 
 TEST_F(WriteFileTest, WrittenLinesReadBack)

@@ -220,6 +220,38 @@ TEST_F(PrintCommandsTest, PrintPaintsTheSheetOnShowOnThePreviewsPrinter)
     }
 }
 
+// The run keeps its sheets unread: a book is read when it is chosen, and
+// what is printed is the book as read then. A book gone before it is first
+// shown gives the error, and the sheet still on show is the one printed.
+TEST_F(PrintCommandsTest, ABookIsReadWhenChosenAndPrintedAsRead)
+{
+    TTvrSheetWindow& Window = Open();
+    ASSERT_TRUE(QFile::remove(FOutput + QStringLiteral("18試算表.csv")));
+    Window.SheetList()->setCurrentRow(5);
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.SheetList()->setCurrentRow(11);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_EQ(Window.SheetIndex(), 5);
+
+    const QString Kept = FData.filePath(QStringLiteral("kept.pdf"));
+    SetNextSaveFileName(Kept);
+    Window.ActPdfSave()->trigger();
+    const QString KeptText = PdfText(Kept);
+    EXPECT_TRUE(KeptText.contains(QStringLiteral("12現金出納簿"))) << KeptText.toStdString();
+    EXPECT_FALSE(KeptText.contains(QStringLiteral("18試算表"))) << KeptText.toStdString();
+
+    Window.SheetList()->setCurrentRow(12);
+    const QString Statement = FData.filePath(QStringLiteral("statement.pdf"));
+    SetNextSaveFileName(Statement);
+    Window.ActPdfSave()->trigger();
+    const QString StatementText = PdfText(Statement);
+    for (const QString& Title : Titles(12))
+        EXPECT_TRUE(StatementText.contains(Title)) << Title.toStdString();
+    for (int I = 0; I < FSumup.Outputs().Count(); ++I)
+        EXPECT_FALSE(FSumup.Outputs().Sheets(I).ContentRead()) << FSumup.Outputs().Sheets(I).FileName();
+}
+
 TEST_F(PrintCommandsTest, SheetsOfARunWithoutAPeriodPrintWithoutOne)
 {
     TTvrSheetWindow& Window = Open();

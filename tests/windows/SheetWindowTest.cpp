@@ -56,6 +56,14 @@ protected:
         ASheets.Sheets(ASheets.Add()).LoadFromFile(Path, AFieldDefs, TTvrRegionalSettings());
     }
 
+    // A sheet as a run keeps it: its file read only when asked.
+    void AddDeferred(TTvrSheets& ASheets, const std::string& AName, const std::string& AContent,
+                     const TTvrFieldDefDynArray& AFieldDefs)
+    {
+        const std::string Path = Write(AName, AContent);
+        ASheets.Sheets(ASheets.Add()).LoadFromFileDeferred(Path, AFieldDefs, TTvrRegionalSettings());
+    }
+
     // A text sheet of ARows lines and ACols columns whose cells name their
     // place ("r3c4").
     void AddWide(TTvrSheets& ASheets, const std::string& AName, int ARows, int ACols)
@@ -447,6 +455,41 @@ TEST_F(SheetWindowTest, AFileThatCannotBeReadKeepsTheGridOnScreen)
     EXPECT_EQ(Window.SheetIndex(), 1);
     EXPECT_EQ(Window.SheetList()->currentRow(), 1);
     EXPECT_EQ(Window.CellText(0, 0, false), QStringLiteral("second"));
+}
+
+// The sheets of a run, none read yet: the list shows every one at once, and
+// a sheet's file is read when it is chosen, so that it shows what the file
+// holds then; a book gone by then gives the error and leaves the grid.
+TEST_F(SheetWindowTest, ASheetNotYetShownIsReadWhenChosen)
+{
+    AddDeferred(FInputs, "a.csv", "source\r\n", TextFields(1));
+    AddDeferred(FOutputs, "x.csv", "first book\r\n", TextFields(1));
+    AddDeferred(FOutputs, "y.csv", "second book\r\n", TextFields(1));
+    AddDeferred(FOutputs, "z.csv", "third book\r\n", TextFields(1));
+    TTvrSheetWindow Window(FInputs, FOutputs, TTvrRegionalSettings(), kToday);
+    ASSERT_EQ(Window.SheetList()->count(), 4);
+    EXPECT_EQ(Window.SheetList()->item(3)->text(), QStringLiteral("z.csv"));
+    EXPECT_EQ(ShownFile(Window), QStringLiteral("x.csv"));
+    EXPECT_EQ(Window.CellText(0, 0, false), QStringLiteral("first book"));
+
+    Write("y.csv", "changed\r\nafter the run\r\n");
+    Window.SheetList()->setCurrentRow(2);
+    EXPECT_EQ(ShownFile(Window), QStringLiteral("y.csv"));
+    EXPECT_EQ(Window.VisibleGrid()->SheetModel()->LineCount(), 2);
+    EXPECT_EQ(Window.CellText(0, 1, false), QStringLiteral("after the run"));
+
+    ASSERT_TRUE(QFile::remove(FDir.filePath(QStringLiteral("z.csv"))));
+    SetNextMessageBoxResult(QMessageBox::Ok);
+    Window.SheetList()->setCurrentRow(3);
+    ASSERT_TRUE(LastMessageBox().has_value());
+    EXPECT_EQ(LastMessageBox()->Icon, QMessageBox::Critical);
+    EXPECT_EQ(ShownFile(Window), QStringLiteral("y.csv"));
+    EXPECT_EQ(Window.SheetIndex(), 2);
+    EXPECT_EQ(Window.SheetList()->currentRow(), 2);
+    EXPECT_EQ(Window.CellText(0, 1, false), QStringLiteral("after the run"));
+    // The run's own sheets were never read: the viewer reads each file it shows.
+    for (int I = 0; I < FOutputs.Count(); ++I)
+        EXPECT_FALSE(FOutputs.Sheets(I).ContentRead()) << I;
 }
 
 } // namespace
