@@ -155,15 +155,12 @@ bool TTvrSumup::Run(const TTvrExecuteParams& AParams)
     // put in place here, one after the other. A book's line goes to the log
     // only once the book before it is in place, and a failed book stops the
     // run there: the log and the files are those of one book after another.
-    // The threads only read the tables: the master's lookup index, built at
-    // its first lookup, is built here, before them, even for a cash book
-    // whose check looked nothing up.
+    // The threads only read the tables (the masters' lookup index, built at
+    // the first lookup, is built under its own lock).
     std::vector<TSumBookMaker::TJob> Jobs;
     for (const TSumBook& Book : SumBooks())
         if (!Book.NeedsTantosha || Tantosha)
             Jobs.push_back({&Book, Output + Book.Schema.FileName()});
-    int Unused = -1;
-    (void)Kamoku->KamokuItems().Find(std::string(), Unused);
     TSumBookMaker Maker(Jobs, *Kinsen, Ledger, Context, TSumBookMaker::ThreadCount());
     std::vector<TRptBookFile> BookFiles;
     size_t Next = 0;

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -24,7 +26,7 @@ public:
     void Reset()
     {
         FRows.clear();
-        FBuilt = false;
+        FBuilt.store(false, std::memory_order_relaxed);
     }
 
     // The position of the row holding ACode, or -1. ACodeOf(I) gives the
@@ -33,14 +35,20 @@ public:
     template <typename TCodeOf>
     bool Find(const std::string& ACode, int& AIndex, int ARowCount, TCodeOf ACodeOf, const char* ATitle) const
     {
-        if (!FBuilt) {
-            FRows.clear();
-            for (int I = 0; I < ARowCount; ++I) {
-                const std::string* Code = ACodeOf(I);
-                if (Code != nullptr && !FRows.emplace(CaseFoldKey(*Code), I).second)
-                    throw ETvrError(DuplicateMessage(ATitle, *Code));
+        // The books are made on several threads that all look codes up: the
+        // first lookup builds the index under the lock, the others wait for
+        // it, and later lookups only read.
+        if (!FBuilt.load(std::memory_order_acquire)) {
+            const std::lock_guard<std::mutex> Lock(FBuilding);
+            if (!FBuilt.load(std::memory_order_relaxed)) {
+                FRows.clear();
+                for (int I = 0; I < ARowCount; ++I) {
+                    const std::string* Code = ACodeOf(I);
+                    if (Code != nullptr && !FRows.emplace(CaseFoldKey(*Code), I).second)
+                        throw ETvrError(DuplicateMessage(ATitle, *Code));
+                }
+                FBuilt.store(true, std::memory_order_release);
             }
-            FBuilt = true;
         }
         const auto It = FRows.find(CaseFoldKey(ACode));
         AIndex = It == FRows.end() ? -1 : It->second;
@@ -49,7 +57,8 @@ public:
 
 private:
     mutable std::unordered_map<std::string, int> FRows;
-    mutable bool FBuilt = false;
+    mutable std::atomic<bool> FBuilt = false;
+    mutable std::mutex FBuilding;
 };
 
 } // namespace tavrel
