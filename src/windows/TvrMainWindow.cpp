@@ -72,13 +72,20 @@ std::vector<std::string> ListSrcFolder(const std::string& AFolder)
     return Names;
 }
 
-// The folder a folder lies in, with its separator; the root for the root.
-std::string ParentFolder(std::string AFolder)
+// The folder's path without the separators at its end; the root stays.
+std::string WithoutTrailingSlashes(std::string AFolder)
 {
     while (AFolder.size() > 1 && AFolder.back() == '/')
         AFolder.pop_back();
-    const size_t Slash = AFolder.rfind('/');
-    return Slash == std::string::npos ? std::string() : AFolder.substr(0, Slash + 1);
+    return AFolder;
+}
+
+// The folder a folder lies in, with its separator; the root for the root.
+std::string ParentFolder(const std::string& AFolder)
+{
+    const std::string Folder = WithoutTrailingSlashes(AFolder);
+    const size_t Slash = Folder.rfind('/');
+    return Slash == std::string::npos ? std::string() : Folder.substr(0, Slash + 1);
 }
 
 QString FromView(std::string_view AText)
@@ -772,9 +779,7 @@ void TTvrMainWindow::ActNextYearExecute()
                                      "今年度の帳簿の残高を繰り越した4つのソースデータをこのフォルダに作成します。"),
                       Path, this))
         return;
-    std::string Folder = LocalPathBytes(Path);
-    while (Folder.size() > 1 && Folder.back() == '/')
-        Folder.pop_back();
+    const std::string Folder = WithoutTrailingSlashes(LocalPathBytes(Path));
     // A folder that already holds source data is refused before the run,
     // with the engine's own words.
     try {
